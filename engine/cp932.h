@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace junmaru {
+
+// Lead bytes of code page 932's double-byte characters.
+constexpr bool IsLeadByte(unsigned char b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+constexpr bool IsTrailByte(unsigned char b) {
+  return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
+
+// Bytes taken by the character that starts at byte i of s: 2 for a lead
+// byte followed by a trail byte, else 1.
+inline std::size_t CharLength(std::string_view s, std::size_t i) {
+  return IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() &&
+                 IsTrailByte(static_cast<unsigned char>(s[i + 1]))
+             ? 2
+             : 1;
+}
+
+// Conversions between UTF-8 and code page 932. What cannot be converted
+// becomes "?", so the result is always usable for display.
+std::string Utf8ToCp932(std::string_view utf8);
+std::string Cp932ToUtf8(std::string_view cp932);
+
+// A fixed text of the program (a UTF-8 literal in the source), in code
+// page 932. Each literal is converted once and kept.
+const std::string& Sjis(const char* utf8_literal);
+
+}  // namespace junmaru

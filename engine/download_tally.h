@@ -1,0 +1,52 @@
+#pragma once
+
+// How often each request path was downloaded during one run. Paths that
+// compare equal under CompareText (letter case ignored) are one path; the
+// tally remembers the spelling of the first download and of the latest.
+//
+// The tally keeps views of the paths it is given, not copies: the text they
+// point into (the log's lines) must outlive the tally.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace junmaru {
+
+class DownloadTally {
+ public:
+  struct Entry {
+    std::string_view first;   // the spelling of the first download
+    std::string_view latest;  // the spelling of the most recent download
+    std::int64_t count;
+    std::uint64_t hash;
+  };
+
+  // Adds one download to the path's count.
+  void CountPath(std::string_view path);
+
+  std::size_t Size() const { return entries_.size(); }
+  // One entry per distinct path, in the order the paths were first met.
+  const std::vector<Entry>& Entries() const { return entries_; }
+
+  // The tally written out as text: the distinct paths as first spelled,
+  // and the count entries (latest spelling followed by the count as five
+  // digits or more), each list in ascending order under CompareText.
+  std::vector<std::string> SeenPaths() const;
+  std::vector<std::string> CountList() const;
+
+ private:
+  void Grow();
+
+  std::vector<Entry> entries_;
+  // Open addressing: 0 marks an empty slot, otherwise entry index + 1.
+  std::vector<std::uint32_t> slots_;
+  std::size_t mask_ = 0;
+};
+
+// The count entry of a path: the path followed by the count as "%.5d".
+std::string CountEntry(std::string_view path, std::int64_t count);
+
+}  // namespace junmaru

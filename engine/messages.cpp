@@ -1,0 +1,28 @@
+#include "messages.h"
+
+#include "cp932.h"
+
+namespace junmaru::messages {
+
+std::string CannotOpen(const std::string& cp932_path) {
+  return Sjis("ファイル ") + cp932_path + Sjis(" は開けません");
+}
+
+std::string CannotCreate(const std::string& cp932_path) {
+  return Sjis("ファイル ") + cp932_path + Sjis(" を作成できません");
+}
+
+const std::string& StreamWriteError() { return Sjis("ストリームへの書き込みエラー"); }
+
+std::string ListIndexOutOfRange(long long index) {
+  return Sjis("リストのインデックスが範囲を超えています (") + std::to_string(index) + ")";
+}
+
+const std::string& SortedListRefused() { return Sjis("ソートされる文字列リストに対しては許されない動作です"); }
+
+const std::string& StatusScanning() { return Sjis("ログ整理中..."); }
+const std::string& StatusTallying() { return Sjis("データ集計中..."); }
+const std::string& StatusWritingHtml() { return Sjis("HTMLファイルに出力中..."); }
+const std::string& LogFormatError() { return Sjis("エラー　ログファイルの形式がおかしいです"); }
+
+}  // namespace junmaru::messages

@@ -1,0 +1,20 @@
+#pragma once
+
+// The engine's messages and status texts, in code page 932.
+
+#include <string>
+
+namespace junmaru::messages {
+
+std::string CannotOpen(const std::string& cp932_path);    // ファイル %s は開けません
+std::string CannotCreate(const std::string& cp932_path);  // ファイル %s を作成できません
+const std::string& StreamWriteError();                    // ストリームへの書き込みエラー
+std::string ListIndexOutOfRange(long long index);         // リストのインデックスが範囲を超えています (%d)
+const std::string& SortedListRefused();                   // ソートされる文字列リストに対しては許されない動作です
+
+const std::string& StatusScanning();     // ログ整理中...
+const std::string& StatusTallying();     // データ集計中...
+const std::string& StatusWritingHtml();  // HTMLファイルに出力中...
+const std::string& LogFormatError();     // エラー　ログファイルの形式がおかしいです
+
+}  // namespace junmaru::messages

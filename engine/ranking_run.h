@@ -1,0 +1,45 @@
+#pragma once
+
+// The ranking run: scan the chosen lines, tally the downloads, turn the
+// tally into ranking order and total the top places. The report step
+// follows it and reads the Ranking it returns.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "log_lines.h"
+#include "run_settings.h"
+#include "run_view.h"
+
+namespace junmaru {
+
+// A ranked entry: a count and the path as written in its latest download.
+// The path points into the LogLines the run scanned.
+struct RankedEntry {
+  std::int64_t count;
+  std::string_view path;
+};
+
+struct Ranking {
+  // Ascending by count, then by path under CompareText; the best place is last.
+  std::vector<RankedEntry> entries;
+  // Sum of the counts of the first min(PRank, n) places.
+  std::int64_t top_total = 0;
+
+  std::size_t Size() const { return entries.size(); }
+  // Place j (0 is first) is the entry j from the end.
+  const RankedEntry& Place(std::size_t j) const { return entries[entries.size() - 1 - j]; }
+};
+
+// The last five bytes of s moved to its front (s has at least five bytes).
+std::string RevStr(std::string_view s);
+
+// Runs the scan and the ranking step, reporting status and progress to
+// view (gauge 0 to 950). Fails with the list index error when the range
+// leaves the log; nothing is reported after that point.
+Ranking RunRanking(const LogLines& lines, const RunSettings& settings, RunView& view);
+
+}  // namespace junmaru

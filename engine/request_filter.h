@@ -1,0 +1,41 @@
+#pragma once
+
+// Decides whether a log line records a download (a GET over HTTP/1.0 or
+// HTTP/1.1), cuts its request path, drops it by the built-in rules, the
+// switched-on extension categories and the exclusion words, and counts
+// what survives. Every test is on bytes, case-sensitive, nothing trimmed.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "download_tally.h"
+#include "run_settings.h"
+
+namespace junmaru {
+
+class RequestFilter {
+ public:
+  explicit RequestFilter(const RunSettings& settings);
+
+  // Counts the line's path in the tally when the line is a download whose
+  // path no rule drops. The line must outlive the tally.
+  void Check(std::string_view line, DownloadTally& tally) const {
+    std::optional<std::string_view> path = DownloadPath(line);
+    if (path && !Drops(*path)) tally.CountPath(*path);
+  }
+
+  // The request path of a line that holds the GET marker and an HTTP
+  // marker; nothing for any other line. The path may be empty.
+  static std::optional<std::string_view> DownloadPath(std::string_view line);
+
+  // True when a built-in rule, a switched-on category or a word drops path.
+  bool Drops(std::string_view path) const;
+
+ private:
+  std::vector<std::string_view> suffixes_;  // of the switched-on categories, in testing order
+  std::vector<std::string> words_;          // the non-empty exclusion words, in memo order
+};
+
+}  // namespace junmaru

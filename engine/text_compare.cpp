@@ -1,0 +1,151 @@
+#include "text_compare.h"
+
+#include <iconv.h>
+
+#include <array>
+#include <cstring>
+#include <memory>
+
+#include "cp932.h"
+
+namespace junmaru {
+namespace {
+
+// Weights of bytes and byte pairs that code page 932 does not map.
+constexpr std::uint32_t kInvalidByteBase = 0x110000;
+constexpr std::uint32_t kUnmappedPairBase = 0x120000;
+
+std::uint32_t FoldCase(std::uint32_t c) {
+  if (c >= 'A' && c <= 'Z') return c + 0x20;
+  if (c >= 0xFF21 && c <= 0xFF3A) return c + 0x20;  // full-width Latin
+  if (c >= 0x0391 && c <= 0x03A9) return c + 0x20;  // Greek
+  if (c >= 0x0410 && c <= 0x042F) return c + 0x20;  // Cyrillic
+  if (c >= 0x0400 && c <= 0x040F) return c + 0x50;  // Cyrillic Ё and kin
+  if (c >= 0x2160 && c <= 0x216F) return c + 0x10;  // Roman numerals
+  return c;
+}
+
+// Unicode code point of one code page 932 character, or 0xFFFFFFFF.
+std::uint32_t ToUnicode(iconv_t cd, const unsigned char* bytes, std::size_t n) {
+  char in[2] = {static_cast<char>(bytes[0]), n > 1 ? static_cast<char>(bytes[1]) : '\0'};
+  unsigned char out[8];
+  char* src = in;
+  size_t src_left = n;
+  char* dst = reinterpret_cast<char*>(out);
+  size_t dst_left = sizeof out;
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  if (iconv(cd, &src, &src_left, &dst, &dst_left) == static_cast<size_t>(-1) || src_left != 0 ||
+      sizeof out - dst_left != 4)
+    return 0xFFFFFFFF;
+  return (std::uint32_t{out[0]} << 24) | (std::uint32_t{out[1]} << 16) | (std::uint32_t{out[2]} << 8) | out[3];
+}
+
+// Folded weight of every single byte (index 0x00-0xFF) and of every byte
+// pair (index lead * 256 + trail, always 0x8140 or more).
+struct WeightTable {
+  std::array<std::uint32_t, 65536> weight{};
+  WeightTable() {
+    iconv_t cd = iconv_open("UTF-32BE", "CP932");
+    for (unsigned b = 0; b < 256; ++b) {
+      unsigned char byte = static_cast<unsigned char>(b);
+      std::uint32_t u = IsLeadByte(byte) ? 0xFFFFFFFF : ToUnicode(cd, &byte, 1);
+      weight[b] = u == 0xFFFFFFFF ? kInvalidByteBase + b : FoldCase(u);
+    }
+    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+      if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
+      for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+        if (!IsTrailByte(static_cast<unsigned char>(trail))) continue;
+        unsigned char pair[2] = {static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)};
+        std::uint32_t u = ToUnicode(cd, pair, 2);
+        unsigned code = lead * 256 + trail;
+        weight[code] = u == 0xFFFFFFFF ? kUnmappedPairBase + code : FoldCase(u);
+      }
+    }
+    iconv_close(cd);
+  }
+};
+
+const WeightTable& Table() {
+  static const std::unique_ptr<WeightTable> table = std::make_unique<WeightTable>();
+  return *table;
+}
+
+}  // namespace
+
+std::uint32_t CharWeight(std::string_view s, std::size_t i, std::size_t* length) {
+  const auto& w = Table().weight;
+  unsigned char b = static_cast<unsigned char>(s[i]);
+  if (CharLength(s, i) == 2) {
+    *length = 2;
+    return w[b * 256u + static_cast<unsigned char>(s[i + 1])];
+  }
+  *length = 1;
+  // A lead byte without its trail byte is a byte of its own.
+  return IsLeadByte(b) ? kInvalidByteBase + b : w[b];
+}
+
+int CompareText(std::string_view a, std::string_view b) {
+  const auto& w = Table().weight;
+  std::size_t i = 0, j = 0;
+  while (i < a.size() && j < b.size()) {
+    unsigned char ca = static_cast<unsigned char>(a[i]);
+    unsigned char cb = static_cast<unsigned char>(b[j]);
+    if (ca < 0x80 && cb < 0x80) {  // the common case: two ASCII bytes
+      std::uint32_t wa = w[ca], wb = w[cb];
+      if (wa != wb) return wa < wb ? -1 : 1;
+      ++i;
+      ++j;
+      continue;
+    }
+    std::size_t la, lb;
+    std::uint32_t wa = CharWeight(a, i, &la);
+    std::uint32_t wb = CharWeight(b, j, &lb);
+    if (wa != wb) return wa < wb ? -1 : 1;
+    i += la;
+    j += lb;
+  }
+  if (i < a.size()) return 1;
+  if (j < b.size()) return -1;
+  return 0;
+}
+
+bool EqualText(std::string_view a, std::string_view b) {
+  if (a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size()) == 0) return true;
+  return CompareText(a, b) == 0;
+}
+
+std::string FoldText(std::string_view s) {
+  std::string key;
+  key.reserve(s.size() * 3);
+  for (std::size_t i = 0; i < s.size();) {
+    std::size_t len;
+    std::uint32_t weight = CharWeight(s, i, &len);
+    key.push_back(static_cast<char>(weight >> 16));
+    key.push_back(static_cast<char>(weight >> 8));
+    key.push_back(static_cast<char>(weight));
+    i += len;
+  }
+  return key;
+}
+
+std::uint64_t HashText(std::string_view s) {
+  const auto& w = Table().weight;
+  std::uint64_t h = 0x9E3779B97F4A7C15ull;
+  for (std::size_t i = 0; i < s.size();) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    std::uint32_t weight;
+    if (c < 0x80) {
+      weight = w[c];
+      ++i;
+    } else {
+      std::size_t len;
+      weight = CharWeight(s, i, &len);
+      i += len;
+    }
+    h = (h ^ weight) * 0x100000001B3ull;
+    h ^= h >> 29;
+  }
+  return h;
+}
+
+}  // namespace junmaru
