@@ -1,0 +1,18 @@
+#pragma once
+
+// The whole GO action without a window: the ranking run, then the report
+// step that composes the ranking page, saves it to save_pass, checks for
+// "gage.gif" beside it and sets the last status text.
+
+#include <string>
+
+#include "log_lines.h"
+#include "run_settings.h"
+#include "run_view.h"
+
+namespace junmaru {
+
+void RunRankingToPage(const LogLines& lines, const RunSettings& settings, const std::string& save_pass,
+                      RunView& view);
+
+}  // namespace junmaru
