@@ -1,0 +1,146 @@
+#include "ranking_run.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "error.h"
+#include "recording_view.h"
+
+namespace junmaru {
+namespace {
+
+using Calls = std::vector<std::string>;
+using testing::RecordingView;
+
+std::string Download(const std::string& path) {
+  return "192.0.2.1 - - [10/Oct/2004:13:55:36 +0900] \"GET " + path + " HTTP/1.1\" 200 10";
+}
+
+LogLines LogOf(const std::vector<std::string>& paths) {
+  std::string bytes;
+  for (const auto& p : paths) bytes += Download(p) + "\n";
+  return LogLines::FromBytes(bytes);
+}
+
+RunSettings Range(long long first, long long last) {
+  RunSettings settings;
+  settings.PStart = first;
+  settings.PEnd = last;
+  settings.CExe = false;
+  return settings;
+}
+
+const Calls kRunStart = {"progress 0", "gauge 16777215", "status ログ整理中...", "repaint"};
+
+Calls Concat(std::initializer_list<Calls> parts) {
+  Calls all;
+  for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+  return all;
+}
+
+TEST(RankingRun, ProgressAndStatusWhenNothingPasses) {
+  const LogLines log = LogOf({"/a.jpg", "/b.gif", "/"});
+  RecordingView view;
+  Ranking ranking = RunRanking(log, Range(1, 3), view);
+  EXPECT_EQ(ranking.Size(), 0u);
+  EXPECT_EQ(ranking.top_total, 0);
+  EXPECT_EQ(view.calls, Concat({kRunStart, {"progress 0", "progress 300", "progress 600"},
+                                {"status データ集計中...", "repaint", "progress 900"}}));
+}
+
+TEST(RankingRun, ProgressAndStatusForOneEntry) {
+  const LogLines log = LogOf({"/a.zip", "/A.ZIP"});
+  RecordingView view;
+  Ranking ranking = RunRanking(log, Range(1, 2), view);
+  ASSERT_EQ(ranking.Size(), 1u);
+  EXPECT_EQ(ranking.Place(0).path, "/A.ZIP");
+  EXPECT_EQ(ranking.top_total, 2);
+  EXPECT_EQ(view.calls, Concat({kRunStart, {"progress 0", "progress 450"},
+                                {"status データ集計中...", "repaint", "progress 900"}}));
+}
+
+TEST(RankingRun, ProgressAndStatusForSeveralEntries) {
+  const LogLines log = LogOf({"/a.zip", "/b.lzh", "/c.exe", "/b.lzh"});
+  RecordingView view;
+  RunRanking(log, Range(1, 4), view);
+  EXPECT_EQ(view.calls, Concat({kRunStart, {"progress 0", "progress 225", "progress 450", "progress 675"},
+                                {"status データ集計中...", "repaint", "progress 900", "progress 925", "progress 950"},
+                                {"status HTMLファイルに出力中...", "repaint"}}));
+}
+
+TEST(RankingRun, RangeAfterLineOneScansOnlyItsLines) {
+  std::vector<std::string> paths;
+  for (int i = 0; i < 1000; ++i) paths.push_back(i < 500 ? "/early.zip" : "/late.zip");
+  const LogLines log = LogOf(paths);
+  RecordingView view;
+  Ranking ranking = RunRanking(log, Range(501, 1000), view);
+  ASSERT_EQ(ranking.Size(), 1u);
+  EXPECT_EQ(ranking.Place(0).path, "/late.zip");
+  EXPECT_EQ(ranking.Place(0).count, 500);
+  // 0 for the run start, then one value per scanned line, then 900.
+  ASSERT_EQ(view.progress.size(), 1u + 500u + 1u);
+  EXPECT_EQ(view.progress[1], 0);
+  EXPECT_EQ(view.progress[500], 898) << "the scan ends at 499 * 900 / 500";
+  EXPECT_EQ(view.progress.back(), 900);
+}
+
+TEST(RankingRun, OrdersByCountThenLaterPathFirstAndTotalsTopPlaces) {
+  std::vector<std::string> paths;
+  for (int i = 0; i < 3; ++i) paths.push_back("/a.zip");
+  for (int i = 0; i < 12; ++i) paths.push_back("/b.lzh");
+  for (int i = 0; i < 3; ++i) paths.push_back("/c.exe");
+  const LogLines log = LogOf(paths);
+  struct Case {
+    long long rank;
+    long long total;
+  };
+  for (const Case c : {Case{10, 18}, Case{3, 18}, Case{2, 15}, Case{1, 12}}) {
+    RunSettings settings = Range(1, static_cast<long long>(paths.size()));
+    settings.PRank = c.rank;
+    RecordingView view;
+    Ranking ranking = RunRanking(log, settings, view);
+    ASSERT_EQ(ranking.Size(), 3u);
+    EXPECT_EQ(ranking.Place(0).path, "/b.lzh");
+    EXPECT_EQ(ranking.Place(1).path, "/c.exe") << "equal counts: the later path takes the better place";
+    EXPECT_EQ(ranking.Place(2).path, "/a.zip");
+    EXPECT_EQ(ranking.top_total, c.total) << "PRank " << c.rank;
+  }
+}
+
+TEST(RankingRun, CountsBeyondFiveDigitsRankExactly) {
+  std::string bytes;
+  const std::string x = Download("/x.zip") + "\n", y = Download("/y.zip") + "\n";
+  bytes.reserve((x.size() + y.size()) * 100001);
+  for (int i = 0; i < 100001; ++i) bytes += x;
+  for (int i = 0; i < 99999; ++i) bytes += y;
+  const LogLines log = LogLines::FromBytes(std::move(bytes));
+  RecordingView view;
+  Ranking ranking = RunRanking(log, Range(1, static_cast<long long>(log.Count())), view);
+  ASSERT_EQ(ranking.Size(), 2u);
+  EXPECT_EQ(ranking.Place(0).path, "/x.zip");
+  EXPECT_EQ(ranking.Place(0).count, 100001);
+  EXPECT_EQ(ranking.Place(1).count, 99999);
+  EXPECT_EQ(ranking.top_total, 200000);
+}
+
+TEST(RankingRun, RangeBeyondTheLogStopsWithTheIndexError) {
+  const LogLines log = LogOf({"/a.zip", "/b.zip"});
+  RecordingView view;
+  try {
+    RunRanking(log, Range(1, 3), view);
+    FAIL() << "the run read a line the log does not have";
+  } catch (const Error& e) {
+    EXPECT_EQ(std::string(e.what()), Sjis("リストのインデックスが範囲を超えています (2)"));
+  }
+  EXPECT_EQ(view.Events().back(), "repaint") << "the status keeps the scan's text";
+}
+
+TEST(RankingRun, RevStrMovesTheCountToTheFront) {
+  EXPECT_EQ(RevStr("/a.zip00003"), "00003/a.zip");
+  EXPECT_EQ(RevStr("00012"), "00012");
+}
+
+}  // namespace
+}  // namespace junmaru

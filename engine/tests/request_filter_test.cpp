@@ -1,0 +1,123 @@
+#include "request_filter.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace junmaru {
+namespace {
+
+std::string Line(const std::string& request) {
+  return "192.0.2.1 - - [10/Oct/2004:13:55:36 +0900] \"" + request + "\" 200 1234 \"-\" \"Mozilla/5.0\"";
+}
+
+struct CutCase {
+  const char* name;
+  std::string line;
+  std::optional<std::string> path;  // nothing: the line is no download
+};
+
+TEST(RequestFilter, CutsThePathOutOfDownloadLines) {
+  const CutCase cases[] = {
+      {"plain_get", Line("GET /dl/tool.lzh HTTP/1.1"), "/dl/tool.lzh"},
+      {"http_1_0", Line("GET /dl/tool.lzh HTTP/1.0"), "/dl/tool.lzh"},
+      {"two_spaces_after_get", Line("GET  /dl/tool.lzh HTTP/1.1"), " /dl/tool.lzh"},
+      {"two_spaces_before_marker", Line("GET /dl/tool.lzh  HTTP/1.1"), "/dl/tool.lzh "},
+      {"head_request", Line("HEAD /dl/tool.lzh HTTP/1.1"), std::nullopt},
+      {"post_request", Line("POST /dl/tool.lzh HTTP/1.1"), std::nullopt},
+      {"lower_case_method", Line("get /dl/tool.lzh HTTP/1.1"), std::nullopt},
+      {"http_2", Line("GET /dl/tool.lzh HTTP/2.0"), std::nullopt},
+      {"no_quote_after_protocol", "\"GET /dl/tool.lzh HTTP/1.1 200", std::nullopt},
+      {"no_marker", "garbage", std::nullopt},
+      {"empty_line", "", std::nullopt},
+      {"http_1_1_later_wins_over_1_0",
+       "\"GET /a.zip HTTP/1.0\" 200 1 \"-\" \"agent HTTP/1.1\"",
+       "/a.zip HTTP/1.0\" 200 1 \"-\" \"agent"},
+      {"marker_before_get_gives_empty_path", "HTTP/1.1\" \"GET /a.zip", ""},
+      {"get_right_before_marker_gives_empty_path", "\"GET HTTP/1.1\"", ""},
+  };
+  for (const auto& c : cases) {
+    auto path = RequestFilter::DownloadPath(c.line);
+    ASSERT_EQ(path.has_value(), c.path.has_value()) << c.name;
+    if (path) EXPECT_EQ(*path, *c.path) << c.name;
+  }
+}
+
+struct DropCase {
+  const char* name;
+  const char* path;
+  std::function<void(RunSettings&)> settings;
+  bool counted;
+};
+
+void Defaults(RunSettings&) {}
+void AllOff(RunSettings& s) {
+  s.CDouga = s.COnsei = s.CSyoko = s.CJpeg = s.CGazou = s.CText = s.CExe = s.CHtml = s.CCss = s.CCgi = false;
+}
+
+TEST(RequestFilter, DropsByBuiltInRulesCategoriesAndWords) {
+  const DropCase cases[] = {
+      {"archive_counted", "/dl/tool.lzh", Defaults, true},
+      {"archive_dropped_by_CSyoko", "/dl/tool.lzh", [](RunSettings& s) { s.CSyoko = true; }, false},
+      {"root", "/", Defaults, false},
+      {"directory", "/dir/", Defaults, false},
+      {"short_path_with_dot", "/a.b", Defaults, true},
+      {"query_string", "/dl/file.zip?x=1", Defaults, false},
+      {"cgi_with_empty_query_dropped_by_CCgi", "/cgi/x.cgi?", Defaults, false},
+      {"cgi_with_empty_query_counted_without_CCgi", "/cgi/x.cgi?", [](RunSettings& s) { s.CCgi = false; }, true},
+      {"absolute_address", "http://example.com/a.zip", Defaults, false},
+      {"absolute_address_upper_case_is_not_rule_2", "HTTP://example.com/a.zip", Defaults, true},
+      {"ida_always_dropped", "/default.ida", AllOff, false},
+      {"dot_then_slash", "/a.b/", AllOff, false},
+      {"extension_too_long", "/dl/file.longext", AllOff, false},
+      {"dot_as_fifth_last_byte", "/dl/file.gzip", AllOff, true},
+      {"upper_case_zip_not_CSyoko", "/A.ZIP", [](RunSettings& s) { s.CSyoko = true; }, true},
+      {"upper_case_jpg_not_dropped", "/photo.JPG", Defaults, true},
+      {"jpg_by_default", "/p.jpg", Defaults, false},
+      {"jpg_only_when_both_off", "/p.jpg", [](RunSettings& s) { s.CGazou = false; }, true},
+      {"jpeg_by_CJpeg", "/p.jpeg", [](RunSettings& s) { s.CGazou = false; s.CJpeg = true; }, false},
+      {"gif", "/p.gif", Defaults, false},
+      {"txt", "/r.txt", Defaults, false},
+      {"exe", "/s.exe", Defaults, false},
+      {"html", "/i.html", Defaults, false},
+      {"css_by_CHtml", "/s.css", [](RunSettings& s) { s.CCss = false; }, false},
+      {"css_only_when_both_off", "/s.css", [](RunSettings& s) { s.CCss = false; s.CHtml = false; }, true},
+      {"cgi", "/c.cgi", Defaults, false},
+      {"pl_is_two_bytes", "/x.tpl", Defaults, false},
+      {"dat_is_a_byte_ending", "/x.xdat", Defaults, false},
+      {"zip", "/a.zip", Defaults, true},
+      {"mp3", "/a.mp3", Defaults, true},
+      {"avi", "/a.avi", Defaults, true},
+      {"tar_never_dropped_by_a_switch", "/a.tar", [](RunSettings& s) { s.CSyoko = true; }, true},
+      {"7z_never_dropped_by_a_switch", "/a.7z", [](RunSettings& s) { s.CSyoko = true; }, true},
+      {"mpeg_by_CDouga", "/m.mpeg", [](RunSettings& s) { s.CDouga = true; }, false},
+      {"mid_by_COnsei", "/m.mid", [](RunSettings& s) { s.COnsei = true; }, false},
+      {"word_in_folder", "/dl/beta/tool.zip", [](RunSettings& s) { s.Marukin = {"beta"}; }, false},
+      {"word_in_name", "/dl/tool-beta.zip", [](RunSettings& s) { s.Marukin = {"beta"}; }, false},
+      {"word_is_case_sensitive", "/dl/BETA.zip", [](RunSettings& s) { s.Marukin = {"beta"}; }, true},
+      {"spaces_word", "/dl/a  b.zip", [](RunSettings& s) { s.Marukin = {"  "}; }, false},
+      {"spaces_word_not_in_path", "/dl/a b.zip", [](RunSettings& s) { s.Marukin = {"  "}; }, true},
+      {"empty_word_drops_nothing", "/dl/a.zip", [](RunSettings& s) { s.Marukin = {""}; }, true},
+      {"later_word", "/dl/a.zip", [](RunSettings& s) { s.Marukin = {"x", "a."}; }, false},
+  };
+  for (const auto& c : cases) {
+    RunSettings settings;
+    c.settings(settings);
+    EXPECT_EQ(!RequestFilter(settings).Drops(c.path), c.counted) << c.name;
+  }
+}
+
+TEST(RequestFilter, WordsSearchOnlyThePathNotTheRestOfTheLine) {
+  RunSettings settings;
+  settings.Marukin = {"Mozilla"};
+  const std::string line = Line("GET /dl/tool.zip HTTP/1.1");
+  DownloadTally tally;
+  RequestFilter(settings).Check(line, tally);
+  ASSERT_EQ(tally.Size(), 1u);
+  EXPECT_EQ(tally.Entries()[0].latest, "/dl/tool.zip");
+}
+
+}  // namespace
+}  // namespace junmaru
