@@ -1,0 +1,47 @@
+#pragma once
+
+// The rows of the ranking table: one line per place, with its rank label,
+// its name (optionally a link to the file), a bar and its count.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ranking_run.h"
+#include "run_settings.h"
+
+namespace junmaru {
+
+// Width in pixels of the bar of a row with `count` downloads. With several
+// entries the bars of the shown rows add up to at most 600; a lone entry
+// gets 600 - 450 / count. Computed wide enough that no count overflows;
+// a total of 0 (no row can have one) gives width 0 instead of dividing.
+std::int64_t BarWidth(std::int64_t count, std::int64_t top_total, bool single_entry);
+
+// The name shown for a path: the path itself, or "(略)..." and its last
+// 2 * name_max bytes when it is longer than that. Raw bytes, not escaped.
+std::string ShortName(std::string_view path, long long name_max);
+
+// Writes the rows of one run. It carries the tie state from row to row:
+// a count equal to the previous row's repeats its label (competition
+// ranking: 9, 9, 7 give 1位, 1位, 3位). A new writer starts from count 0
+// and label "1位", so nothing passes from one run to the next.
+class RankingRows {
+ public:
+  RankingRows(const Ranking& ranking, const RunSettings& settings);
+
+  // Appends the row of place j (0 is first) to lines, unless j is beyond
+  // the places shown (PRank), which appends nothing and keeps the tie
+  // state. Requires 0 <= j < number of entries.
+  void Output(long long j, std::vector<std::string>& lines);
+
+ private:
+  std::string NameCell(std::string_view path) const;
+
+  const Ranking& ranking_;
+  const RunSettings& settings_;
+  std::int64_t last_count_ = 0;
+  std::string last_rank_label_;
+};
+
+}  // namespace junmaru

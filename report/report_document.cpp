@@ -1,0 +1,93 @@
+#include "report_document.h"
+
+#include "cp932.h"
+#include "file_io.h"
+#include "html_escape.h"
+#include "log_timestamp.h"
+#include "ranking_rows.h"
+
+namespace junmaru {
+namespace {
+
+std::string Period(const LogLines& lines, const RunSettings& settings, RunView& view) {
+  std::string first = EscapeHtml(Date(lines, settings.PStart - 1, view));
+  std::string last = EscapeHtml(Date(lines, settings.PEnd - 1, view));
+  return first + Sjis("～") + last;
+}
+
+void AppendTableHead(const RunSettings& s, const Ranking& ranking, std::vector<std::string>& out) {
+  const std::string rank = std::to_string(s.PRank);
+  out.push_back(Sjis("<Caption><font color=\"") + s.CText1 + "\">" + rank + Sjis("位までの総DLファイル数：") +
+                std::to_string(ranking.top_total) + "</font></Caption>");
+  out.push_back("<TABLE border=\"1\" cellpadding=\"5\" cellspacing=\"0\" bordercolor=\"" + s.CBorder +
+                "\" style=\"font-size:" + std::to_string(s.FontSize) + "%\">");
+  out.push_back("<tr><td><font color=\"" + s.CText1 + Sjis("\">順位</font></td>"));
+  out.push_back("<td><font color=\"" + s.CText1 + Sjis("\">ファイル名</font></td>"));
+  out.push_back("<td width=\"150\"><font color=\"" + s.CText1 + Sjis("\">DLゲージ</font></td>"));
+  out.push_back("<td><font color=\"" + s.CText1 + Sjis("\">DL数</font></td></tr>"));
+}
+
+// The rows, best place first; the gauge follows them from 950 to 1000.
+// Every place is visited, also those beyond the places shown, as the
+// gauge counts them all.
+void AppendRows(const Ranking& ranking, const RunSettings& settings, RunView& view,
+                std::vector<std::string>& out) {
+  RankingRows rows(ranking, settings);
+  const long long n = static_cast<long long>(ranking.Size());
+  for (long long j = 0; j < n; ++j) {
+    rows.Output(j, out);
+    view.SetProgress(n == 1 ? 1000 : 950 + j * 50 / (n - 1));
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> ComposeReport(const LogLines& lines, const RunSettings& s, const Ranking& ranking,
+                                       RunView& view) {
+  std::vector<std::string> out;
+  out.reserve(18 + ranking.Size());
+  out.push_back("<html>");
+  out.push_back("<head><title>" + Period(lines, s, view) + Sjis("までのダウンロードランキング</title></head>"));
+  out.push_back("<BODY bgcolor=\"" + s.CBG + "\" text=\"" + s.CText2 + "\" link=\"" + s.CLink + "\" alink=\"" +
+                s.ALink + "\" vlink=\"" + s.VLink + "\">");
+  out.push_back("<center><BR><BR>");
+  out.push_back("<font color=\"" + s.CText1 + "\" size=\"+1\"><b>" + Period(lines, s, view) + Sjis("までの<BR>"));
+  out.push_back(Sjis("ファイルダウンロード数ランキング（TOP ") + std::to_string(s.PRank) +
+                Sjis("）</b></font><BR><BR>"));
+  out.push_back("<font color=\"" + s.CText1 + Sjis("\">※管理人の手動更新なので更新を押しても無駄です</font><br><br>"));
+
+  if (ranking.Size() == 0) {
+    out.push_back(Sjis("<b>該当するデータはありません。</b>"));
+    view.SetProgress(1000);
+  } else {
+    AppendTableHead(s, ranking, out);
+    AppendRows(ranking, s, view, out);
+    out.push_back("</TABLE>");
+  }
+
+  out.push_back("</center><BR><BR>");
+  out.push_back(Sjis("<Div align=\"right\"><font size=\"-1\">ランキング生成 by 順位丸</font></div>"));
+  out.push_back("</body>");
+  out.push_back("</html>");
+  return out;
+}
+
+std::string ReportBytes(const std::vector<std::string>& report_lines) {
+  std::size_t size = 0;
+  for (const std::string& line : report_lines) size += line.size() + 2;
+  std::string bytes;
+  bytes.reserve(size);
+  for (const std::string& line : report_lines) bytes.append(line).append("\r\n");
+  return bytes;
+}
+
+void SaveReport(const std::vector<std::string>& report_lines, const std::string& save_pass) {
+  ReplaceFile(save_pass, ReportBytes(report_lines));
+}
+
+void CheckGaugeImage(const std::string& save_pass, RunView& view) {
+  if (FileExists(FolderOf(save_pass) + "/gage.gif")) return;
+  view.ShowMessage(Sjis("HTML出力先にゲージ用画像(gage.gif)がありませんので移動するか作るかしてください。"));
+}
+
+}  // namespace junmaru
