@@ -1,16 +1,15 @@
 #include "log_lines.h"
 
 #include "error.h"
-#include "file_io.h"
 #include "line_split.h"
 #include "messages.h"
 
 namespace junmaru {
 
-LogLines LogLines::FromBytes(std::string bytes) {
+LogLines LogLines::Split(FileBytes bytes) {
   LogLines lines;
   lines.bytes_ = std::move(bytes);
-  std::string_view text = TextBeforeNul(lines.bytes_);
+  std::string_view text = TextBeforeNul(lines.bytes_.view());
   SplitLines(text, [&](std::size_t begin, std::size_t) { lines.starts_.push_back(begin); });
   if (!lines.starts_.empty()) lines.starts_.push_back(text.size());
   lines.starts_.shrink_to_fit();
@@ -23,6 +22,6 @@ std::string_view LogLines::At(long long index) const {
   return (*this)[static_cast<std::size_t>(index)];
 }
 
-void LogLines::LoadFromFile(const std::string& path) { *this = FromBytes(ReadWholeFile(path)); }
+void LogLines::LoadFromFile(const std::string& path) { *this = Split(FileBytes::Load(path)); }
 
 }  // namespace junmaru

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "file_bytes.h"
+
 namespace junmaru {
 
 class LogLines {
@@ -18,7 +20,7 @@ class LogLines {
   LogLines() = default;
   // The lines of a text by the file rules (for tests and callers that
   // already hold the bytes).
-  static LogLines FromBytes(std::string bytes);
+  static LogLines FromBytes(std::string bytes) { return Split(FileBytes(std::move(bytes))); }
 
   std::size_t Count() const { return starts_.empty() ? 0 : starts_.size() - 1; }
   bool Empty() const { return Count() == 0; }
@@ -30,9 +32,10 @@ class LogLines {
     std::size_t begin = starts_[index];
     std::size_t end = starts_[index + 1];
     // Step back over the terminator (CR LF, CR or LF); a line holds neither.
-    if (end > begin && bytes_[end - 1] == '\n') --end;
-    if (end > begin && bytes_[end - 1] == '\r') --end;
-    return {bytes_.data() + begin, end - begin};
+    const char* bytes = bytes_.view().data();
+    if (end > begin && bytes[end - 1] == '\n') --end;
+    if (end > begin && bytes[end - 1] == '\r') --end;
+    return {bytes + begin, end - begin};
   }
 
   // Replaces the lines with those of the file; on failure nothing changes.
@@ -40,7 +43,9 @@ class LogLines {
   void LoadFromFile(const std::string& path);
 
  private:
-  std::string bytes_;
+  static LogLines Split(FileBytes bytes);
+
+  FileBytes bytes_;
   // starts_[i] is where line i begins; the last element is where the text
   // after the last line begins (its end, or the NUL that ended it).
   std::vector<std::uint64_t> starts_;

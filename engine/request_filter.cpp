@@ -8,9 +8,9 @@
 namespace junmaru {
 namespace {
 
-constexpr std::string_view kGetMarker = "\"GET";
-constexpr std::string_view kHttp11Marker = "HTTP/1.1\"";
-constexpr std::string_view kHttp10Marker = "HTTP/1.0\"";
+constexpr char kGetMarker[] = "\"GET";
+constexpr char kHttp11Marker[] = "HTTP/1.1\"";
+constexpr char kHttp10Marker[] = "HTTP/1.0\"";
 
 // The extension categories in testing order, each with its suffixes in
 // testing order. A suffix is a byte ending; no dot is needed before it.
@@ -31,9 +31,18 @@ constexpr std::array<Category, 10> kCategories{{
     {&RunSettings::CCgi, {"pl", "cgi", "cgi?", "dat"}},
 }};
 
-std::size_t Find(std::string_view line, std::string_view marker) {
-  const void* hit = memmem(line.data(), line.size(), marker.data(), marker.size());
-  return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - line.data()) : std::string_view::npos;
+// The last four bytes of s as an integer, the last byte lowest
+// (s has at least four bytes).
+std::uint32_t Tail(std::string_view s) {
+  const auto* p = reinterpret_cast<const unsigned char*>(s.data() + s.size() - 4);
+  return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
+}
+
+// True when marker stands at byte at of line. The marker's length is a
+// constant, so the comparison compiles to a few instructions.
+template <std::size_t N>
+bool Follows(std::string_view line, std::size_t at, const char (&marker)[N]) {
+  return at + (N - 1) <= line.size() && std::memcmp(line.data() + at, marker, N - 1) == 0;
 }
 
 }  // namespace
@@ -41,24 +50,54 @@ std::size_t Find(std::string_view line, std::string_view marker) {
 RequestFilter::RequestFilter(const RunSettings& settings) {
   for (const Category& category : kCategories) {
     if (!(settings.*category.on)) continue;
-    for (std::string_view suffix : category.suffixes)
-      if (!suffix.empty()) suffixes_.push_back(suffix);
+    for (std::string_view suffix : category.suffixes) {
+      if (suffix.empty()) continue;
+      std::uint32_t bytes = 0;
+      for (unsigned char c : suffix) bytes = (bytes << 8) | c;
+      const std::uint32_t mask = suffix.size() == 4 ? 0xFFFFFFFFu : (1u << (8 * suffix.size())) - 1;
+      suffixes_.push_back({suffix, bytes, mask});
+    }
   }
   for (const std::string& word : settings.Marukin)
     if (!word.empty()) words_.push_back(word);
 }
 
 std::optional<std::string_view> RequestFilter::DownloadPath(std::string_view line) {
+  // Every marker holds a double quote: the GET marker begins with one and
+  // the HTTP markers end with one. Visiting the quotes finds the first of
+  // each kind in one pass over the line.
+  std::size_t g = std::string_view::npos, e11 = std::string_view::npos, e10 = std::string_view::npos;
+  const char* base = line.data();
+  for (std::size_t q = 0; q < line.size(); ++q) {
+    const void* hit = std::memchr(base + q, '"', line.size() - q);
+    if (!hit) break;
+    q = static_cast<std::size_t>(static_cast<const char*>(hit) - base);
+    if (g == std::string_view::npos && Follows(line, q, kGetMarker)) g = q;
+    if (q >= 8) {
+      if (e11 == std::string_view::npos && Follows(line, q - 8, kHttp11Marker)) e11 = q - 8;
+      if (e10 == std::string_view::npos && Follows(line, q - 8, kHttp10Marker)) e10 = q - 8;
+    }
+    if (g != std::string_view::npos && e11 != std::string_view::npos) break;
+  }
   // The HTTP/1.1 marker wins wherever it stands; HTTP/1.0 only without it.
-  std::size_t e = Find(line, kHttp11Marker);
-  if (e == std::string_view::npos) e = Find(line, kHttp10Marker);
-  if (e == std::string_view::npos) return std::nullopt;
-  std::size_t g = Find(line, kGetMarker);
-  if (g == std::string_view::npos) return std::nullopt;
+  const std::size_t e = e11 != std::string_view::npos ? e11 : e10;
+  if (e == std::string_view::npos || g == std::string_view::npos) return std::nullopt;
   // Skip the quote, "GET" and the byte after it; leave out the byte before
   // the marker. Neither byte is tested for being a space.
   if (e < g + 6) return std::string_view{};
   return line.substr(g + 5, e - g - 6);
+}
+
+bool RequestFilter::EndsWithAnySuffix(std::string_view path) const {
+  if (path.size() < 4) {
+    for (const Suffix& suffix : suffixes_)
+      if (EndsWithBytes(path, suffix.text)) return true;
+    return false;
+  }
+  const std::uint32_t tail = Tail(path);
+  for (const Suffix& suffix : suffixes_)
+    if ((tail & suffix.mask) == suffix.bytes) return true;
+  return false;
 }
 
 bool RequestFilter::Drops(std::string_view path) const {
@@ -66,8 +105,7 @@ bool RequestFilter::Drops(std::string_view path) const {
   if (StartsWithBytes(path, "http://")) return true;                          // absolute address
   if (EndsWithBytes(path, "ida")) return true;                                // worm probes
   if (EndsWithBytes(path, "/")) return true;                                  // directory
-  for (std::string_view suffix : suffixes_)
-    if (EndsWithBytes(path, suffix)) return true;
+  if (EndsWithAnySuffix(path)) return true;
   for (const std::string& word : words_)
     if (BytePos(word, path) != 0) return true;
   return false;

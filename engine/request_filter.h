@@ -5,6 +5,7 @@
 // switched-on extension categories and the exclusion words, and counts
 // what survives. Every test is on bytes, case-sensitive, nothing trimmed.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,7 +35,16 @@ class RequestFilter {
   bool Drops(std::string_view path) const;
 
  private:
-  std::vector<std::string_view> suffixes_;  // of the switched-on categories, in testing order
+  // A suffix of up to four bytes, compared against a path's last four bytes
+  // as one integer: (tail & mask) == bytes.
+  struct Suffix {
+    std::string_view text;
+    std::uint32_t bytes;
+    std::uint32_t mask;
+  };
+  bool EndsWithAnySuffix(std::string_view path) const;
+
+  std::vector<Suffix> suffixes_;            // of the switched-on categories, in testing order
   std::vector<std::string> words_;          // the non-empty exclusion words, in memo order
 };
 

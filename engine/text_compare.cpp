@@ -128,22 +128,44 @@ std::string FoldText(std::string_view s) {
   return key;
 }
 
+namespace {
+
+std::uint64_t Mix(std::uint64_t h, std::uint64_t value) {
+  h = (h ^ value) * 0x9E3779B97F4A7C15ull;
+  return h ^ (h >> 32);
+}
+
+// Eight ASCII bytes with A-Z turned into a-z, computed on all eight at once.
+std::uint64_t FoldAscii8(std::uint64_t x) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+  const std::uint64_t at_least_a = x + (0x80 - 'A') * kOnes;
+  const std::uint64_t above_z = x + (0x80 - 'Z' - 1) * kOnes;
+  const std::uint64_t upper = at_least_a & ~above_z & (0x80 * kOnes);
+  return x | (upper >> 2);
+}
+
+}  // namespace
+
+// Runs of eight ASCII bytes are folded and mixed as one word. Two equal
+// texts hold ASCII bytes at the same positions (only single ASCII bytes
+// have weights below 0x80, and every character's byte length is fixed by
+// its weight class), so they take the same steps and hash alike.
 std::uint64_t HashText(std::string_view s) {
-  const auto& w = Table().weight;
-  std::uint64_t h = 0x9E3779B97F4A7C15ull;
-  for (std::size_t i = 0; i < s.size();) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    std::uint32_t weight;
-    if (c < 0x80) {
-      weight = w[c];
-      ++i;
-    } else {
-      std::size_t len;
-      weight = CharWeight(s, i, &len);
-      i += len;
+  std::uint64_t h = 0x243F6A8885A308D3ull;
+  std::size_t i = 0;
+  while (i < s.size()) {
+    if (i + 8 <= s.size()) {
+      std::uint64_t word;
+      std::memcpy(&word, s.data() + i, 8);
+      if ((word & 0x8080808080808080ull) == 0) {
+        h = Mix(h, FoldAscii8(word));
+        i += 8;
+        continue;
+      }
     }
-    h = (h ^ weight) * 0x100000001B3ull;
-    h ^= h >> 29;
+    std::size_t len;
+    h = Mix(h, CharWeight(s, i, &len) | (std::uint64_t{1} << 40));
+    i += len;
   }
   return h;
 }

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <optional>
+#include <random>
 #include <string>
 
 namespace junmaru {
@@ -106,6 +107,32 @@ TEST(RequestFilter, DropsByBuiltInRulesCategoriesAndWords) {
     RunSettings settings;
     c.settings(settings);
     EXPECT_EQ(!RequestFilter(settings).Drops(c.path), c.counted) << c.name;
+  }
+}
+
+// The rule as it reads: first GET marker, first HTTP/1.1 marker, else the
+// first HTTP/1.0 marker, then the cut.
+std::optional<std::string> ReferencePath(const std::string& line) {
+  std::size_t e = line.find("HTTP/1.1\"");
+  if (e == std::string::npos) e = line.find("HTTP/1.0\"");
+  std::size_t g = line.find("\"GET");
+  if (e == std::string::npos || g == std::string::npos) return std::nullopt;
+  long long length = static_cast<long long>(e) - static_cast<long long>(g) - 6;
+  return length <= 0 ? std::string() : line.substr(g + 5, static_cast<std::size_t>(length));
+}
+
+TEST(RequestFilter, MarkerSearchAgreesWithTheRuleOnRandomLines) {
+  const std::vector<std::string> pieces = {"\"GET", "HTTP/1.1\"", "HTTP/1.0\"", "\"", " ", "/a.zip", "HTTP/1.1",
+                                           "GET", "\"GE", "T", "HTTP/1.", "1\"", "0\"", "x", "\"\""};
+  std::mt19937 rng(7);
+  std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1), length(0, 9);
+  for (int i = 0; i < 200000; ++i) {
+    std::string line;
+    for (std::size_t n = length(rng); n > 0; --n) line += pieces[pick(rng)];
+    auto path = RequestFilter::DownloadPath(line);
+    auto expected = ReferencePath(line);
+    ASSERT_EQ(path.has_value(), expected.has_value()) << line;
+    if (path) ASSERT_EQ(std::string(*path), *expected) << line;
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -46,6 +47,32 @@ TEST(TextCompare, WhichTextsAreEqual) {
     EXPECT_EQ(FoldText(c.a) == FoldText(c.b), c.equal) << c.name;
     if (c.equal) EXPECT_EQ(HashText(c.a), HashText(c.b)) << c.name;
   }
+}
+
+// The hash folds runs of ASCII bytes together; that is sound only while a
+// character's weight fixes its byte length, and only ASCII weighs below 0x80.
+TEST(TextCompare, EveryWeightBelongsToOneByteLength) {
+  std::map<std::uint32_t, std::size_t> length_of;
+  auto record = [&](const std::string& text) {
+    std::size_t length;
+    const std::uint32_t weight = CharWeight(text, 0, &length);
+    auto [it, fresh] = length_of.emplace(weight, length);
+    ASSERT_EQ(it->second, length) << "weight " << weight;
+    if (weight < 0x80) ASSERT_EQ(length, 1u);
+  };
+  for (int b = 0; b < 256; ++b) record(std::string(1, static_cast<char>(b)));
+  for (int lead = 0x81; lead <= 0xFC; ++lead)
+    for (int trail = 0x40; trail <= 0xFC; ++trail)
+      record(std::string{static_cast<char>(lead), static_cast<char>(trail)});
+}
+
+TEST(TextCompare, HashAgreesAcrossAsciiRunsAndDuplicates) {
+  const std::string a = "/Downloads/VeryLongFileName\xED\x40Tail-of-the-PATH.zip";
+  const std::string b = "/downloads/verylongfilename\xFA\x5Ctail-OF-THE-path.ZIP";
+  ASSERT_EQ(CompareText(a, b), 0);
+  EXPECT_EQ(HashText(a), HashText(b));
+  EXPECT_NE(HashText("/a.zip"), HashText("/b.zip"));
+  EXPECT_NE(HashText("@ABCDEFGH"), HashText("`abcdefgh")) << "only A-Z fold";
 }
 
 TEST(TextCompare, OrdersDigitsAndPrefixes) {
