@@ -1,0 +1,94 @@
+#include "batch_run.h"
+
+#include <unistd.h>
+
+#include <climits>
+#include <exception>
+
+#include "cp932.h"
+#include "error.h"
+#include "file_io.h"
+#include "log_lines.h"
+#include "messages.h"
+#include "ranking_page.h"
+#include "settings.h"
+#include "terminal_view.h"
+
+namespace junmaru::batch {
+namespace {
+
+// A path the settings file holds as "0" means none was ever chosen.
+constexpr char kNoPath[] = "0";
+
+std::string ExecutablePath() {
+  char buffer[PATH_MAX];
+  ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
+}
+
+std::string InFolder(const std::string& folder, const char* name) {
+  return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+void PrintUsageProblem(std::FILE* err, const std::string& problem) {
+  std::fprintf(err, "junmaru-batch: %s\n%s\n", problem.c_str(), kUsageLine);
+}
+
+// The range must name lines of the log, as the run reads them: the first
+// line that would be read outside it is the one the message names.
+void CheckRange(const LogLines& lines, long long first, long long last) {
+  const long long count = static_cast<long long>(lines.Count());
+  if (count == 0) throw Error(messages::ListIndexOutOfRange(0));
+  if (first < 1 || first > count) throw Error(messages::ListIndexOutOfRange(first - 1));
+  if (last > count) throw Error(messages::ListIndexOutOfRange(count));
+  // Only an end below line 1 can lie before a good start here (--from
+  // beyond --to was refused with the arguments).
+  if (last < first) throw Error(messages::ListIndexOutOfRange(last - 1));
+}
+
+}  // namespace
+
+std::string DefaultSettingsPath() { return InFolder(FolderOf(ExecutablePath()), kSettingsFileName); }
+
+int RunBatch(const BatchOptions& options, std::FILE* err) {
+  const Settings settings = ReadSettings(options.settings.value_or(DefaultSettingsPath()));
+
+  const std::string log_path = options.log.value_or(settings.ReadPass);
+  if (!options.log && log_path == kNoPath) {
+    PrintUsageProblem(err, "no log file: give --log, or choose a log in the window first");
+    return kBadArguments;
+  }
+  std::string out_path;
+  if (options.out) {
+    out_path = *options.out;
+  } else if (options.log) {
+    out_path = InFolder(FolderOf(*options.log), "ranking.html");
+  } else {
+    out_path = settings.SavePass;
+    if (out_path == kNoPath) {
+      PrintUsageProblem(err, "no output file: give --out, or choose one in the window first");
+      return kBadArguments;
+    }
+  }
+
+  TerminalView view(err, ::isatty(::fileno(err)) == 1);
+  try {
+    if (!FileExists(log_path)) throw Error(Sjis("エラー　読み込みファイルが選択先に存在しません"));
+    LogLines lines;
+    lines.LoadFromFile(log_path);
+    const long long first = options.from.value_or(1);
+    const long long last = options.to.value_or(static_cast<long long>(lines.Count()));
+    CheckRange(lines, first, last);
+    RunRankingToPage(lines, ToRunSettings(settings, first, last), out_path, view);
+  } catch (const Error& e) {
+    view.PrintLine(e.what());
+    return kRunFailed;
+  } catch (const std::exception& e) {
+    view.ClearBar();
+    std::fprintf(err, "junmaru-batch: %s\n", e.what());
+    return kRunFailed;
+  }
+  return kSuccess;
+}
+
+}  // namespace junmaru::batch

@@ -1,0 +1,22 @@
+// junmaru-batch: the ranking run without the window, for scheduled jobs.
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "batch_options.h"
+#include "batch_run.h"
+
+int main(int argc, char** argv) {
+  using namespace junmaru::batch;
+  const ParsedOptions parsed = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+  if (!parsed.problem.empty()) {
+    std::fprintf(stderr, "junmaru-batch: %s\n%s\n", parsed.problem.c_str(), kUsageLine);
+    return kBadArguments;
+  }
+  if (parsed.options.help) {
+    std::fputs(kHelpText, stdout);
+    return kSuccess;
+  }
+  return RunBatch(parsed.options, stderr);
+}
