@@ -1,5 +1,7 @@
 #include "report_document.h"
 
+#include <algorithm>
+
 #include "cp932.h"
 #include "file_io.h"
 #include "html_escape.h"
@@ -45,7 +47,8 @@ void AppendRows(const Ranking& ranking, const RunSettings& settings, RunView& vi
 std::vector<std::string> ComposeReport(const LogLines& lines, const RunSettings& s, const Ranking& ranking,
                                        RunView& view) {
   std::vector<std::string> out;
-  out.reserve(18 + ranking.Size());
+  const std::size_t shown = s.PRank > 0 ? static_cast<std::size_t>(s.PRank) : 0;
+  out.reserve(18 + std::min(ranking.Size(), shown));
   out.push_back("<html>");
   out.push_back("<head><title>" + Period(lines, s, view) + Sjis("までのダウンロードランキング</title></head>"));
   out.push_back("<BODY bgcolor=\"" + s.CBG + "\" text=\"" + s.CText2 + "\" link=\"" + s.CLink + "\" alink=\"" +
