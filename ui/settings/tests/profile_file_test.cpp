@@ -34,6 +34,7 @@ struct ReadCase {
   std::string section, key;
   std::string expected;  // "<default>" is the default passed
 };
+void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
 
 class ReadStringTest : public ::testing::TestWithParam<ReadCase> {};
 
@@ -54,7 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"SectionCaseIgnored", "[html]\r\nPrefix=x\r\n", "HTML", "Prefix", "x"},
         ReadCase{"KeyCaseIgnored", "[S]\r\nKEY=v\r\n", "S", "key", "v"},
         ReadCase{"FullWidthCaseIgnored", "[S]\r\n" + Sjis("ＡＢＣ") + "=v\r\n", "S", Sjis("ａｂｃ"), "v"},
-        ReadCase{"TrailByteNotCaseFolded", "[S]\r\n" + Sjis("ア") + "=v\r\n", "S", Sjis("ャ"), "<default>"},
+        /* ア is 83 41, ヂ is 83 61: only the second bytes differ, by ASCII case. */
+        ReadCase{"TrailByteNotCaseFolded", "[S]\r\n" + Sjis("ア") + "=v\r\n", "S", Sjis("ヂ"), "<default>"},
         ReadCase{"FirstEqualsSplits", "[S]\r\nk=a=b\r\n", "S", "k", "a=b"},
         ReadCase{"BlanksTrimmed", "[S]\r\n \t k \t=  v w \t\r\n", "S", "k", "v w"},
         ReadCase{"DoubleQuotesRemoved", "[S]\r\nk=\"  v \"\r\n", "S", "k", "  v "},
@@ -105,6 +107,7 @@ struct IntegerCase {
   std::string value;
   long long expected;  // with default -99
 };
+void PrintTo(const IntegerCase& c, std::ostream* os) { *os << c.name; }
 
 class ReadIntegerTest : public ::testing::TestWithParam<IntegerCase> {};
 
@@ -137,6 +140,7 @@ struct BoolCase {
   std::string value;
   bool default_value, expected;
 };
+void PrintTo(const BoolCase& c, std::ostream* os) { *os << c.name; }
 
 class ReadBoolTest : public ::testing::TestWithParam<BoolCase> {};
 
@@ -163,6 +167,7 @@ struct WriteCase {
   std::string section, key, value;
   std::string after;
 };
+void PrintTo(const WriteCase& c, std::ostream* os) { *os << c.name; }
 
 class WriteTest : public ::testing::TestWithParam<WriteCase> {};
 
@@ -368,6 +373,7 @@ struct KeyListCase {
   std::vector<std::size_t> key_lengths;
   std::vector<std::size_t> expected_lengths;
 };
+void PrintTo(const KeyListCase& c, std::ostream* os) { *os << c.name; }
 
 class KeyListLimitTest : public ::testing::TestWithParam<KeyListCase> {};
 

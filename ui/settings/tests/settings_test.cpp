@@ -1,0 +1,242 @@
+// The Settings record through the settings file: defaults, clamps, example
+// words, the order of the written file, exclusion words, and failures.
+
+#include "settings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "cp932.h"
+#include "error.h"
+#include "file_io.h"
+#include "profile_file.h"
+#include "temp_folder.h"
+
+namespace junmaru {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempFolder;
+using testing::WriteBytes;
+
+auto Fields(const Settings& s) {
+  return std::tie(s.ReadPass, s.SavePass, s.CDouga, s.COnsei, s.CSyoko, s.CJpeg, s.CGazou, s.CText, s.CExe, s.CHtml,
+                  s.CCss, s.CCgi, s.TopCount, s.CBG, s.CBorder, s.CText1, s.CText2, s.CLink, s.ALink, s.VLink,
+                  s.FontSize, s.NameMax, s.Link, s.Prefix, s.KinsiWord);
+}
+
+std::string CrLfLines(const std::vector<std::string>& lines) {
+  std::string out;
+  for (const std::string& line : lines) out += line + "\r\n";
+  return out;
+}
+
+class SettingsFileTest : public ::testing::Test {
+ protected:
+  TempFolder folder_;
+  std::string path_ = folder_.Path("junmaru_setting.ini");
+
+  Settings ReadWith(const std::string& section, const std::string& entry) {
+    WriteBytes(path_, "[" + section + "]\r\n" + entry + "\r\n");
+    return ReadSettings(path_);
+  }
+};
+
+TEST_F(SettingsFileTest, MissingFileGivesDefaultsAndExampleWords) {
+  Settings expected;
+  expected.KinsiWord = {Sjis("例)禁止ワード1"), Sjis("例)禁止ワード2")};
+  EXPECT_EQ(Fields(ReadSettings(path_)), Fields(expected));
+  EXPECT_EQ(ReadBytes(path_), std::nullopt);  // reading creates nothing
+}
+
+// The first close creates the five sections, every key in its order.
+TEST_F(SettingsFileTest, FirstWriteCreatesSectionsInOrder) {
+  WriteSettings(path_, ReadSettings(path_));
+  EXPECT_EQ(ReadBytes(path_),
+            CrLfLines({"[FilePass]", "ReadPass=0", "SavePass=0", "[ExtentionFilter]", "CDouga=0", "COnsei=0",
+                       "CSyoko=0", "CJpeg=0", "CGazou=1", "CText=1", "CExe=1", "CHtml=1", "CCss=1", "CCgi=1",
+                       "[Ranking]", "TopCount=100", "[HTML]", "CBG=#000055", "CBorder=#5599CC", "CText1=#FFFFFF",
+                       "CText2=#88F0AA", "CLink=#33CCCC", "ALink=#669966", "VLink=#CC3366", "FontSize=80",
+                       "NameMax=40", "Link=1", "Prefix=./", "[KinsiWord]", Sjis("例)禁止ワード1") + "=OK",
+                       Sjis("例)禁止ワード2") + "=OK"}));
+}
+
+TEST_F(SettingsFileTest, EveryValueSurvivesWriteAndRead) {
+  Settings s;
+  s.ReadPass = "/logs/access log ";  // a trailing blank is part of a file name
+  s.SavePass = "/www/" + Sjis("順位") + ".html";
+  s.CDouga = s.COnsei = s.CSyoko = s.CJpeg = true;
+  s.CGazou = s.CText = s.CExe = s.CHtml = s.CCss = s.CCgi = false;
+  s.TopCount = 30;
+  s.CBG = "#000001";
+  s.CBorder = "#000002";
+  s.CText1 = "#000003";
+  s.CText2 = "#000004";
+  s.CLink = "#000005";
+  s.ALink = "#000006";
+  s.VLink = "#000007";
+  s.FontSize = 120;
+  s.NameMax = 60;
+  s.Link = false;
+  s.Prefix = "'http://example.jp/'";
+  s.KinsiWord = {"admin", Sjis("秘密"), "[tmp]"};
+  WriteSettings(path_, s);
+  EXPECT_EQ(Fields(ReadSettings(path_)), Fields(s));
+}
+
+struct SpinCase {
+  const char* name;
+  std::string value;
+  long long expected;
+};
+void PrintTo(const SpinCase& c, std::ostream* os) { *os << c.name; }
+
+class SpinValueTest : public SettingsFileTest, public ::testing::WithParamInterface<SpinCase> {};
+
+TEST_P(SpinValueTest, ClampedOrDefault) {
+  const SpinCase& c = GetParam();
+  EXPECT_EQ(ReadWith("Ranking", "TopCount=" + c.value).TopCount, c.expected);
+  Settings html = ReadWith("HTML", "FontSize=" + c.value + "\r\nNameMax=" + c.value);
+  EXPECT_EQ(html.FontSize, c.value == "word" ? 80 : c.expected);
+  EXPECT_EQ(html.NameMax, c.value == "word" ? 40 : c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, SpinValueTest,
+                         ::testing::Values(SpinCase{"BelowMinimum", "5", 10}, SpinCase{"Negative", "-50", 10},
+                                           SpinCase{"AboveMaximum", "20000", 10000}, SpinCase{"InRange", "250", 250},
+                                           SpinCase{"Hex", "0x50", 80}, SpinCase{"Word", "word", 100}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SettingsFileTest, TopCountFiveIsWrittenBackAsTen) {
+  WriteBytes(path_, "[Ranking]\r\nTopCount=5\r\n");
+  WriteSettings(path_, ReadSettings(path_));
+  EXPECT_EQ(ProfileFile(path_).ReadString("Ranking", "TopCount", ""), "10");
+}
+
+TEST_F(SettingsFileTest, SwitchStoredAsTwoIsOnAndWrittenBackAsOne) {
+  WriteBytes(path_, "[ExtentionFilter]\r\nCDouga=2\r\nCGazou=word\r\n");
+  Settings s = ReadSettings(path_);
+  EXPECT_TRUE(s.CDouga);
+  EXPECT_TRUE(s.CGazou);  // a word gives the default
+  WriteSettings(path_, s);
+  EXPECT_EQ(ProfileFile(path_).ReadString("ExtentionFilter", "CDouga", ""), "1");
+  EXPECT_FALSE(ReadWith("ExtentionFilter", "CDouga=word").CDouga);
+}
+
+TEST_F(SettingsFileTest, LinkStoredAsZero) { EXPECT_FALSE(ReadWith("HTML", "Link=0").Link); }
+
+TEST_F(SettingsFileTest, KeysMatchWhateverTheirCase) {
+  Settings s = ReadWith("html", "prefix=/dl/\r\nCBG=\"#123456\"\r\n[ranking]\r\nTOPCOUNT=50");
+  EXPECT_EQ(s.Prefix, "/dl/");
+  EXPECT_EQ(s.CBG, "#123456");
+  EXPECT_EQ(s.TopCount, 50);
+}
+
+// ---- Exclusion words ------------------------------------------------------------
+
+TEST_F(SettingsFileTest, CaseVariantWordsAreOneKeyWithTheFirstStoredCase) {
+  WriteBytes(path_, "[KinsiWord]\r\nSecret=OK\r\n");
+  Settings s = ReadSettings(path_);
+  s.KinsiWord = {"SECRET", "Other", "OTHER", Sjis("ＡＢ"), Sjis("ａｂ")};
+  WriteSettings(path_, s);
+  EXPECT_EQ(ReadSettings(path_).KinsiWord, (std::vector<std::string>{"Secret", "Other", Sjis("ＡＢ")}));
+}
+
+TEST_F(SettingsFileTest, WordWithEqualsOrBlanksComesBackCutAndTrimmed) {
+  Settings s;
+  s.KinsiWord = {"a=b", "  c  ", "\td"};
+  WriteSettings(path_, s);
+  EXPECT_EQ(ReadSettings(path_).KinsiWord, (std::vector<std::string>{"a", "c", "d"}));
+  // Closing again with the same memo adds nothing: the file does not grow.
+  std::optional<std::string> first = ReadBytes(path_);
+  WriteSettings(path_, s);
+  EXPECT_EQ(ReadBytes(path_), first);
+}
+
+TEST_F(SettingsFileTest, DeletedWordComesBackInItsOldPlace) {
+  Settings s;
+  s.KinsiWord = {"a", "b", "c"};
+  WriteSettings(path_, s);
+  s.KinsiWord = {"a", "c", "d"};
+  WriteSettings(path_, s);
+  EXPECT_EQ(ReadSettings(path_).KinsiWord, (std::vector<std::string>{"a", "b", "c", "d"}));
+}
+
+TEST_F(SettingsFileTest, EmptyMemoLineIsStoredButNotReadBack) {
+  Settings s;
+  s.KinsiWord = {"x", "", "y"};
+  WriteSettings(path_, s);
+  EXPECT_NE(ReadBytes(path_)->find("\r\n=OK\r\n"), std::string::npos);
+  EXPECT_EQ(ReadSettings(path_).KinsiWord, (std::vector<std::string>{"x", "y"}));
+}
+
+TEST_F(SettingsFileTest, OnlyEmptyWordsGiveTheExampleWords) {
+  EXPECT_EQ(ReadWith("KinsiWord", "=OK\r\nnovalue").KinsiWord, ExampleWords());
+}
+
+// ---- The window's section-by-section use ------------------------------------------
+
+TEST_F(SettingsFileTest, SectionFunctionsReadOnlyTheirFields) {
+  WriteBytes(path_, "[FilePass]\r\nReadPass=/a.log\r\n[Ranking]\r\nTopCount=20\r\n");
+  ProfileFile file(path_);
+  Settings s;
+  ReadPaths(file, s);
+  EXPECT_EQ(s.ReadPass, "/a.log");
+  EXPECT_EQ(s.TopCount, 100);
+  ReadRanking(file, s);
+  EXPECT_EQ(s.TopCount, 20);
+}
+
+// ---- Failures -------------------------------------------------------------------
+
+TEST_F(SettingsFileTest, WriteFailureMessageNamesTheFile) {
+  std::string path = folder_.Path("設定なし/junmaru_setting.ini");
+  try {
+    WriteSettings(path, Settings{});
+    ADD_FAILURE() << "no error";
+  } catch (const Error& e) {
+    EXPECT_EQ(std::string(e.what()), Utf8ToCp932(path) + Sjis(" に書き込めません"));
+  }
+}
+
+TEST_F(SettingsFileTest, OldFileIntactAfterFailedWrite) {
+  std::string path = folder_.Path(std::string(255, 's'));  // no temporary name fits beside it
+  const std::string old = "[Ranking]\r\nTopCount=30\r\n[KinsiWord]\r\nw=OK\r\n";
+  WriteBytes(path, old);
+  Settings s = ReadSettings(path);
+  s.TopCount = 500;
+  EXPECT_THROW(WriteSettings(path, s), Error);
+  EXPECT_EQ(ReadBytes(path), old);
+}
+
+// ---- The run's inputs ------------------------------------------------------------
+
+TEST(ToRunSettings, EveryFieldReachesTheRun) {
+  Settings s;
+  s.CDouga = s.CJpeg = true;
+  s.CText = s.CCgi = false;
+  s.TopCount = 20;
+  s.CText1 = "#111111";
+  s.CText2 = "#222222";
+  s.CLink = "#333333";
+  s.ALink = "#444444";
+  s.FontSize = 90;
+  s.NameMax = 30;
+  s.Prefix = "/p/";
+  s.KinsiWord = {"w"};
+  RunSettings r = ToRunSettings(s, 3, 9);
+  EXPECT_EQ(std::tie(r.PStart, r.PEnd, r.PRank, r.FontSize, r.NameMax), std::make_tuple(3LL, 9LL, 20LL, 90LL, 30LL));
+  EXPECT_EQ(std::tie(r.CDouga, r.COnsei, r.CSyoko, r.CJpeg, r.CGazou, r.CText, r.CExe, r.CHtml, r.CCss, r.CCgi),
+            std::make_tuple(true, false, false, true, true, false, true, true, true, false));
+  EXPECT_EQ(std::tie(r.CBG, r.CBorder, r.CText1, r.CText2, r.CLink, r.ALink, r.VLink),
+            std::tie(s.CBG, s.CBorder, s.CText1, s.CText2, s.CLink, s.ALink, s.VLink));
+  EXPECT_TRUE(r.Link);
+  EXPECT_EQ(r.Prefix, "/p/");
+  EXPECT_EQ(r.Marukin, s.KinsiWord);
+}
+
+}  // namespace
+}  // namespace junmaru
