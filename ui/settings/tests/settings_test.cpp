@@ -128,13 +128,6 @@ TEST_F(SettingsFileTest, SwitchStoredAsTwoIsOnAndWrittenBackAsOne) {
 
 TEST_F(SettingsFileTest, LinkStoredAsZero) { EXPECT_FALSE(ReadWith("HTML", "Link=0").Link); }
 
-TEST_F(SettingsFileTest, KeysMatchWhateverTheirCase) {
-  Settings s = ReadWith("html", "prefix=/dl/\r\nCBG=\"#123456\"\r\n[ranking]\r\nTOPCOUNT=50");
-  EXPECT_EQ(s.Prefix, "/dl/");
-  EXPECT_EQ(s.CBG, "#123456");
-  EXPECT_EQ(s.TopCount, 50);
-}
-
 // ---- Exclusion words ------------------------------------------------------------
 
 TEST_F(SettingsFileTest, CaseVariantWordsAreOneKeyWithTheFirstStoredCase) {
@@ -175,19 +168,6 @@ TEST_F(SettingsFileTest, EmptyMemoLineIsStoredButNotReadBack) {
 
 TEST_F(SettingsFileTest, OnlyEmptyWordsGiveTheExampleWords) {
   EXPECT_EQ(ReadWith("KinsiWord", "=OK\r\nnovalue").KinsiWord, ExampleWords());
-}
-
-// ---- The window's section-by-section use ------------------------------------------
-
-TEST_F(SettingsFileTest, SectionFunctionsReadOnlyTheirFields) {
-  WriteBytes(path_, "[FilePass]\r\nReadPass=/a.log\r\n[Ranking]\r\nTopCount=20\r\n");
-  ProfileFile file(path_);
-  Settings s;
-  ReadPaths(file, s);
-  EXPECT_EQ(s.ReadPass, "/a.log");
-  EXPECT_EQ(s.TopCount, 100);
-  ReadRanking(file, s);
-  EXPECT_EQ(s.TopCount, 20);
 }
 
 // ---- Failures -------------------------------------------------------------------
