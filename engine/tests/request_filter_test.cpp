@@ -42,7 +42,9 @@ TEST(RequestFilter, CutsThePathOutOfDownloadLines) {
   for (const auto& c : cases) {
     auto path = RequestFilter::DownloadPath(c.line);
     ASSERT_EQ(path.has_value(), c.path.has_value()) << c.name;
-    if (path) EXPECT_EQ(*path, *c.path) << c.name;
+    if (path) {
+      EXPECT_EQ(*path, *c.path) << c.name;
+    }
   }
 }
 
@@ -132,7 +134,9 @@ TEST(RequestFilter, MarkerSearchAgreesWithTheRuleOnRandomLines) {
     auto path = RequestFilter::DownloadPath(line);
     auto expected = ReferencePath(line);
     ASSERT_EQ(path.has_value(), expected.has_value()) << line;
-    if (path) ASSERT_EQ(std::string(*path), *expected) << line;
+    if (path) {
+      ASSERT_EQ(std::string(*path), *expected) << line;
+    }
   }
 }
 

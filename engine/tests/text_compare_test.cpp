@@ -45,7 +45,9 @@ TEST(TextCompare, WhichTextsAreEqual) {
     EXPECT_EQ(CompareText(c.a, c.b) == 0, c.equal) << c.name;
     EXPECT_EQ(EqualText(c.a, c.b), c.equal) << c.name;
     EXPECT_EQ(FoldText(c.a) == FoldText(c.b), c.equal) << c.name;
-    if (c.equal) EXPECT_EQ(HashText(c.a), HashText(c.b)) << c.name;
+    if (c.equal) {
+      EXPECT_EQ(HashText(c.a), HashText(c.b)) << c.name;
+    }
   }
 }
 
@@ -58,7 +60,9 @@ TEST(TextCompare, EveryWeightBelongsToOneByteLength) {
     const std::uint32_t weight = CharWeight(text, 0, &length);
     auto [it, fresh] = length_of.emplace(weight, length);
     ASSERT_EQ(it->second, length) << "weight " << weight;
-    if (weight < 0x80) ASSERT_EQ(length, 1u);
+    if (weight < 0x80) {
+      ASSERT_EQ(length, 1u);
+    }
   };
   for (int b = 0; b < 256; ++b) record(std::string(1, static_cast<char>(b)));
   for (int lead = 0x81; lead <= 0xFC; ++lead)
@@ -111,7 +115,9 @@ TEST(TextCompare, IsAStrictWeakOrderingConsistentWithFold) {
       const int ab = Sign(CompareText(a, b));
       ASSERT_EQ(ab, -Sign(CompareText(b, a))) << "antisymmetric";
       ASSERT_EQ(ab, Sign(FoldText(a).compare(FoldText(b)))) << "fold order agrees";
-      if (ab == 0) ASSERT_EQ(HashText(a), HashText(b));
+      if (ab == 0) {
+        ASSERT_EQ(HashText(a), HashText(b));
+      }
     }
   }
   // Transitivity of both "less" and "equal" over sampled triples.
