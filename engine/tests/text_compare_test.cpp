@@ -127,9 +127,15 @@ TEST(TextCompare, IsAStrictWeakOrderingConsistentWithFold) {
     const auto& b = texts[pick(rng)];
     const auto& c = texts[pick(rng)];
     const int ab = Sign(CompareText(a, b)), bc = Sign(CompareText(b, c)), ac = Sign(CompareText(a, c));
-    if (ab <= 0 && bc <= 0) ASSERT_LE(ac, 0);
-    if (ab == 0 && bc == 0) ASSERT_EQ(ac, 0);
-    if (ab < 0 && bc <= 0) ASSERT_LT(ac, 0);
+    if (ab <= 0 && bc <= 0) {
+      ASSERT_LE(ac, 0) << "less-or-equal is transitive";
+    }
+    if (ab == 0 && bc == 0) {
+      ASSERT_EQ(ac, 0) << "equality is transitive";
+    }
+    if (ab < 0 && bc <= 0) {
+      ASSERT_LT(ac, 0) << "less is transitive";
+    }
   }
 }
 
