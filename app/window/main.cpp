@@ -1,0 +1,15 @@
+// The window program: the application (its title is "順位丸", the caption
+// of every message box), the main window, and the event loop.
+
+#include <QIcon>
+
+#include "application.h"
+#include "t_form1.h"
+
+int main(int argc, char** argv) {
+  junmaru::window::Application app(argc, argv);
+  app.setWindowIcon(QIcon(QStringLiteral(":/junmaru/icon.png")));
+  junmaru::window::TForm1 form;
+  form.show();
+  return app.exec();
+}

@@ -1,0 +1,16 @@
+#include "error_text.h"
+
+#include "cp932.h"
+
+namespace junmaru::window {
+
+const std::string& AppTitle() { return Sjis("順位丸"); }
+
+std::string ErrorDisplayText(const std::string& message) {
+  if (!message.empty() && static_cast<unsigned char>(message.back()) > static_cast<unsigned char>('.')) {
+    return message + ".";
+  }
+  return message;
+}
+
+}  // namespace junmaru::window

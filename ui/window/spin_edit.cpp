@@ -1,0 +1,135 @@
+#include "spin_edit.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QToolButton>
+
+#include "spin_value.h"
+#include "widget_text.h"
+
+namespace junmaru::window {
+namespace {
+
+constexpr int kButtonWidth = 16;
+
+bool IsEnter(const QKeyEvent* key) { return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter; }
+
+bool IsFocusMove(const QKeyEvent* key) { return key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab; }
+
+}  // namespace
+
+SpinEdit::SpinEdit(QWidget* parent, Typing typing)
+    : QWidget(parent), typing_(typing), edit_(new QLineEdit(this)), up_(new QToolButton(this)),
+      down_(new QToolButton(this)) {
+  setFocusPolicy(Qt::StrongFocus);
+  setFocusProxy(edit_);
+  edit_->installEventFilter(this);
+  // Only digits make sense here; an input method would bypass the typing rules.
+  edit_->setAttribute(Qt::WA_InputMethodEnabled, false);
+  if (typing_ == Typing::kStepOnly) {
+    edit_->setContextMenuPolicy(Qt::NoContextMenu);
+    edit_->setAcceptDrops(false);
+  }
+  for (QToolButton* button : {up_, down_}) {
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setAutoRepeat(true);
+  }
+  up_->setArrowType(Qt::UpArrow);
+  down_->setArrowType(Qt::DownArrow);
+  connect(up_, &QToolButton::clicked, this, [this] { StepBy(1); });
+  connect(down_, &QToolButton::clicked, this, [this] { StepBy(-1); });
+  connect(edit_, &QLineEdit::textChanged, this, &SpinEdit::Changed);
+}
+
+std::int32_t SpinEdit::Value() const { return SpinValueOf(Text(), minimum_); }
+
+void SpinEdit::SetValue(std::int64_t value) {
+  SetText(std::to_string(ClampSpinValue(value, minimum_, maximum_)));
+}
+
+std::string SpinEdit::Text() const { return FromUi(edit_->text()); }
+
+void SpinEdit::SetText(const std::string& cp932) {
+  QString text = Ui(cp932);
+  if (text != edit_->text()) edit_->setText(text);
+}
+
+void SpinEdit::StepBy(int steps) {
+  SetValue(static_cast<std::int64_t>(Value()) + static_cast<std::int64_t>(steps) * increment_);
+}
+
+void SpinEdit::resizeEvent(QResizeEvent*) {
+  const int w = width();
+  const int h = height();
+  edit_->setGeometry(0, 0, w - kButtonWidth, h);
+  up_->setGeometry(w - kButtonWidth, 0, kButtonWidth, h / 2);
+  down_->setGeometry(w - kButtonWidth, h / 2, kButtonWidth, h - h / 2);
+}
+
+void SpinEdit::Refuse() {
+  QApplication::beep();
+  emit Refused();
+}
+
+bool SpinEdit::FilterKey(QKeyEvent* key) {
+  if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
+    StepBy(key->key() == Qt::Key_Up ? 1 : -1);
+    return true;
+  }
+  if (IsFocusMove(key)) return false;
+  if (typing_ == Typing::kStepOnly) {
+    if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::SelectAll)) return false;
+    if (key->matches(QKeySequence::Paste) || key->matches(QKeySequence::Cut) ||
+        key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)) {
+      return true;  // ignored without a beep
+    }
+    if (key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete || !key->text().isEmpty()) {
+      Refuse();
+      return true;
+    }
+    return false;
+  }
+  const QString text = key->text();
+  if (text.isEmpty()) return false;
+  if (IsEnter(key)) {
+    Refuse();
+    return true;
+  }
+  const QChar c = text.front();
+  const bool control = c.unicode() < 0x20 || c.unicode() == 0x7F;
+  const bool number_char =
+      (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('+') || c == QLatin1Char('-') ||
+      text == QLocale().decimalPoint();
+  if (control || number_char) return false;
+  Refuse();
+  return true;
+}
+
+bool SpinEdit::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != edit_) return QWidget::eventFilter(watched, event);
+  switch (event->type()) {
+    case QEvent::KeyPress:
+      return FilterKey(static_cast<QKeyEvent*>(event));
+    case QEvent::FocusIn:
+      edit_->event(event);
+      if (!select_on_focus_) edit_->deselect();
+      return true;
+    case QEvent::FocusOut: {
+      edit_->event(event);
+      const std::int32_t value = Value();
+      if (SpinValueOutside(value, minimum_, maximum_)) SetValue(value);
+      return true;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+      // A middle click pastes the selection on X11.
+      return typing_ == Typing::kStepOnly && static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton;
+    default:
+      return false;
+  }
+}
+
+}  // namespace junmaru::window
