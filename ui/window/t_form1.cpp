@@ -20,9 +20,10 @@ const char kFontFace[] = "ＭＳ Ｐゴシック";
 
 QFont WindowFont() {
   // Where the design face is missing, a Japanese proportional gothic of
-  // the same build stands in.
+  // the same build stands in, the first of these that is installed.
   const QString face = QString::fromUtf8(kFontFace);
-  QFont::insertSubstitution(face, QStringLiteral("IPAPGothic"));
+  QFont::insertSubstitutions(face, {QStringLiteral("IPAPGothic"), QStringLiteral("VL PGothic"),
+                                    QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAGothic")});
   QFont font(face);
   font.setPixelSize(12);
   font.setWeight(QFont::Normal);
