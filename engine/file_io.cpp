@@ -115,4 +115,8 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
+std::string PathInFolder(const std::string& folder, const std::string& name) {
+  return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
 }  // namespace junmaru

@@ -23,6 +23,10 @@ bool FileExists(const std::string& path);
 // The folder part of a path ("." when it has none), and the file name.
 std::string FolderOf(const std::string& path);
 
+// The path of name inside folder: one separator between them, none added
+// when the folder already ends in one (the root "/" gives "/name").
+std::string PathInFolder(const std::string& folder, const std::string& name);
+
 // path as it may appear inside a message: code page 932 text.
 std::string PathForMessage(const std::string& path);
 

@@ -26,10 +26,6 @@ std::string ExecutablePath() {
   return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
 }
 
-std::string InFolder(const std::string& folder, const char* name) {
-  return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
-}
-
 void PrintUsageProblem(std::FILE* err, const std::string& problem) {
   std::fprintf(err, "junmaru-batch: %s\n%s\n", problem.c_str(), kUsageLine);
 }
@@ -48,7 +44,7 @@ void CheckRange(const LogLines& lines, long long first, long long last) {
 
 }  // namespace
 
-std::string DefaultSettingsPath() { return InFolder(FolderOf(ExecutablePath()), kSettingsFileName); }
+std::string DefaultSettingsPath() { return PathInFolder(FolderOf(ExecutablePath()), kSettingsFileName); }
 
 int RunBatch(const BatchOptions& options, std::FILE* err) {
   const Settings settings = ReadSettings(options.settings.value_or(DefaultSettingsPath()));
@@ -62,7 +58,7 @@ int RunBatch(const BatchOptions& options, std::FILE* err) {
   if (options.out) {
     out_path = *options.out;
   } else if (options.log) {
-    out_path = InFolder(FolderOf(*options.log), "ranking.html");
+    out_path = PathInFolder(FolderOf(*options.log), "ranking.html");
   } else {
     out_path = settings.SavePass;
     if (out_path == kNoPath) {
