@@ -9,7 +9,8 @@
 int main(int argc, char** argv) {
   junmaru::window::Application app(argc, argv);
   app.setWindowIcon(QIcon(QStringLiteral(":/junmaru/icon.png")));
-  junmaru::window::TForm1 form;
+  // The settings file lives beside the executable.
+  junmaru::window::TForm1 form(junmaru::window::TForm1::ProgramSettingsPath());
   form.show();
   return app.exec();
 }

@@ -43,7 +43,11 @@ std::optional<std::string> FileDialog::Execute(QWidget* parent, const std::strin
   dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setNameFilters(NameFilters());
   dialog.setAcceptMode(mode_ == Mode::kOpen ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-  dialog.setFileMode(mode_ == Mode::kOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  // Neither dialog insists that the file exist (a missing log is reported
+  // by the load), nor asks before a file is replaced, nor adds an
+  // extension to a name typed without one.
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
   if (!start_folder.empty()) dialog.setDirectory(QFile::decodeName(QByteArray::fromStdString(start_folder)));
   if (!default_name_.empty()) dialog.selectFile(Ui(default_name_));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;

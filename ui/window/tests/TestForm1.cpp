@@ -14,6 +14,7 @@
 #include <QTest>
 
 #include "check_box.h"
+#include "form_controls.h"
 #include "form_run_settings.h"
 #include "label.h"
 #include "memo.h"
@@ -119,14 +120,22 @@ class TestForm1 : public QObject {
  private:
   void PutLogInPlace(const QString& folder);
 
+  std::unique_ptr<QTemporaryDir> settings_folder_;
   TForm1* form_ = nullptr;
 };
 
-void TestForm1::init() { form_ = new TForm1; }
+// Each window reads and writes a settings file of its own, in a folder
+// that goes away with the test.
+void TestForm1::init() {
+  settings_folder_ = std::make_unique<QTemporaryDir>();
+  QVERIFY(settings_folder_->isValid());
+  form_ = new TForm1(QFile::encodeName(settings_folder_->filePath(QStringLiteral("junmaru_setting.ini"))).toStdString());
+}
 
 void TestForm1::cleanup() {
   delete form_;
   form_ = nullptr;
+  settings_folder_.reset();
 }
 
 void TestForm1::controlsHaveTheirDesign_data() {
@@ -243,12 +252,20 @@ void TestForm1::windowHasItsDesign() {
   QCOMPARE(form_->palette().color(QPalette::Window), form_->palette().color(QPalette::Button));
 }
 
+// The controls as built, before the settings are read into them.
 void TestForm1::startState() {
+  QWidget bare;
+  junmaru::window::FormControls design;
+  junmaru::window::BuildControls(&bare, design);
+  QVERIFY(!design.Link->isChecked());
+  QVERIFY(!design.Prefix->isEnabled());
+  QCOMPARE(design.Prefix->palette().color(QPalette::Disabled, QPalette::Base), QColor(0xCC, 0xCC, 0xCC));
+  QCOMPARE(design.Marukin->Lines(), (std::vector<std::string>{Cp("例）禁止ワード1"), Cp("例）禁止ワード2")}));
+
+  // What the settings file does not touch is still as designed in the window.
   QVERIFY(!form_->BtnGo->isEnabled());
   QVERIFY(!form_->PStart->isEnabled());
   QVERIFY(!form_->PEnd->isEnabled());
-  QVERIFY(!form_->Prefix->isEnabled());
-  QCOMPARE(form_->Prefix->palette().color(QPalette::Disabled, QPalette::Base), QColor(0xCC, 0xCC, 0xCC));
   QVERIFY(form_->BtnRead->isEnabled());
   QVERIFY(!form_->StatusShowsError());
   QCOMPARE(form_->State->palette().color(QPalette::Window), form_->palette().color(QPalette::Button));
@@ -259,8 +276,6 @@ void TestForm1::startState() {
   CheckBox* boxes[] = {form_->CDouga, form_->COnsei, form_->CSyoko, form_->CJpeg, form_->CGazou,
                        form_->CText,  form_->CExe,   form_->CHtml,  form_->CCss,  form_->CCgi};
   for (std::size_t i = 0; i < std::size(boxes); ++i) QCOMPARE(boxes[i]->isChecked(), checked[i]);
-  QVERIFY(!form_->Link->isChecked());
-  QCOMPARE(form_->Marukin->Lines(), (std::vector<std::string>{Cp("例）禁止ワード1"), Cp("例）禁止ワード2")}));
   QVERIFY(form_->Marukin->tabChangesFocus());
   QCOMPARE(form_->Marukin->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
   QCOMPARE(form_->Marukin->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
@@ -399,6 +414,8 @@ void TestForm1::runSettingsAreReadFromTheControls() {
 }
 
 void TestForm1::PutLogInPlace(const QString& folder) {
+  // The expected page is the one without links: a first start checks Link.
+  form_->Link->setChecked(false);
   form_->Lines() = junmaru::LogLines::FromBytes(kLog);
   form_->SavePass() = QFile::encodeName(folder + QStringLiteral("/ranking.html")).toStdString();
   form_->PStart->SetMaxValue(5);

@@ -1,0 +1,51 @@
+#pragma once
+
+// Rules of choosing the log and the report file that need no widget: how a
+// path display shortens a long path, where the report goes for a newly
+// chosen log, and which values of a range spinner name a line that its
+// label can describe.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace junmaru::window {
+
+// A path display shows a path whole up to whole_max bytes; a longer one as
+// its first 3 bytes, "..(略).." and its last tail bytes.
+struct PathDisplayLimit {
+  std::size_t whole_max;
+  std::size_t tail;
+};
+// Both paths, when a log is chosen or loaded.
+inline constexpr PathDisplayLimit kLoadedPathLimit{80, 70};
+// The report path, when it is chosen on its own.
+inline constexpr PathDisplayLimit kChosenReportLimit{75, 65};
+
+// The code page 932 text a path display shows for a native (UTF-8) path.
+// Bytes are counted and cut in code page 932, without regard to
+// double-byte characters: the text is for display only.
+std::string ShownPath(const std::string& native_path, PathDisplayLimit limit);
+
+// The file name of the report that a newly chosen log suggests.
+inline constexpr char kReportFileName[] = "ranking.html";
+
+// "ranking.html" in the folder of the log ("/ranking.html" for a log in
+// the root folder).
+std::string ReportPathFor(const std::string& log_path);
+
+// What a range spinner's change handler does with the value it shows.
+enum class RangeAction {
+  kIgnore,    // outside the spinner's limits (or the log): nothing changes
+  kShow,      // a line of the log: its label and the other spinner follow
+  kPullBack,  // the spinner allows one line only and shows another: set it back
+};
+
+// A spinner whose limits are equal (a two-line log) would take any value
+// its arrows or the keyboard give it, so it is pulled back to its one line.
+// A value beyond the loaded log is ignored even inside the limits, so that
+// a label never asks for a line the log does not have.
+RangeAction RangeActionFor(std::int64_t value, std::int32_t minimum, std::int32_t maximum,
+                           std::size_t line_count);
+
+}  // namespace junmaru::window
