@@ -33,6 +33,7 @@ using junmaru::window::TForm1;
 using junmaru::window::testing::BoxRecorder;
 using junmaru::window::testing::Cp;
 using junmaru::window::testing::Q;
+using junmaru::window::testing::ReadBytes;
 
 namespace {
 
@@ -84,12 +85,6 @@ std::string ExpectedPage() {
   std::string page;
   for (const char* line : lines) page += Cp(line) + "\r\n";
   return page;
-}
-
-std::string ReadBytes(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  return file.readAll().toStdString();
 }
 
 }  // namespace
