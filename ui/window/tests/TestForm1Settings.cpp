@@ -151,7 +151,6 @@ void TestForm1Settings::storedValueReadAndWrittenBack_data() {
   };
   row("TopCount 5 shows 10", "Ranking", "TopCount", "5", "10", "10", "PRank");
   row("TopCount a word shows 100", "Ranking", "TopCount", "many", "100", "100", "PRank");
-  row("TopCount 30", "Ranking", "TopCount", "30", "30", "30", "PRank");
   row("CDouga 2 is checked", "ExtentionFilter", "CDouga", "2", "1", "1");
   row("CDouga a word is the default", "ExtentionFilter", "CDouga", "yes", "0", "0");
   row("CCgi 0 is unchecked", "ExtentionFilter", "CCgi", "0", "0", "0");
@@ -293,7 +292,6 @@ void TestForm1Settings::memoLinesBecomeKeys_data() {
   QTest::newRow("a word holding = comes back cut") << "a=b\nc" << QStringList{"a", "c"};
   QTest::newRow("blanks around a word go") << "  spaced word  \nx" << QStringList{"spaced word", "x"};
   QTest::newRow("an empty line does not come back") << "x\n\ny" << QStringList{"x", "y"};
-  QTest::newRow("Japanese words keep their bytes") << Q("禁止\n表") << QStringList{Q("禁止"), Q("表")};
 }
 
 void TestForm1Settings::memoLinesBecomeKeys() {
