@@ -93,7 +93,9 @@ void InstallBusHandler() {
 }  // namespace
 
 FileBytes FileBytes::Load(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that a FIFO put in the log's place cannot make the
+  // open wait for a writer; ReadWholeFile then refuses it.
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   struct stat st;
   bool mappable = fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
                   static_cast<std::size_t>(st.st_size) >= kMapThreshold &&
@@ -105,6 +107,10 @@ FileBytes FileBytes::Load(const std::string& path) {
   const std::size_t size = static_cast<std::size_t>(st.st_size);
   InstallBusHandler();
   void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+  // The mapping keeps the open file alive, and with it the shared lock:
+  // let go of the lock, or a writer that locks the log would wait for as
+  // long as it stays loaded.
+  ::flock(fd, LOCK_UN);
   ::close(fd);
   if (map == MAP_FAILED) return FileBytes(ReadWholeFile(path));
   if (!Register(map, size)) {

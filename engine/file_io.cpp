@@ -53,14 +53,16 @@ bool WriteAll(int fd, std::string_view data) {
 std::string PathForMessage(const std::string& path) { return Utf8ToCp932(path); }
 
 std::string ReadWholeFile(const std::string& path) {
-  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // Non-blocking, so that opening a FIFO does not wait for a writer; only
+  // regular files are read (a FIFO or a device could block or never end).
+  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   struct stat st;
   // A shared lock is refused while a writer holds the file locked.
-  if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode) ||
+  if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
       ::flock(fd.get(), LOCK_SH | LOCK_NB) != 0)
     throw Error(messages::CannotOpen(PathForMessage(path)));
   // Read the size the file has now, then whatever it grew by meanwhile.
-  std::string data(S_ISREG(st.st_mode) ? static_cast<std::size_t>(st.st_size) : 0, '\0');
+  std::string data(static_cast<std::size_t>(st.st_size), '\0');
   std::size_t filled = 0;
   for (;;) {
     if (filled == data.size()) data.resize(data.size() + (1 << 16));
