@@ -45,6 +45,22 @@ bool Follows(std::string_view line, std::size_t at, const char (&marker)[N]) {
   return at + (N - 1) <= line.size() && std::memcmp(line.data() + at, marker, N - 1) == 0;
 }
 
+// The byte of word least likely to appear in a request path: a byte of a
+// double-byte character or another byte outside ASCII first, then anything
+// but the lower-case letters, digits and punctuation that most paths are
+// made of. Only the speed of the search depends on the choice.
+char ProbeByte(const std::string& word) {
+  auto rarity = [](unsigned char c) {
+    if (c >= 0x80) return 3;
+    if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '/' || c == '.' || c == '_' || c == '-') return 1;
+    return 2;
+  };
+  char best = word.back();
+  for (char c : word)
+    if (rarity(static_cast<unsigned char>(c)) > rarity(static_cast<unsigned char>(best))) best = c;
+  return best;
+}
+
 }  // namespace
 
 RequestFilter::RequestFilter(const RunSettings& settings) {
@@ -55,11 +71,13 @@ RequestFilter::RequestFilter(const RunSettings& settings) {
       std::uint32_t bytes = 0;
       for (unsigned char c : suffix) bytes = (bytes << 8) | c;
       const std::uint32_t mask = suffix.size() == 4 ? 0xFFFFFFFFu : (1u << (8 * suffix.size())) - 1;
+      ending_with_[static_cast<unsigned char>(suffix.back())] |= std::uint64_t{1} << suffixes_.size();
       suffixes_.push_back({suffix, bytes, mask});
     }
   }
+  static_assert(sizeof(std::uint64_t) * 8 >= 39, "every suffix of every category has its bit");
   for (const std::string& word : settings.Marukin)
-    if (!word.empty()) words_.push_back(word);
+    if (!word.empty()) words_.push_back({word, ProbeByte(word)});
 }
 
 std::optional<std::string_view> RequestFilter::DownloadPath(std::string_view line) {
@@ -95,19 +113,35 @@ bool RequestFilter::EndsWithAnySuffix(std::string_view path) const {
     return false;
   }
   const std::uint32_t tail = Tail(path);
-  for (const Suffix& suffix : suffixes_)
+  for (std::uint64_t candidates = ending_with_[tail & 0xFF]; candidates != 0; candidates &= candidates - 1) {
+    const Suffix& suffix = suffixes_[static_cast<std::size_t>(__builtin_ctzll(candidates))];
     if ((tail & suffix.mask) == suffix.bytes) return true;
+  }
   return false;
 }
 
+namespace {
+
+// True when one of the last five bytes of path is a dot.
+bool DotInLastFive(std::string_view path) {
+  const std::size_t from = path.size() > 5 ? path.size() - 5 : 0;
+  for (std::size_t i = from; i < path.size(); ++i)
+    if (path[i] == '.') return true;
+  return false;
+}
+
+}  // namespace
+
 bool RequestFilter::Drops(std::string_view path) const {
-  if (RightBytes(path, 5).find('.') == std::string_view::npos) return true;  // no extension
+  if (!DotInLastFive(path)) return true;                                      // no extension
   if (StartsWithBytes(path, "http://")) return true;                          // absolute address
   if (EndsWithBytes(path, "ida")) return true;                                // worm probes
   if (EndsWithBytes(path, "/")) return true;                                  // directory
   if (EndsWithAnySuffix(path)) return true;
-  for (const std::string& word : words_)
-    if (BytePos(word, path) != 0) return true;
+  for (const Word& word : words_) {
+    if (word.text.size() > path.size() || !std::memchr(path.data(), word.probe, path.size())) continue;
+    if (BytePos(word.text, path) != 0) return true;
+  }
   return false;
 }
 

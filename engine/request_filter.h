@@ -5,6 +5,7 @@
 // switched-on extension categories and the exclusion words, and counts
 // what survives. Every test is on bytes, case-sensitive, nothing trimmed.
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -44,8 +45,18 @@ class RequestFilter {
   };
   bool EndsWithAnySuffix(std::string_view path) const;
 
+  // An exclusion word with one of its bytes chosen as a probe: a path
+  // that lacks the probe byte cannot hold the word, and one memchr tells.
+  struct Word {
+    std::string text;
+    char probe;
+  };
+
   std::vector<Suffix> suffixes_;            // of the switched-on categories, in testing order
-  std::vector<std::string> words_;          // the non-empty exclusion words, in memo order
+  // Bit i of ending_with_[b] is set when suffixes_[i] ends with byte b, so
+  // a path is tested only against the suffixes that end as it does.
+  std::array<std::uint64_t, 256> ending_with_{};
+  std::vector<Word> words_;                 // the non-empty exclusion words, in memo order
 };
 
 }  // namespace junmaru
