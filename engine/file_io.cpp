@@ -77,7 +77,10 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 void ReplaceFile(const std::string& path, std::string_view data) {
-  std::string temp = path + ".XXXXXX";
+  // The temporary file gets a short name of its own beside the target, so
+  // that a target whose name is as long as a name may be can still be saved.
+  const std::string folder = FolderOf(path);
+  std::string temp = folder + (folder.back() == '/' ? "" : "/") + ".junmaru-XXXXXX";
   Fd fd(::mkstemp(temp.data()));
   if (fd.get() < 0) throw Error(messages::CannotCreate(PathForMessage(path)));
   // Keep the mode of the file being replaced; a new file gets the usual

@@ -1,0 +1,166 @@
+// Saving the page where it cannot be saved: a missing folder, a folder in
+// its place, a full file system. The previous page must survive byte for
+// byte, no temporary file may be left behind (on a full disk it would hold
+// the space), and the message is the program's own.
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "cp932.h"
+#include "error.h"
+#include "isolated_child.h"
+#include "ranking_page.h"
+#include "recording_view.h"
+#include "report_document.h"
+#include "report_fixtures.h"
+
+namespace junmaru {
+namespace {
+
+using testing::LogOf;
+using testing::ReadBytes;
+using testing::RecordingView;
+using testing::TempFolder;
+using testing::WriteBytes;
+
+const std::string kOldPage = "<html>old page\r\n\x83\x65\x83\x58\x83\x67</html>\r\n";
+
+std::string CannotCreate(const std::string& path) {
+  return Sjis("ファイル ") + Utf8ToCp932(path) + Sjis(" を作成できません");
+}
+
+// The names in a folder, sorted and joined by spaces.
+std::string Entries(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  std::string out;
+  for (const std::string& name : names) out += (out.empty() ? "" : " ") + name;
+  return out;
+}
+
+// The save's message (empty when it succeeded).
+std::string SaveMessage(const std::vector<std::string>& lines, const std::string& out) {
+  try {
+    SaveReport(lines, out);
+  } catch (const Error& e) {
+    return e.what();
+  }
+  return {};
+}
+
+// A page of about the given size.
+std::vector<std::string> PageOf(std::size_t bytes) {
+  std::vector<std::string> lines;
+  for (std::size_t size = 0; size < bytes; size += 100) lines.push_back(std::string(98, 'x'));
+  return lines;
+}
+
+TEST(SaveFaults, OutputThatCannotBeCreatedGivesTheMessageAndLeavesNothing) {
+  TempFolder folder;
+  WriteBytes(folder / "ranking.html", kOldPage);
+  std::filesystem::create_directory(folder / "page.html");
+  struct Case {
+    const char* name;
+    std::string out;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"FolderMissing", folder / "missing/ranking.html"},
+           {"FolderMissingTwoDeep", folder / "missing/deeper/ranking.html"},
+           {"OutputIsAFolder", folder / "page.html"},
+       }) {
+    EXPECT_EQ(SaveMessage(PageOf(1000), c.out), CannotCreate(c.out)) << c.name;
+    EXPECT_EQ(Entries(folder.path()), "page.html ranking.html") << c.name;
+    EXPECT_EQ(ReadBytes(folder / "ranking.html"), kOldPage) << c.name;
+  }
+}
+
+// A page named with as many bytes as a file name may hold is still a page
+// that can be saved; the temporary file beside it must not need more.
+TEST(SaveFaults, PageWithTheLongestFileNameIsSaved) {
+  TempFolder folder;
+  const std::string out = folder / (std::string(250, 'r') + ".html");
+  WriteBytes(out, kOldPage);
+  EXPECT_EQ(SaveMessage({"<html>", "</html>"}, out), "");
+  EXPECT_EQ(ReadBytes(out), "<html>\r\n</html>\r\n");
+  EXPECT_EQ(Entries(folder.path()), std::string(250, 'r') + ".html");
+}
+
+// Fills the file system that holds folder until nothing more fits.
+void FillUp(const std::string& folder) {
+  const int fd = ::open((folder + "/filler").c_str(), O_WRONLY | O_CREAT, 0644);
+  const std::string block(4096, 'f');
+  while (::write(fd, block.data(), block.size()) > 0) {
+  }
+  while (::write(fd, block.data(), 1) > 0) {
+  }
+  ::close(fd);
+}
+
+// On a 64 KB file system: a page that does not fit, and any page on a disk
+// already full. Mounting needs root and a private mount namespace; where
+// neither is to be had, a file size limit makes the write fall short alike.
+TEST(SaveFaults, FullFileSystemKeepsTheOldPageByteForByte) {
+  for (bool full_before : {false, true}) {
+    TempFolder folder;
+    const std::string out = folder / "ranking.html";
+    auto outcome = testing::InChild([&]() -> std::string {
+      std::string how = "tmpfs";
+      if (!testing::MountSmallTmpfs(folder.path(), "64k")) {
+        if (!testing::LimitFileSize(32 << 10)) return "no way to fill a disk";
+        how = "limit";
+      }
+      WriteBytes(out, kOldPage);
+      if (full_before && how == "tmpfs") FillUp(folder.path());
+      const std::string message = SaveMessage(PageOf(full_before ? 1000 : 200 << 10), out);
+      return how + "|" + message + "|" + (ReadBytes(out) == kOldPage ? "intact" : "changed") + "|" +
+             Entries(folder.path());
+    });
+    ASSERT_EQ(outcome.how, "") << full_before;
+    if (outcome.text.rfind("limit|", 0) == 0 && full_before) continue;  // a limit cannot fill a disk
+    const std::string expected_entries = full_before ? "filler ranking.html" : "ranking.html";
+    EXPECT_EQ(outcome.text.substr(outcome.text.find('|') + 1),
+              Sjis("ストリームへの書き込みエラー") + "|intact|" + expected_entries)
+        << full_before;
+  }
+}
+
+// The whole run on a full disk stops at the save as on any failed save:
+// no image check, no "出力完了！", and the gauge stays at its end.
+TEST(SaveFaults, RunOnAFullFileSystemStopsAtTheSave) {
+  TempFolder folder;
+  const std::string out = folder / "ranking.html";
+  auto outcome = testing::InChild([&]() -> std::string {
+    if (!testing::MountSmallTmpfs(folder.path(), "64k") && !testing::LimitFileSize(32 << 10))
+      return "no way to fill a disk";
+    WriteBytes(out, kOldPage);
+    std::vector<std::pair<std::string, int>> counts;
+    for (int i = 0; i < 2000; ++i) counts.push_back({"/dl/file" + std::to_string(i) + ".zip", 1 + i % 7});
+    const LogLines log = LogOf(counts);
+    RunSettings settings;
+    settings.PStart = 1;
+    settings.PEnd = static_cast<long long>(log.Count());
+    settings.PRank = 10000;
+    RecordingView view;
+    std::string message;
+    try {
+      RunRankingToPage(log, settings, out, view);
+    } catch (const Error& e) {
+      message = e.what();
+    }
+    return Cp932ToUtf8(message) + "|" + Cp932ToUtf8(view.status_text) + "|" + std::to_string(view.progress) + "|" +
+           std::to_string(view.messages.size()) + "|" + (ReadBytes(out) == kOldPage ? "intact" : "changed");
+  });
+  ASSERT_EQ(outcome.how, "");
+  EXPECT_EQ(outcome.text, "ストリームへの書き込みエラー|HTMLファイルに出力中...|1000|0|intact");
+}
+
+}  // namespace
+}  // namespace junmaru
