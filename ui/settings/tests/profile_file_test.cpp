@@ -15,6 +15,7 @@
 #include "cp932.h"
 #include "error.h"
 #include "file_io.h"
+#include "isolated_child.h"
 #include "temp_folder.h"
 #include "text_list.h"
 
@@ -316,15 +317,24 @@ TEST(ProfileFileFailure, ParentIsAFile) {
   ExpectCloseFails(file);
 }
 
-// A name of the longest length a folder allows: the file exists, but no
-// temporary name beside it can be made.
+// The new file cannot be written whole (a write limit below its size, in a
+// child so the limit stays there): the old file stays as it was.
 TEST(ProfileFileFailure, OldFileIntactWhenReplacingFails) {
   TempFolder folder;
-  std::string path = folder.Path(std::string(255, 'n'));
+  std::string path = folder.Path("a.ini");
   WriteBytes(path, "[S]\r\nk=old\r\n");
-  ProfileFile file(path);
-  file.WriteString("S", "k", "new");
-  ExpectCloseFails(file);
+  auto outcome = testing::InChild([&]() -> std::string {
+    if (!testing::LimitFileSize(8)) return "no limit";
+    ProfileFile file(path);
+    file.WriteString("S", "k", "new");
+    try {
+      file.Close();
+    } catch (const Error& e) {
+      return e.what();
+    }
+    return "written";
+  });
+  EXPECT_EQ(outcome.text, CannotWriteMessage(path));
   EXPECT_EQ(ReadBytes(path), "[S]\r\nk=old\r\n");
 }
 

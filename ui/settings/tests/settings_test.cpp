@@ -12,6 +12,7 @@
 #include "cp932.h"
 #include "error.h"
 #include "file_io.h"
+#include "isolated_child.h"
 #include "profile_file.h"
 #include "temp_folder.h"
 
@@ -183,13 +184,22 @@ TEST_F(SettingsFileTest, WriteFailureMessageNamesTheFile) {
 }
 
 TEST_F(SettingsFileTest, OldFileIntactAfterFailedWrite) {
-  std::string path = folder_.Path(std::string(255, 's'));  // no temporary name fits beside it
   const std::string old = "[Ranking]\r\nTopCount=30\r\n[KinsiWord]\r\nw=OK\r\n";
-  WriteBytes(path, old);
-  Settings s = ReadSettings(path);
+  WriteBytes(path_, old);
+  Settings s = ReadSettings(path_);
   s.TopCount = 500;
-  EXPECT_THROW(WriteSettings(path, s), Error);
-  EXPECT_EQ(ReadBytes(path), old);
+  // A write limit below the new file's size, in a child so it stays there.
+  auto outcome = testing::InChild([&]() -> std::string {
+    if (!testing::LimitFileSize(old.size())) return "no limit";
+    try {
+      WriteSettings(path_, s);
+    } catch (const Error&) {
+      return "failed";
+    }
+    return "written";
+  });
+  EXPECT_EQ(outcome.text, "failed");
+  EXPECT_EQ(ReadBytes(path_), old);
 }
 
 // ---- The run's inputs ------------------------------------------------------------
