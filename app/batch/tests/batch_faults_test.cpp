@@ -1,0 +1,249 @@
+// junmaru-batch on hostile logs, broken settings files and outputs that
+// cannot be written: the exit status, the one message on stderr, and that
+// nothing is written on failure (the previous page stays byte for byte).
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "isolated_child.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using junmaru::testing::InChild;
+
+const char* const kBatch = JUNMARU_BATCH_PATH;
+const std::string kOldPage = "<html>old page</html>\r\n";
+
+struct Outcome {
+  int status = -1;  // exit status; -1 when killed
+  std::string err;
+};
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Runs the program with args, no environment and stdout/stderr to files;
+// before_exec runs in the child first (to drop privileges). A run that
+// takes more than a minute is killed and reported as such.
+Outcome RunBatch(const std::vector<std::string>& args, const std::function<bool()>& before_exec = {}) {
+  char pattern[] = "/tmp/junmaru_batch_err_XXXXXX";
+  const int err_fd = ::mkstemp(pattern);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (before_exec && !before_exec()) _exit(126);
+    ::dup2(err_fd, 2);
+    const int null_fd = ::open("/dev/null", O_WRONLY);
+    ::dup2(null_fd, 1);
+    std::vector<char*> argv{const_cast<char*>(kBatch)};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    char* no_env[] = {nullptr};
+    ::alarm(60);
+    ::execve(kBatch, argv.data(), no_env);
+    _exit(127);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ::close(err_fd);
+  Outcome o;
+  o.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  o.err = ReadBytes(pattern);
+  ::unlink(pattern);
+  return o;
+}
+
+std::string Line(const std::string& path, const std::string& stamp = "10/Oct/2004:13:55:36 +0900") {
+  return "192.0.2.1 - - [" + stamp + "] \"GET " + path + " HTTP/1.1\" 200 1234\r\n";
+}
+
+class BatchFaults : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = ::testing::TempDir() + "junmaru_batch_faults_XXXXXX";
+    dir_ = ::mkdtemp(pattern.data());
+    ::chmod(dir_.c_str(), 0755);
+    WriteBytes(Path("gage.gif"), "GIF89a");
+    WriteBytes(Path("empty.ini"), "");
+    WriteBytes(Path("access.log"), Line("/dl/a.zip") + Line("/dl/b.zip"));
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    fs::remove_all(dir_, ignored);
+  }
+  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+  std::vector<std::string> Args(const std::string& log, const std::string& out) const {
+    return {"--settings", Path("empty.ini"), "--log", log, "--out", out};
+  }
+  // The folder's names, sorted and joined by spaces.
+  static std::string Entries(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    std::string out;
+    for (const std::string& name : names) out += (out.empty() ? "" : " ") + name;
+    return out;
+  }
+
+  std::string dir_;
+};
+
+// Logs no one would write on purpose still give a page, or the one message
+// that says why not.
+TEST_F(BatchFaults, HostileLogs) {
+  std::mt19937 random(3);
+  std::string garbage(2 << 20, '\0');
+  for (char& c : garbage) {
+    c = static_cast<char>(random() % 255 + 1);
+    if (c == '[') c = ']';  // so that the first line surely lacks a timestamp
+  }
+  struct Case {
+    const char* name;
+    std::string log;
+    int status;
+    std::string err;
+    const char* in_page;  // bytes the page must hold, when one is written
+  };
+  for (const Case& c : std::vector<Case>{
+           {"TenMegabyteLine", Line("/dl/" + std::string(10 << 20, 'x') + ".zip") + Line("/dl/b.zip"), 0, "",
+            "xxxxxxxx.zip</a>"},
+           {"BinaryGarbage", garbage + "\r\n" + Line("/dl/b.zip"), 0,
+            "エラー　ログファイルの形式がおかしいです\n", "/dl/b.zip</a>"},
+           {"NulFirst", std::string("\0", 1) + Line("/dl/b.zip"), 1,
+            "リストのインデックスが範囲を超えています (0)\n", nullptr},
+           {"NulAfterTheFirstLine", Line("/dl/a.zip") + std::string("\0", 1) + Line("/dl/b.zip"), 0, "",
+            "/dl/a.zip</a>"},
+           {"LeadByteBeforeCrLf", Line("/dl/a.zip").insert(Line("/dl/a.zip").size() - 2, "\x83") + Line("/dl/b.zip"),
+            0, "", "/dl/b.zip</a>"},
+       }) {
+    WriteBytes(Path("ranking.html"), kOldPage);
+    WriteBytes(Path("hostile.log"), c.log);
+    Outcome o = RunBatch(Args(Path("hostile.log"), Path("ranking.html")));
+    EXPECT_EQ(o.status, c.status) << c.name;
+    EXPECT_EQ(o.err, c.err) << c.name;
+    const std::string page = ReadBytes(Path("ranking.html"));
+    if (c.in_page) {
+      EXPECT_NE(page.find(c.in_page), std::string::npos) << c.name;
+      EXPECT_EQ(page.substr(page.size() - 9), "</html>\r\n") << c.name;
+    } else {
+      EXPECT_EQ(page, kOldPage) << c.name;
+    }
+    EXPECT_EQ(Entries(dir_), "access.log empty.ini gage.gif hostile.log ranking.html") << c.name;
+  }
+}
+
+// A log that cannot be read: unreadable to the user who runs the program
+// (root reads anything, so the run drops to an unprivileged user), or a
+// FIFO in its place, which must not make the program wait for a writer.
+TEST_F(BatchFaults, LogThatCannotBeRead) {
+  WriteBytes(Path("ranking.html"), kOldPage);
+  ASSERT_EQ(::chown(dir_.c_str(), junmaru::testing::kNobody, junmaru::testing::kNobody), 0);
+  ASSERT_EQ(::chmod(Path("access.log").c_str(), 0), 0);
+  Outcome o = RunBatch(Args(Path("access.log"), Path("ranking.html")), junmaru::testing::DropToNobody);
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.err, "ファイル " + Path("access.log") + " は開けません\n");
+  EXPECT_EQ(ReadBytes(Path("ranking.html")), kOldPage);
+
+  ASSERT_EQ(::mkfifo(Path("fifo.log").c_str(), 0644), 0);
+  o = RunBatch(Args(Path("fifo.log"), Path("ranking.html")));
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.err, "エラー　読み込みファイルが選択先に存在しません\n");
+  EXPECT_EQ(ReadBytes(Path("ranking.html")), kOldPage);
+}
+
+TEST_F(BatchFaults, OutputFolderMissingOrReadOnly) {
+  fs::create_directory(Path("site"));
+  WriteBytes(Path("site/ranking.html"), kOldPage);
+  WriteBytes(Path("site/gage.gif"), "GIF89a");
+  // Missing folder, as root.
+  Outcome o = RunBatch(Args(Path("access.log"), Path("gone/ranking.html")));
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.err, "ファイル " + Path("gone/ranking.html") + " を作成できません\n");
+  EXPECT_FALSE(fs::exists(Path("gone")));
+  // Read-only folder, as a user whom the mode binds.
+  ASSERT_EQ(::chmod(Path("site").c_str(), 0555), 0);
+  o = RunBatch(Args(Path("access.log"), Path("site/ranking.html")), junmaru::testing::DropToNobody);
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.err, "ファイル " + Path("site/ranking.html") + " を作成できません\n");
+  EXPECT_EQ(ReadBytes(Path("site/ranking.html")), kOldPage);
+  EXPECT_EQ(Entries(Path("site")), "gage.gif ranking.html");
+}
+
+// A full disk: a 64 KB tmpfs in a mount namespace of the test's child, or
+// where that cannot be had, a write limit that the program inherits.
+TEST_F(BatchFaults, FullFileSystemKeepsThePreviousPage) {
+  std::string log;
+  for (int i = 0; i < 3000; ++i) log += Line("/dl/file" + std::to_string(i) + ".zip");
+  WriteBytes(Path("big.log"), log);
+  WriteBytes(Path("all.ini"), "[Ranking]\r\nTopCount=10000\r\n");  // a page of some 400 KB
+  const std::string site = Path("site");
+  fs::create_directory(site);
+  auto outcome = InChild([&]() -> std::string {
+    const bool mounted = junmaru::testing::MountSmallTmpfs(site, "64k");
+    WriteBytes(site + "/ranking.html", kOldPage);
+    WriteBytes(site + "/gage.gif", "GIF89a");
+    Outcome o = RunBatch({"--settings", Path("all.ini"), "--log", Path("big.log"), "--out", site + "/ranking.html"},
+                         [mounted] { return mounted || junmaru::testing::LimitFileSize(32 << 10); });
+    return std::to_string(o.status) + "|" + o.err + "|" +
+           (ReadBytes(site + "/ranking.html") == kOldPage ? "intact" : "changed") + "|" + Entries(site);
+  });
+  ASSERT_EQ(outcome.how, "");
+  EXPECT_EQ(outcome.text, "1|ストリームへの書き込みエラー\n|intact|gage.gif ranking.html");
+}
+
+// The settings file is only read, whatever shape it is in: the run goes on
+// with what can be read, and the file is never written.
+TEST_F(BatchFaults, BrokenSettingsFileIsReadNotWritten) {
+  std::mt19937 random(5);
+  std::string binary(32 << 10, '\0');
+  for (char& c : binary) c = static_cast<char>(random());
+  std::string many_words = "[KinsiWord]\r\n";
+  for (int i = 0; i < 100000; ++i) many_words += "w" + std::to_string(i) + "=OK\r\n";
+  struct Case {
+    const char* name;
+    std::string bytes;
+    mode_t mode;
+    const char* in_page;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"Binary", binary, 0644, "/dl/a.zip</a>"},
+           {"HundredThousandWords", many_words, 0644, "/dl/a.zip</a>"},
+           // Unreadable (to the unprivileged user the run drops to): the defaults.
+           {"Unreadable", "[Ranking]\r\nTopCount=10\r\n", 0000, "TOP 100"},
+           {"ReadOnly", "[Ranking]\r\nTopCount=10\r\n", 0444, "TOP 10\x81\x6A"},
+       }) {
+    const std::string ini = Path("junmaru_setting.ini");
+    WriteBytes(ini, c.bytes);
+    ASSERT_EQ(::chmod(ini.c_str(), c.mode), 0);
+    ASSERT_EQ(::chown(dir_.c_str(), junmaru::testing::kNobody, junmaru::testing::kNobody), 0);
+    ::unlink(Path("ranking.html").c_str());
+    Outcome o = RunBatch({"--settings", ini, "--log", Path("access.log")}, junmaru::testing::DropToNobody);
+    EXPECT_EQ(o.status, 0) << c.name;
+    EXPECT_EQ(o.err, "") << c.name;
+    const std::string page = ReadBytes(Path("ranking.html"));
+    EXPECT_NE(page.find(c.in_page), std::string::npos) << c.name;
+    ::chmod(ini.c_str(), 0644);
+    EXPECT_EQ(ReadBytes(ini), c.bytes) << c.name;
+  }
+}
+
+}  // namespace
