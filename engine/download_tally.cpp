@@ -2,23 +2,54 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "text_compare.h"
 
 namespace junmaru {
 
+namespace {
+
+std::uint64_t Mix(std::uint64_t h, std::uint64_t value) {
+  h = (h ^ value) * 0x9E3779B97F4A7C15ull;
+  return h ^ (h >> 32);
+}
+
+// A hash of a key's bytes, a word at a time.
+std::uint64_t HashKey(const char* key, std::size_t size) {
+  std::uint64_t h = 0x243F6A8885A308D3ull ^ size;
+  std::size_t i = 0;
+  for (; i + 8 <= size; i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, key + i, 8);
+    h = Mix(h, word);
+  }
+  if (i < size) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, key + i, size - i);
+    h = Mix(h, word);
+  }
+  return h;
+}
+
+}  // namespace
+
 void DownloadTally::CountPath(std::string_view path) {
   if (entries_.size() * 2 >= slots_.size()) Grow();
-  const std::uint64_t hash = HashText(path);
+  if (key_buffer_.size() < 3 * path.size()) key_buffer_.resize(3 * path.size());
+  const char* key = key_buffer_.data();
+  const std::size_t key_size = FoldKey(path, key_buffer_.data());
+  const std::uint64_t hash = HashKey(key, key_size);
   for (std::size_t slot = hash & mask_;; slot = (slot + 1) & mask_) {
     std::uint32_t index = slots_[slot];
     if (index == 0) {
       slots_[slot] = static_cast<std::uint32_t>(entries_.size() + 1);
-      entries_.push_back({path, path, 1, hash});
+      entries_.push_back({path, path, 1, hash, keys_.Store(key, key_size)});
       return;
     }
     Entry& entry = entries_[index - 1];
-    if (entry.hash == hash && EqualText(entry.latest, path)) {
+    // Equal keys exactly when the paths compare equal.
+    if (entry.hash == hash && entry.key.size() == key_size && std::memcmp(entry.key.data(), key, key_size) == 0) {
       entry.latest = path;
       ++entry.count;
       return;
@@ -27,7 +58,8 @@ void DownloadTally::CountPath(std::string_view path) {
 }
 
 void DownloadTally::Grow() {
-  std::size_t size = slots_.empty() ? 1024 : slots_.size() * 2;
+  std::size_t size = 1024;
+  while (size <= entries_.size() * 2) size *= 2;
   slots_.assign(size, 0);
   mask_ = size - 1;
   for (std::size_t i = 0; i < entries_.size(); ++i) {
@@ -35,6 +67,16 @@ void DownloadTally::Grow() {
     while (slots_[slot] != 0) slot = (slot + 1) & mask_;
     slots_[slot] = static_cast<std::uint32_t>(i + 1);
   }
+}
+
+void DownloadTally::OrderForRanking() {
+  std::sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
+    if (a.count != b.count) return a.count < b.count;
+    return a.key < b.key;  // string_view order: bytes as unsigned char
+  });
+  // The slots name entries by index: let the next count index them anew.
+  slots_ = {};
+  mask_ = 0;
 }
 
 std::string CountEntry(std::string_view path, std::int64_t count) {

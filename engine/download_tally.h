@@ -5,13 +5,18 @@
 // tally remembers the spelling of the first download and of the latest.
 //
 // The tally keeps views of the paths it is given, not copies: the text they
-// point into (the log's lines) must outlive the tally.
+// point into (the log's lines) must outlive the tally. What it does copy is
+// each distinct path's fold key, into storage of its own: a path is matched
+// by comparing its key with those compact copies, so a repeated path never
+// makes the tally read the far-away log line of its previous download.
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "byte_arena.h"
 
 namespace junmaru {
 
@@ -21,15 +26,23 @@ class DownloadTally {
     std::string_view first;   // the spelling of the first download
     std::string_view latest;  // the spelling of the most recent download
     std::int64_t count;
-    std::uint64_t hash;
+    std::uint64_t hash;    // of key
+    std::string_view key;  // FoldKey of the path, held by the tally
   };
 
   // Adds one download to the path's count.
   void CountPath(std::string_view path);
 
   std::size_t Size() const { return entries_.size(); }
-  // One entry per distinct path, in the order the paths were first met.
+  // One entry per distinct path, in the order the paths were first met,
+  // until OrderForRanking reorders them.
   const std::vector<Entry>& Entries() const { return entries_; }
+
+  // Puts the entries in ranking order: ascending by count, and among equal
+  // counts ascending by path under CompareText (by key, which orders alike;
+  // no two entries have equal keys, so the order is total). Paths counted
+  // afterwards are found as before.
+  void OrderForRanking();
 
   // The tally written out as text: the distinct paths as first spelled,
   // and the count entries (latest spelling followed by the count as five
@@ -42,8 +55,11 @@ class DownloadTally {
 
   std::vector<Entry> entries_;
   // Open addressing: 0 marks an empty slot, otherwise entry index + 1.
+  // At most half of the slots are taken.
   std::vector<std::uint32_t> slots_;
   std::size_t mask_ = 0;
+  ByteArena keys_;
+  std::vector<char> key_buffer_;  // the key of the path being counted
 };
 
 // The count entry of a path: the path followed by the count as "%.5d".

@@ -6,8 +6,13 @@
 // an empty text has no lines.
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace junmaru {
 
@@ -39,6 +44,55 @@ void SplitLines(std::string_view text, OnLine on_line) {
     if (end == size) break;
     start = end + ((base[end] == '\r' && end + 1 < size && base[end + 1] == '\n') ? 2 : 1);
   }
+}
+
+// The same rules in one pass over bytes that may hold a NUL: calls
+// on_line(begin, end) for every line of the text before the first NUL and
+// returns the length of that text. Sixteen bytes at a time are compared
+// with LF, CR and NUL at once, so each byte of a large log is read once
+// (SplitLines after TextBeforeNul reads every byte twice or three times).
+template <class OnLine>
+std::size_t SplitLinesBeforeNul(std::string_view bytes, OnLine on_line) {
+  const char* base = bytes.data();
+  const std::size_t size = bytes.size();
+  std::size_t start = 0;  // where the next line begins
+  // Handles the LF, CR or NUL at p; true when it is the NUL that ends the text.
+  auto at_break = [&](std::size_t p) {
+    const char c = base[p];
+    if (c == '\0') return true;
+    if (p < start) return false;  // the LF of a CR LF, taken with its CR
+    on_line(start, p);
+    start = p + ((c == '\r' && p + 1 < size && base[p + 1] == '\n') ? 2 : 1);
+    return false;
+  };
+  auto finish = [&](std::size_t end) {
+    if (start < end) on_line(start, end);  // a last line without a break
+    return end;
+  };
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i nul = _mm_setzero_si128();
+  for (; i + 64 <= size; i += 64) {
+    std::uint64_t mask = 0;
+    for (int k = 0; k < 4; ++k) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + i + 16 * k));
+      const __m128i hit =
+          _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr)), _mm_cmpeq_epi8(v, nul));
+      mask |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(hit))} << (16 * k);
+    }
+    for (; mask != 0; mask &= mask - 1) {
+      const std::size_t p = i + static_cast<std::size_t>(__builtin_ctzll(mask));
+      if (at_break(p)) return finish(p);
+    }
+  }
+#endif
+  for (; i < size; ++i) {
+    const char c = base[i];
+    if ((c == '\n' || c == '\r' || c == '\0') && at_break(i)) return finish(i);
+  }
+  return finish(size);
 }
 
 }  // namespace junmaru

@@ -9,9 +9,9 @@ namespace junmaru {
 LogLines LogLines::Split(FileBytes bytes) {
   LogLines lines;
   lines.bytes_ = std::move(bytes);
-  std::string_view text = TextBeforeNul(lines.bytes_.view());
-  SplitLines(text, [&](std::size_t begin, std::size_t) { lines.starts_.push_back(begin); });
-  if (!lines.starts_.empty()) lines.starts_.push_back(text.size());
+  const std::size_t text_size =
+      SplitLinesBeforeNul(lines.bytes_.view(), [&](std::size_t begin, std::size_t) { lines.starts_.push_back(begin); });
+  if (!lines.starts_.empty()) lines.starts_.push_back(text_size);
   lines.starts_.shrink_to_fit();
   return lines;
 }

@@ -5,7 +5,6 @@
 #include "download_tally.h"
 #include "messages.h"
 #include "request_filter.h"
-#include "text_compare.h"
 
 namespace junmaru {
 
@@ -27,17 +26,29 @@ void Scan(const LogLines& lines, const RunSettings& settings, RunView& view, Dow
   const RequestFilter filter(settings);
   const long long first = settings.PStart - 1;
   const long long length = settings.PEnd - settings.PStart + 1;
-  for (long long k = 0; k < length; ++k) {
+  // The lines of the range that lie in the log are read unchecked; the
+  // first one outside it, if any, is read with At, which fails there.
+  const long long count = static_cast<long long>(lines.Count());
+  const long long inside = first < 0 ? 0 : std::clamp(count - first, 0LL, length < 0 ? 0LL : length);
+  long long k = 0;
+  for (; k < inside; ++k) {
+    filter.Check(lines[static_cast<std::size_t>(first + k)], tally);
+    view.SetProgress(k * 900 / length);
+  }
+  for (; k < length; ++k) {
     filter.Check(lines.At(first + k), tally);
     view.SetProgress(k * 900 / length);
   }
 }
 
-// Rotates every count entry into a ranked entry (gauge 900 to 950), then
-// orders them once: by count, and among equal counts by path.
-std::vector<RankedEntry> Rank(const DownloadTally& tally, RunView& view) {
+// Orders the tally once, by count and among equal counts by path, then
+// turns its entries into ranked entries (gauge 900 to 950). The order is
+// total, so reading the ordered tally gives the list that rotating every
+// count entry and sorting the ranked entries gives.
+std::vector<RankedEntry> Rank(DownloadTally& tally, RunView& view) {
+  const long long n = static_cast<long long>(tally.Size());
+  if (n >= 2) tally.OrderForRanking();
   const auto& tallied = tally.Entries();
-  const long long n = static_cast<long long>(tallied.size());
   std::vector<RankedEntry> entries;
   entries.reserve(tallied.size());
   for (long long j = 0; j < n; ++j) {
@@ -45,13 +56,7 @@ std::vector<RankedEntry> Rank(const DownloadTally& tally, RunView& view) {
     view.SetProgress(n == 1 ? 900 : 900 + j * 50 / (n - 1));
   }
   if (n == 0) view.SetProgress(900);
-  if (n >= 2) {
-    std::sort(entries.begin(), entries.end(), [](const RankedEntry& a, const RankedEntry& b) {
-      if (a.count != b.count) return a.count < b.count;
-      return CompareText(a.path, b.path) < 0;
-    });
-    ShowStatus(view, messages::StatusWritingHtml());
-  }
+  if (n >= 2) ShowStatus(view, messages::StatusWritingHtml());
   return entries;
 }
 

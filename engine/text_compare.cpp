@@ -44,6 +44,9 @@ std::uint32_t ToUnicode(iconv_t cd, const unsigned char* bytes, std::size_t n) {
 // pair (index lead * 256 + trail, always 0x8140 or more).
 struct WeightTable {
   std::array<std::uint32_t, 65536> weight{};
+  // True when every ASCII byte weighs its own value, A-Z that of a-z: then
+  // eight ASCII bytes fold to their key bytes in one word operation.
+  bool ascii_folds_plainly = true;
   WeightTable() {
     iconv_t cd = iconv_open("UTF-32BE", "CP932");
     for (unsigned b = 0; b < 256; ++b) {
@@ -62,6 +65,8 @@ struct WeightTable {
       }
     }
     iconv_close(cd);
+    for (unsigned c = 0; c < 0x80; ++c)
+      if (weight[c] != (c >= 'A' && c <= 'Z' ? c + 0x20 : c)) ascii_folds_plainly = false;
   }
 };
 
@@ -114,20 +119,6 @@ bool EqualText(std::string_view a, std::string_view b) {
   return CompareText(a, b) == 0;
 }
 
-std::string FoldText(std::string_view s) {
-  std::string key;
-  key.reserve(s.size() * 3);
-  for (std::size_t i = 0; i < s.size();) {
-    std::size_t len;
-    std::uint32_t weight = CharWeight(s, i, &len);
-    key.push_back(static_cast<char>(weight >> 16));
-    key.push_back(static_cast<char>(weight >> 8));
-    key.push_back(static_cast<char>(weight));
-    i += len;
-  }
-  return key;
-}
-
 namespace {
 
 std::uint64_t Mix(std::uint64_t h, std::uint64_t value) {
@@ -144,7 +135,60 @@ std::uint64_t FoldAscii8(std::uint64_t x) {
   return x | (upper >> 2);
 }
 
+// Weights stay below 0x130000 (code points, then the bases for bytes and
+// pairs the code page does not map), so the first of the three key bytes
+// of a weight of 0x80 or more is 0x80 to 0x92: above every one-byte key
+// character, and no key character is the beginning of another.
+char* AppendWeight(std::uint32_t weight, char* out) {
+  if (weight < 0x80) {
+    *out++ = static_cast<char>(weight);
+    return out;
+  }
+  *out++ = static_cast<char>(0x80 | (weight >> 16));
+  *out++ = static_cast<char>(weight >> 8);
+  *out++ = static_cast<char>(weight);
+  return out;
+}
+
 }  // namespace
+
+std::size_t FoldKey(std::string_view s, char* out) {
+  const WeightTable& table = Table();
+  const auto& w = table.weight;
+  const bool plain = table.ascii_folds_plainly;
+  char* p = out;
+  std::size_t i = 0;
+  while (i < s.size()) {
+    if (plain && i + 8 <= s.size()) {
+      // Eight ASCII bytes from a character boundary are eight characters.
+      std::uint64_t word;
+      std::memcpy(&word, s.data() + i, 8);
+      if ((word & 0x8080808080808080ull) == 0) {
+        word = FoldAscii8(word);
+        std::memcpy(p, &word, 8);
+        p += 8;
+        i += 8;
+        continue;
+      }
+    }
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80) {  // an ASCII byte is a character of its own
+      p = AppendWeight(w[c], p);
+      ++i;
+      continue;
+    }
+    std::size_t len;
+    p = AppendWeight(CharWeight(s, i, &len), p);
+    i += len;
+  }
+  return static_cast<std::size_t>(p - out);
+}
+
+std::string FoldText(std::string_view s) {
+  std::string key(3 * s.size(), '\0');
+  key.resize(FoldKey(s, key.data()));
+  return key;
+}
 
 // Runs of eight ASCII bytes are folded and mixed as one word. Two equal
 // texts hold ASCII bytes at the same positions (only single ASCII bytes

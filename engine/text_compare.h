@@ -24,8 +24,14 @@ int CompareText(std::string_view a, std::string_view b);
 bool EqualText(std::string_view a, std::string_view b);
 
 // A key that is byte-equal for two texts exactly when they compare equal,
-// and whose byte order is the comparison's order.
+// and whose byte order is the comparison's order (bytes compared unsigned,
+// a key that is a prefix of another first). Each character becomes one
+// byte when its weight is below 0x80 (the ASCII characters) and three
+// bytes otherwise, so the key is never longer than 3 * s.size() bytes.
 std::string FoldText(std::string_view s);
+// The same key written to out, which has room for 3 * s.size() bytes;
+// returns the key's length. For callers that fold many texts.
+std::size_t FoldKey(std::string_view s, char* out);
 
 // A hash of the folded text: equal texts hash alike.
 std::uint64_t HashText(std::string_view s);
