@@ -3,6 +3,10 @@
 #include <array>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "byte_string.h"
 
 namespace junmaru {
@@ -61,6 +65,25 @@ char ProbeByte(const std::string& word) {
   return best;
 }
 
+// Calls at_quote(q) for the position q of every double quote of line, in
+// order, until it returns true. Sixteen bytes are compared at a time.
+template <class AtQuote>
+void ForEachQuote(std::string_view line, AtQuote at_quote) {
+  const char* base = line.data();
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i quote = _mm_set1_epi8('"');
+  for (; i + 16 <= line.size(); i += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + i));
+    for (unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, quote))); mask != 0;
+         mask &= mask - 1)
+      if (at_quote(i + static_cast<std::size_t>(__builtin_ctz(mask)))) return;
+  }
+#endif
+  for (; i < line.size(); ++i)
+    if (base[i] == '"' && at_quote(i)) return;
+}
+
 }  // namespace
 
 RequestFilter::RequestFilter(const RunSettings& settings) {
@@ -85,18 +108,16 @@ std::optional<std::string_view> RequestFilter::DownloadPath(std::string_view lin
   // the HTTP markers end with one. Visiting the quotes finds the first of
   // each kind in one pass over the line.
   std::size_t g = std::string_view::npos, e11 = std::string_view::npos, e10 = std::string_view::npos;
-  const char* base = line.data();
-  for (std::size_t q = 0; q < line.size(); ++q) {
-    const void* hit = std::memchr(base + q, '"', line.size() - q);
-    if (!hit) break;
-    q = static_cast<std::size_t>(static_cast<const char*>(hit) - base);
+  // Looks at the quote at q; true once the first GET and HTTP/1.1 markers are known.
+  auto at_quote = [&](std::size_t q) {
     if (g == std::string_view::npos && Follows(line, q, kGetMarker)) g = q;
     if (q >= 8) {
       if (e11 == std::string_view::npos && Follows(line, q - 8, kHttp11Marker)) e11 = q - 8;
       if (e10 == std::string_view::npos && Follows(line, q - 8, kHttp10Marker)) e10 = q - 8;
     }
-    if (g != std::string_view::npos && e11 != std::string_view::npos) break;
-  }
+    return g != std::string_view::npos && e11 != std::string_view::npos;
+  };
+  ForEachQuote(line, at_quote);
   // The HTTP/1.1 marker wins wherever it stands; HTTP/1.0 only without it.
   const std::size_t e = e11 != std::string_view::npos ? e11 : e10;
   if (e == std::string_view::npos || g == std::string_view::npos) return std::nullopt;
