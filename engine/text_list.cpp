@@ -82,16 +82,15 @@ void TextList::LoadFromFile(const std::string& path) {
   items_ = std::move(loaded.items_);
 }
 
-void TextList::SaveToFile(const std::string& path) const {
+std::string TextList::JoinLines(const std::vector<std::string>& lines) {
   std::size_t size = 0;
-  for (const auto& item : items_) size += item.size() + 2;
+  for (const auto& line : lines) size += line.size() + 2;
   std::string bytes;
   bytes.reserve(size);
-  for (const auto& item : items_) {
-    bytes += item;
-    bytes += "\r\n";
-  }
-  ReplaceFile(path, bytes);
+  for (const auto& line : lines) bytes.append(line).append("\r\n");
+  return bytes;
 }
+
+void TextList::SaveToFile(const std::string& path) const { ReplaceFile(path, JoinLines(items_)); }
 
 }  // namespace junmaru

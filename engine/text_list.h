@@ -45,6 +45,8 @@ class TextList {
   void SaveToFile(const std::string& path) const;
   // The lines of a text by the file rules.
   static std::vector<std::string> SplitText(std::string_view bytes);
+  // The bytes a saved file holds: every line followed by CR LF.
+  static std::string JoinLines(const std::vector<std::string>& lines);
 
  private:
   void CheckIndex(long long index, std::size_t limit) const;

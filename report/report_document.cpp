@@ -7,6 +7,7 @@
 #include "html_escape.h"
 #include "log_timestamp.h"
 #include "ranking_rows.h"
+#include "text_list.h"
 
 namespace junmaru {
 namespace {
@@ -75,21 +76,14 @@ std::vector<std::string> ComposeReport(const LogLines& lines, const RunSettings&
   return out;
 }
 
-std::string ReportBytes(const std::vector<std::string>& report_lines) {
-  std::size_t size = 0;
-  for (const std::string& line : report_lines) size += line.size() + 2;
-  std::string bytes;
-  bytes.reserve(size);
-  for (const std::string& line : report_lines) bytes.append(line).append("\r\n");
-  return bytes;
-}
+std::string ReportBytes(const std::vector<std::string>& report_lines) { return TextList::JoinLines(report_lines); }
 
 void SaveReport(const std::vector<std::string>& report_lines, const std::string& save_pass) {
   ReplaceFile(save_pass, ReportBytes(report_lines));
 }
 
 void CheckGaugeImage(const std::string& save_pass, RunView& view) {
-  if (FileExists(FolderOf(save_pass) + "/gage.gif")) return;
+  if (FileExists(PathInFolder(FolderOf(save_pass), "gage.gif"))) return;
   view.ShowMessage(Sjis("HTML出力先にゲージ用画像(gage.gif)がありませんので移動するか作るかしてください。"));
 }
 
