@@ -34,22 +34,45 @@ std::uint64_t HashKey(const char* key, std::size_t size) {
 
 }  // namespace
 
-void DownloadTally::CountPath(std::string_view path) {
-  if (entries_.size() * 2 >= slots_.size()) Grow();
-  if (key_buffer_.size() < 3 * path.size()) key_buffer_.resize(3 * path.size());
-  const char* key = key_buffer_.data();
-  const std::size_t key_size = FoldKey(path, key_buffer_.data());
-  const std::uint64_t hash = HashKey(key, key_size);
+void DownloadTally::CountPaths(const std::string_view* paths, std::size_t n) {
+  for (; n > kBatch; paths += kBatch, n -= kBatch) CountPaths(paths, kBatch);
+  // Make room first, so the slots stay where they are for the whole batch.
+  if ((entries_.size() + n) * 2 >= slots_.size()) Grow(entries_.size() + n);
+  std::size_t room = 0;
+  for (std::size_t i = 0; i < n; ++i) room += 3 * paths[i].size();
+  if (key_buffer_.size() < room) key_buffer_.resize(room);
+
+  std::string_view keys[kBatch];
+  std::uint64_t hashes[kBatch];
+  char* next = key_buffer_.data();
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::size_t size = FoldKey(paths[i], next);
+    keys[i] = {next, size};
+    next += size;
+    hashes[i] = HashKey(keys[i].data(), size);
+    __builtin_prefetch(&slots_[hashes[i] & mask_]);
+  }
+  // Then the entries the first slots name, then their keys: each step
+  // asks for all of the batch's memory before it waits for any of it.
+  // These reads are hints only; the counting below probes in order.
+  for (std::size_t i = 0; i < n; ++i)
+    if (std::uint32_t index = slots_[hashes[i] & mask_]; index != 0) __builtin_prefetch(&entries_[index - 1]);
+  for (std::size_t i = 0; i < n; ++i)
+    if (std::uint32_t index = slots_[hashes[i] & mask_]; index != 0) __builtin_prefetch(entries_[index - 1].key.data());
+  for (std::size_t i = 0; i < n; ++i) CountKey(paths[i], keys[i], hashes[i]);
+}
+
+void DownloadTally::CountKey(std::string_view path, std::string_view key, std::uint64_t hash) {
   for (std::size_t slot = hash & mask_;; slot = (slot + 1) & mask_) {
     std::uint32_t index = slots_[slot];
     if (index == 0) {
       slots_[slot] = static_cast<std::uint32_t>(entries_.size() + 1);
-      entries_.push_back({path, path, 1, hash, keys_.Store(key, key_size)});
+      entries_.push_back({path, path, 1, hash, keys_.Store(key.data(), key.size())});
       return;
     }
     Entry& entry = entries_[index - 1];
     // Equal keys exactly when the paths compare equal.
-    if (entry.hash == hash && entry.key.size() == key_size && std::memcmp(entry.key.data(), key, key_size) == 0) {
+    if (entry.hash == hash && entry.key == key) {
       entry.latest = path;
       ++entry.count;
       return;
@@ -57,9 +80,9 @@ void DownloadTally::CountPath(std::string_view path) {
   }
 }
 
-void DownloadTally::Grow() {
+void DownloadTally::Grow(std::size_t entries) {
   std::size_t size = 1024;
-  while (size <= entries_.size() * 2) size *= 2;
+  while (size <= entries * 2) size *= 2;
   slots_.assign(size, 0);
   mask_ = size - 1;
   for (std::size_t i = 0; i < entries_.size(); ++i) {

@@ -31,7 +31,13 @@ class DownloadTally {
   };
 
   // Adds one download to the path's count.
-  void CountPath(std::string_view path);
+  void CountPath(std::string_view path) { CountPaths(&path, 1); }
+  // Adds one download to the count of each of paths[0, n), in order; the
+  // same as n calls of CountPath. With many distinct paths the table no
+  // longer fits the cache: a batch fetches the table places of all its
+  // paths at once, so that their memory delays overlap.
+  void CountPaths(const std::string_view* paths, std::size_t n);
+  static constexpr std::size_t kBatch = 16;  // a good n for CountPaths
 
   std::size_t Size() const { return entries_.size(); }
   // One entry per distinct path, in the order the paths were first met,
@@ -51,7 +57,8 @@ class DownloadTally {
   std::vector<std::string> CountList() const;
 
  private:
-  void Grow();
+  void Grow(std::size_t entries);
+  void CountKey(std::string_view path, std::string_view key, std::uint64_t hash);
 
   std::vector<Entry> entries_;
   // Open addressing: 0 marks an empty slot, otherwise entry index + 1.
@@ -59,7 +66,7 @@ class DownloadTally {
   std::vector<std::uint32_t> slots_;
   std::size_t mask_ = 0;
   ByteArena keys_;
-  std::vector<char> key_buffer_;  // the key of the path being counted
+  std::vector<char> key_buffer_;  // the keys of the paths being counted
 };
 
 // The count entry of a path: the path followed by the count as "%.5d".

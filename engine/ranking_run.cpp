@@ -30,11 +30,22 @@ void Scan(const LogLines& lines, const RunSettings& settings, RunView& view, Dow
   // first one outside it, if any, is read with At, which fails there.
   const long long count = static_cast<long long>(lines.Count());
   const long long inside = first < 0 ? 0 : std::clamp(count - first, 0LL, length < 0 ? 0LL : length);
+  // The paths go to the tally in batches (see CountPaths), in line order;
+  // the gauge still moves after every line.
+  std::string_view batch[DownloadTally::kBatch];
+  std::size_t pending = 0;
   long long k = 0;
   for (; k < inside; ++k) {
-    filter.Check(lines[static_cast<std::size_t>(first + k)], tally);
+    if (auto path = filter.PathToCount(lines[static_cast<std::size_t>(first + k)])) {
+      batch[pending++] = *path;
+      if (pending == DownloadTally::kBatch) {
+        tally.CountPaths(batch, pending);
+        pending = 0;
+      }
+    }
     view.SetProgress(k * 900 / length);
   }
+  tally.CountPaths(batch, pending);
   for (; k < length; ++k) {
     filter.Check(lines.At(first + k), tally);
     view.SetProgress(k * 900 / length);

@@ -24,8 +24,13 @@ class RequestFilter {
   // Counts the line's path in the tally when the line is a download whose
   // path no rule drops. The line must outlive the tally.
   void Check(std::string_view line, DownloadTally& tally) const {
+    if (std::optional<std::string_view> path = PathToCount(line)) tally.CountPath(*path);
+  }
+  // The path Check would count for line, or nothing.
+  std::optional<std::string_view> PathToCount(std::string_view line) const {
     std::optional<std::string_view> path = DownloadPath(line);
-    if (path && !Drops(*path)) tally.CountPath(*path);
+    if (path && Drops(*path)) path.reset();
+    return path;
   }
 
   // The request path of a line that holds the GET marker and an HTTP
