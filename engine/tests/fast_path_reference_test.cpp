@@ -143,6 +143,34 @@ TEST(FastPathReference, TallyAndRankingOrderAgreeWithAComparisonMap) {
   }
 }
 
+TEST(FastPathReference, BatchesCountAsSingleCallsAcrossTableGrowth) {
+  // Enough distinct paths for the table to grow several times, some batch
+  // boundaries falling on a growth, repeats and case variants in one batch.
+  std::mt19937 rng(17);
+  std::vector<std::string> paths;
+  for (int i = 0; i < 6000; ++i) {
+    const int id = std::uniform_int_distribution<int>(0, 2500)(rng);
+    paths.push_back((i % 7 == 0 ? "/DL/F" : "/dl/f") + std::to_string(id) + (i % 5 == 0 ? ".ZIP" : ".zip"));
+  }
+  DownloadTally single, batched;
+  for (const std::string& path : paths) single.CountPath(path);
+  const std::vector<std::string_view> views(paths.begin(), paths.end());
+  for (std::size_t i = 0; i < views.size();) {
+    const std::size_t n = std::min(views.size() - i, std::uniform_int_distribution<std::size_t>(0, 40)(rng));
+    batched.CountPaths(views.data() + i, n);
+    i += n;
+  }
+  ASSERT_EQ(batched.Size(), single.Size());
+  for (std::size_t i = 0; i < single.Size(); ++i) {
+    EXPECT_EQ(batched.Entries()[i].first, single.Entries()[i].first);
+    EXPECT_EQ(batched.Entries()[i].latest, single.Entries()[i].latest);
+    EXPECT_EQ(batched.Entries()[i].count, single.Entries()[i].count);
+  }
+  const auto expected = ReferenceTally(paths);
+  EXPECT_EQ(single.Size(), expected.size());
+  for (const auto& entry : single.Entries()) EXPECT_EQ(entry.count, expected.at(std::string(entry.latest)).count);
+}
+
 // --- request filter ------------------------------------------------------
 
 constexpr bool RunSettings::*kSwitches[] = {&RunSettings::CDouga, &RunSettings::COnsei, &RunSettings::CJpeg,
