@@ -162,5 +162,28 @@ TEST(SaveFaults, RunOnAFullFileSystemStopsAtTheSave) {
   EXPECT_EQ(outcome.text, "ストリームへの書き込みエラー|HTMLファイルに出力中...|1000|0|intact");
 }
 
+// A mapped log cut short by another program after loading: the ranking
+// and the page read paths and dates from the vanished pages as NUL bytes,
+// and the page is still written whole.
+TEST(SaveFaults, MappedLogTruncatedBeforeTheRunStillGivesAPage) {
+  TempFolder folder;
+  std::string text;
+  for (int i = 0; text.size() < (std::size_t{3} << 20); ++i)
+    text += testing::LogLine("/dl/file" + std::to_string(i % 500) + ".zip") + "\r\n";
+  WriteBytes(folder / "access.log", text);
+  LogLines log;
+  log.LoadFromFile(folder / "access.log");
+  ASSERT_EQ(::truncate((folder / "access.log").c_str(), 1 << 20), 0);
+  RunSettings settings;
+  settings.PStart = 1;
+  settings.PEnd = static_cast<long long>(log.Count());
+  RecordingView view;
+  RunRankingToPage(log, settings, folder / "ranking.html", view);
+  const std::string page = ReadBytes(folder / "ranking.html");
+  EXPECT_EQ(page.substr(page.size() - 9), "</html>\r\n");
+  EXPECT_EQ(page.find('\0'), std::string::npos);
+  EXPECT_EQ(Cp932ToUtf8(view.status_text), "出力完了！");
+}
+
 }  // namespace
 }  // namespace junmaru
