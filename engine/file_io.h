@@ -7,7 +7,8 @@ namespace junmaru {
 
 // The whole file as bytes. The file is opened for reading only, and the
 // open is refused while another program holds it locked for writing.
-// Fails with "ファイル %s は開けません".
+// Only a regular file is read; a folder, FIFO or device is refused without
+// waiting. Fails with "ファイル %s は開けません".
 std::string ReadWholeFile(const std::string& path);
 
 // Replaces the file's contents with data, all or nothing: the bytes go to
