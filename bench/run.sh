@@ -48,7 +48,7 @@ fi
 if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$repo" -B "$build" -G Ninja -DJUNMARU_WITH_WINDOW=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
-cmake --build "$build" --target junmaru-batch -j2 >/dev/null
+cmake --build "$build" --target junmaru-batch engine_bench -j2 >/dev/null
 batch="$build/junmaru-batch"
 build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$build/CMakeCache.txt")
 
@@ -102,7 +102,7 @@ table="$out/table.md"
 {
   echo "Measured $(date -u '+%Y-%m-%d %H:%M UTC') on $(nproc) cores ($(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')), commit $(git -C "$repo" rev-parse --short HEAD), ${build_type:-default} build."
   echo
-  echo "| log | tool | runs | median wall s | s per M lines | peak RSS MB | RSS / log size |"
+  echo "| log | tool | runs | median wall s | s per M lines | peak RSS MiB | RSS / log size |"
   echo "|---|---|---:|---:|---:|---:|---:|"
 } >"$table"
 summary="$out/summary.md"
@@ -115,7 +115,7 @@ bench_log() {  # name rounds
   bytes=$(stat -c %s "$log")
   cat "$log" >/dev/null
   lines=$(wc -l <"$log")
-  mb=$(awk -v b="$bytes" 'BEGIN {printf "%.0f", b / 1048576}')
+  mb=$(awk -v b="$bytes" 'BEGIN {printf "%.0f", b / 1048576}')  # MiB
   local r_batch="$out/$name.batch.txt" r_pipe="$out/$name.pipeline.txt" r_wc="$out/$name.wc.txt"
   : >"$r_batch"; : >"$r_pipe"; : >"$r_wc"
   for ((i = 1; i <= rounds; i++)); do
@@ -136,7 +136,7 @@ bench_log() {  # name rounds
       pipeline) label='mawk \| sort \| uniq -c \| sort -rn \| head' ;;
       wc) label='`wc -l`' ;;
     esac
-    awk -v lg="$name ($lines lines, $mb MB)" -v t="$label" -v n="$rounds" -v us="$us" -v kb="$kb" \
+    awk -v lg="$name ($lines lines, $mb MiB)" -v t="$label" -v n="$rounds" -v us="$us" -v kb="$kb" \
         -v lines="$lines" -v bytes="$bytes" 'BEGIN {
       printf "| %s | %s | %d | %.3f | %.3f | %.0f | %.2f |\n", lg, t, n, us / 1e6,
              us / 1e6 / (lines / 1e6), kb / 1024, kb * 1024 / bytes
@@ -151,6 +151,21 @@ bench_log() {  # name rounds
 
 bench_log access-2m "$runs"
 bench_log access-1m-distinct "$runs_distinct"
+
+# The window's two steps, load and GO (to the saved page), timed inside one
+# process by engine_bench, with the longest time the gauge's percentage
+# stood still during GO.
+window_figures() {  # name rounds
+  local name=$1 rounds=$2 file="$out/$1.engine.txt"
+  : >"$file"
+  for ((i = 1; i <= rounds; i++)); do
+    "$build/engine_bench" "$out/$name.log" "$out/$name.engine.html" |
+      awk '{print $4, $7, $14}' >>"$file"
+  done
+  echo "- $name in the window's terms (engine_bench, median of $rounds): load $(median 1 "$file") s, GO $(median 2 "$file") s, gauge still at most $(median 3 "$file") s at a time" >>"$summary"
+}
+window_figures access-2m "$runs"
+window_figures access-1m-distinct "$runs_distinct"
 
 {
   echo
