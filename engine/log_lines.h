@@ -38,6 +38,10 @@ class LogLines {
     return {bytes + begin, end - begin};
   }
 
+  // Where line index (< Count()) begins in memory, found without reading
+  // the line: for asking the memory for lines ahead of the scan.
+  const char* Begin(std::size_t index) const { return bytes_.view().data() + starts_[index]; }
+
   // Replaces the lines with those of the file; on failure nothing changes.
   // Fails with "ファイル %s は開けません".
   void LoadFromFile(const std::string& path);
