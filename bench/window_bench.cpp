@@ -2,7 +2,9 @@
 // is given (offscreen for measuring): loading the log (DataSet) and a GO run
 // over all of its lines, and how steadily the gauge moves during the run.
 //
-//   window_bench LOG PAGE
+//   window_bench LOG PAGE [PNG]
+//
+// With PNG, a picture of the window as it stands after GO is saved there.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
@@ -36,8 +38,8 @@ class PaintClock : public QObject {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: window_bench LOG PAGE\n");
+  if (argc != 3 && argc != 4) {
+    std::fprintf(stderr, "usage: window_bench LOG PAGE [PNG]\n");
     return 2;
   }
   QTemporaryDir settings_folder;
@@ -67,5 +69,6 @@ int main(int argc, char** argv) {
   std::printf("lines %zu  load %.3f s  GO %.3f s  gauge paints %zu  longest still %.3f s  progress %lld\n",
               form.Lines().Count(), load_s, run_ns / 1e9, clock.paints_ns.size(), longest / 1e9,
               static_cast<long long>(form.Gauge->Progress()));
+  if (argc == 4) form.grab().save(QString::fromLocal8Bit(argv[3]));
   return 0;
 }
