@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <random>
 
 #include "text_compare.h"
 
@@ -15,9 +16,17 @@ std::uint64_t Mix(std::uint64_t h, std::uint64_t value) {
   return h ^ (h >> 32);
 }
 
+// A seed drawn once per tally. Paths come from strangers' requests: with a
+// fixed hash, a log could be made of paths that all land in one run of
+// slots and turn every count into a long search.
+std::uint64_t RandomSeed() {
+  std::random_device device;
+  return (std::uint64_t{device()} << 32) ^ device();
+}
+
 // A hash of a key's bytes, a word at a time.
-std::uint64_t HashKey(const char* key, std::size_t size) {
-  std::uint64_t h = 0x243F6A8885A308D3ull ^ size;
+std::uint64_t HashKey(const char* key, std::size_t size, std::uint64_t seed) {
+  std::uint64_t h = seed ^ size;
   std::size_t i = 0;
   for (; i + 8 <= size; i += 8) {
     std::uint64_t word;
@@ -34,6 +43,8 @@ std::uint64_t HashKey(const char* key, std::size_t size) {
 
 }  // namespace
 
+DownloadTally::DownloadTally() : seed_(RandomSeed()) {}
+
 void DownloadTally::CountPaths(const std::string_view* paths, std::size_t n) {
   for (; n > kBatch; paths += kBatch, n -= kBatch) CountPaths(paths, kBatch);
   // Make room first, so the slots stay where they are for the whole batch.
@@ -49,7 +60,7 @@ void DownloadTally::CountPaths(const std::string_view* paths, std::size_t n) {
     const std::size_t size = FoldKey(paths[i], next);
     keys[i] = {next, size};
     next += size;
-    hashes[i] = HashKey(keys[i].data(), size);
+    hashes[i] = HashKey(keys[i].data(), size, seed_);
     __builtin_prefetch(&slots_[hashes[i] & mask_]);
   }
   // Then the entries the first slots name, then their keys: each step

@@ -22,6 +22,8 @@ namespace junmaru {
 
 class DownloadTally {
  public:
+  DownloadTally();
+
   struct Entry {
     std::string_view first;   // the spelling of the first download
     std::string_view latest;  // the spelling of the most recent download
@@ -66,6 +68,7 @@ class DownloadTally {
   std::vector<std::uint32_t> slots_;
   std::size_t mask_ = 0;
   ByteArena keys_;
+  const std::uint64_t seed_;  // of the key hash, drawn at random for each tally
   std::vector<char> key_buffer_;  // the keys of the paths being counted
 };
 

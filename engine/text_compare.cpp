@@ -121,11 +121,6 @@ bool EqualText(std::string_view a, std::string_view b) {
 
 namespace {
 
-std::uint64_t Mix(std::uint64_t h, std::uint64_t value) {
-  h = (h ^ value) * 0x9E3779B97F4A7C15ull;
-  return h ^ (h >> 32);
-}
-
 // Eight ASCII bytes with A-Z turned into a-z, computed on all eight at once.
 std::uint64_t FoldAscii8(std::uint64_t x) {
   constexpr std::uint64_t kOnes = 0x0101010101010101ull;
@@ -188,30 +183,6 @@ std::string FoldText(std::string_view s) {
   std::string key(3 * s.size(), '\0');
   key.resize(FoldKey(s, key.data()));
   return key;
-}
-
-// Runs of eight ASCII bytes are folded and mixed as one word. Two equal
-// texts hold ASCII bytes at the same positions (only single ASCII bytes
-// have weights below 0x80, and every character's byte length is fixed by
-// its weight class), so they take the same steps and hash alike.
-std::uint64_t HashText(std::string_view s) {
-  std::uint64_t h = 0x243F6A8885A308D3ull;
-  std::size_t i = 0;
-  while (i < s.size()) {
-    if (i + 8 <= s.size()) {
-      std::uint64_t word;
-      std::memcpy(&word, s.data() + i, 8);
-      if ((word & 0x8080808080808080ull) == 0) {
-        h = Mix(h, FoldAscii8(word));
-        i += 8;
-        continue;
-      }
-    }
-    std::size_t len;
-    h = Mix(h, CharWeight(s, i, &len) | (std::uint64_t{1} << 40));
-    i += len;
-  }
-  return h;
 }
 
 }  // namespace junmaru

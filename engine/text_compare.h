@@ -8,7 +8,7 @@
 // Latin, Greek and Cyrillic letters and the Roman numerals; a character
 // that the code page encodes twice (the NEC and IBM duplicates) is one
 // character; everything else stays distinct. Digits ascend. It is a strict
-// weak ordering, and FoldText/HashText/EqualText agree with it exactly.
+// weak ordering, and FoldText and EqualText agree with it exactly.
 
 #include <cstddef>
 #include <cstdint>
@@ -33,8 +33,6 @@ std::string FoldText(std::string_view s);
 // returns the key's length. For callers that fold many texts.
 std::size_t FoldKey(std::string_view s, char* out);
 
-// A hash of the folded text: equal texts hash alike.
-std::uint64_t HashText(std::string_view s);
 
 // Collation weight of each character, for those who need to walk a text
 // character by character (the weight is the folded Unicode code point, or a
