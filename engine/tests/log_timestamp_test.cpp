@@ -34,7 +34,7 @@ TEST(LogTimestamp, RendersTheBracketedTimestamp) {
     const LogLines log = LogLines::FromBytes(c.line);
     testing::RecordingView view;
     EXPECT_EQ(Cp932ToUtf8(Date(log, 0, view)), c.date) << c.name;
-    EXPECT_TRUE(view.calls.empty()) << c.name;
+    EXPECT_TRUE(view.events.empty()) << c.name;
   }
 }
 
@@ -49,7 +49,7 @@ TEST(LogTimestamp, LineWithoutBracketIsTheLogFormatError) {
     const LogLines log = LogLines::FromBytes(std::string(text) + "\n[01/Jan/2005:00:00:00 +0000]\n");
     testing::RecordingView view;
     EXPECT_EQ(Date(log, 0, view), "");
-    EXPECT_EQ(view.calls, (std::vector<std::string>{"colour error", "status エラー　ログファイルの形式がおかしいです",
+    EXPECT_EQ(view.events, (std::vector<std::string>{"colour error", "status エラー　ログファイルの形式がおかしいです",
                                                     "disable BtnGo", "disable PStart", "disable PEnd"}));
   }
 }
@@ -59,7 +59,7 @@ TEST(LogTimestamp, IndexOutsideTheLogFailsAndChangesNothing) {
   testing::RecordingView view;
   EXPECT_THROW(Date(log, 1, view), Error);
   EXPECT_THROW(Date(LogLines(), 0, view), Error);
-  EXPECT_TRUE(view.calls.empty());
+  EXPECT_TRUE(view.events.empty());
 }
 
 }  // namespace

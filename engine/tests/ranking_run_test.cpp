@@ -46,7 +46,7 @@ TEST(RankingRun, ProgressAndStatusWhenNothingPasses) {
   Ranking ranking = RunRanking(log, Range(1, 3), view);
   EXPECT_EQ(ranking.Size(), 0u);
   EXPECT_EQ(ranking.top_total, 0);
-  EXPECT_EQ(view.calls, Concat({kRunStart, {"progress 0", "progress 300", "progress 600"},
+  EXPECT_EQ(view.events, Concat({kRunStart, {"progress 0", "progress 300", "progress 600"},
                                 {"status データ集計中...", "repaint", "progress 900"}}));
 }
 
@@ -57,7 +57,7 @@ TEST(RankingRun, ProgressAndStatusForOneEntry) {
   ASSERT_EQ(ranking.Size(), 1u);
   EXPECT_EQ(ranking.Place(0).path, "/A.ZIP");
   EXPECT_EQ(ranking.top_total, 2);
-  EXPECT_EQ(view.calls, Concat({kRunStart, {"progress 0", "progress 450"},
+  EXPECT_EQ(view.events, Concat({kRunStart, {"progress 0", "progress 450"},
                                 {"status データ集計中...", "repaint", "progress 900"}}));
 }
 
@@ -65,7 +65,7 @@ TEST(RankingRun, ProgressAndStatusForSeveralEntries) {
   const LogLines log = LogOf({"/a.zip", "/b.lzh", "/c.exe", "/b.lzh"});
   RecordingView view;
   RunRanking(log, Range(1, 4), view);
-  EXPECT_EQ(view.calls, Concat({kRunStart, {"progress 0", "progress 225", "progress 450", "progress 675"},
+  EXPECT_EQ(view.events, Concat({kRunStart, {"progress 0", "progress 225", "progress 450", "progress 675"},
                                 {"status データ集計中...", "repaint", "progress 900", "progress 925", "progress 950"},
                                 {"status HTMLファイルに出力中...", "repaint"}}));
 }
@@ -134,7 +134,7 @@ TEST(RankingRun, RangeBeyondTheLogStopsWithTheIndexError) {
   } catch (const Error& e) {
     EXPECT_EQ(std::string(e.what()), Sjis("リストのインデックスが範囲を超えています (2)"));
   }
-  EXPECT_EQ(view.Events().back(), "repaint") << "the status keeps the scan's text";
+  EXPECT_EQ(view.Only("status").back(), "status ログ整理中...") << "the status keeps the scan's text";
 }
 
 TEST(RankingRun, RevStrMovesTheCountToTheFront) {

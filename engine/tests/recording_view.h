@@ -1,7 +1,8 @@
 #pragma once
 
-// A RunView that writes down everything a run tells it, as one line per
-// call, so that tests can compare the whole sequence.
+// A RunView that writes down everything a run reports, in order, as short
+// readable events ("status ログ整理中...", "progress 900", "disable BtnGo"),
+// with texts turned into UTF-8 so that failures print legibly.
 
 #include <string>
 #include <vector>
@@ -13,35 +14,43 @@ namespace junmaru::testing {
 
 class RecordingView : public RunView {
  public:
-  std::vector<std::string> calls;  // e.g. "status ログ整理中..." (UTF-8), "progress 900"
-  std::vector<long long> progress;
-  bool error_colour = false;
-
-  void SetStatusText(const std::string& text) override { calls.push_back("status " + Cp932ToUtf8(text)); }
+  void SetStatusText(const std::string& text) override {
+    status_text = text;
+    events.push_back("status " + Cp932ToUtf8(text));
+  }
   void SetStatusColour(StatusColour colour) override {
     error_colour = colour == StatusColour::kError;
-    calls.push_back(error_colour ? "colour error" : "colour normal");
+    events.push_back(error_colour ? "colour error" : "colour normal");
   }
   bool StatusShowsError() const override { return error_colour; }
   void SetProgress(long long value) override {
     progress.push_back(value);
-    calls.push_back("progress " + std::to_string(value));
+    events.push_back("progress " + std::to_string(value));
   }
-  void SetGaugeBackground(std::uint32_t colour) override { calls.push_back("gauge " + std::to_string(colour)); }
-  void RepaintNow() override { calls.push_back("repaint"); }
+  void SetGaugeBackground(std::uint32_t colour) override { events.push_back("gauge " + std::to_string(colour)); }
+  void RepaintNow() override { events.push_back("repaint"); }
   void SetControlEnabled(RunControl control, bool enabled) override {
     const char* name = control == RunControl::kBtnGo ? "BtnGo" : control == RunControl::kPStart ? "PStart" : "PEnd";
-    calls.push_back(std::string(enabled ? "enable " : "disable ") + name);
+    events.push_back(std::string(enabled ? "enable " : "disable ") + name);
   }
-  void ShowMessage(const std::string& text) override { calls.push_back("message " + Cp932ToUtf8(text)); }
+  void ShowMessage(const std::string& text) override {
+    messages.push_back(text);
+    events.push_back("message " + Cp932ToUtf8(text));
+  }
 
-  // The calls other than progress, in order.
-  std::vector<std::string> Events() const {
-    std::vector<std::string> events;
-    for (const auto& call : calls)
-      if (call.rfind("progress ", 0) != 0) events.push_back(call);
-    return events;
+  // The events that start with prefix, in order.
+  std::vector<std::string> Only(const std::string& prefix) const {
+    std::vector<std::string> out;
+    for (const std::string& e : events)
+      if (e.compare(0, prefix.size(), prefix) == 0) out.push_back(e);
+    return out;
   }
+
+  std::vector<std::string> events;
+  std::vector<long long> progress;     // every value set, in order
+  std::vector<std::string> messages;   // message boxes, code page 932
+  std::string status_text;             // the last status text, code page 932
+  bool error_colour = false;
 };
 
 }  // namespace junmaru::testing

@@ -73,7 +73,7 @@ TEST(RunRankingToPageTest, StatusSequence) {
     for (const std::string& e : view.events)
       if (e.rfind("status", 0) == 0 || e == "repaint" || e.rfind("message", 0) == 0) seen.push_back(e);
     EXPECT_EQ(seen, c.seen) << c.name;
-    EXPECT_EQ(view.progress, 1000) << c.name;
+    EXPECT_EQ(view.progress.back(), 1000) << c.name;
     EXPECT_TRUE(view.Only("colour").empty()) << c.name;
   }
 }
@@ -135,7 +135,7 @@ TEST(RunRankingToPageTest, FolderThatIsAFileCannotBeCreated) {
   // The run stops at the save: no image check, the status keeps its text, the gauge stays at 1000.
   EXPECT_TRUE(view.messages.empty());
   EXPECT_EQ(Cp932ToUtf8(view.status_text), "HTMLファイルに出力中...");
-  EXPECT_EQ(view.progress, 1000);
+  EXPECT_EQ(view.progress.back(), 1000);
 }
 
 // Runs body in a child process without root's right to write anywhere,

@@ -155,7 +155,7 @@ TEST(SaveFaults, RunOnAFullFileSystemStopsAtTheSave) {
     } catch (const Error& e) {
       message = e.what();
     }
-    return Cp932ToUtf8(message) + "|" + Cp932ToUtf8(view.status_text) + "|" + std::to_string(view.progress) + "|" +
+    return Cp932ToUtf8(message) + "|" + Cp932ToUtf8(view.status_text) + "|" + std::to_string(view.progress.back()) + "|" +
            std::to_string(view.messages.size()) + "|" + (ReadBytes(out) == kOldPage ? "intact" : "changed");
   });
   ASSERT_EQ(outcome.how, "");
