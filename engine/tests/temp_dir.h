@@ -1,10 +1,12 @@
 #pragma once
 
-// A fresh folder for one test, removed with everything in it afterwards.
+// A fresh folder for one test, removed with everything in it afterwards,
+// and whole-file helpers.
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 namespace junmaru::testing {
@@ -23,18 +25,27 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   std::string File(const std::string& name) const { return path_ + "/" + name; }
-  std::string Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(File(name), std::ios::binary) << bytes;
-    return File(name);
-  }
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
+  // Writes the file name in the folder and returns its path.
+  std::string Write(const std::string& name, const std::string& bytes) const;
   const std::string& path() const { return path_; }
 
  private:
   std::string path_;
 };
+
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// The file's bytes; empty when it cannot be read.
+inline std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline std::string TempDir::Write(const std::string& name, const std::string& bytes) const {
+  WriteBytes(File(name), bytes);
+  return File(name);
+}
 
 }  // namespace junmaru::testing

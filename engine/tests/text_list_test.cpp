@@ -77,10 +77,10 @@ TEST(TextList, SaveWritesCrLfAfterEveryLine) {
   list.Add("");
   list.Add("\x83\x63");
   list.SaveToFile(dir.File("out.html"));
-  EXPECT_EQ(testing::TempDir::Read(dir.File("out.html")), "<html>\r\n\r\n\x83\x63\r\n");
+  EXPECT_EQ(testing::ReadBytes(dir.File("out.html")), "<html>\r\n\r\n\x83\x63\r\n");
   TextList empty;
   empty.SaveToFile(dir.File("out.html"));
-  EXPECT_EQ(testing::TempDir::Read(dir.File("out.html")), "") << "an existing file is emptied";
+  EXPECT_EQ(testing::ReadBytes(dir.File("out.html")), "") << "an existing file is emptied";
 }
 
 TEST(TextList, FailedSaveLeavesTheOldFileAndSaysWhy) {
@@ -90,7 +90,7 @@ TEST(TextList, FailedSaveLeavesTheOldFileAndSaysWhy) {
   // A path below a regular file cannot be created, not even by root.
   const std::string blocked = dir.Write("plain", "old") + "/out.html";
   EXPECT_EQ(MessageOf([&] { list.SaveToFile(blocked); }), Sjis("ファイル ") + blocked + Sjis(" を作成できません"));
-  EXPECT_EQ(testing::TempDir::Read(dir.File("plain")), "old");
+  EXPECT_EQ(testing::ReadBytes(dir.File("plain")), "old");
   EXPECT_EQ(MessageOf([&] { list.SaveToFile(dir.File("no/such/folder.html")); }),
             Sjis("ファイル ") + dir.File("no/such/folder.html") + Sjis(" を作成できません"));
 }

@@ -15,6 +15,7 @@
 #include "error.h"
 #include "recording_view.h"
 #include "report_fixtures.h"
+#include "temp_dir.h"
 
 namespace junmaru {
 namespace {
@@ -22,7 +23,7 @@ namespace {
 using testing::LogOf;
 using testing::ReadBytes;
 using testing::RecordingView;
-using testing::TempFolder;
+using testing::TempDir;
 using testing::WriteBytes;
 
 const std::string kNoImage = "HTML出力先にゲージ用画像(gage.gif)がありませんので移動するか作るかしてください。";
@@ -64,11 +65,11 @@ TEST(RunRankingToPageTest, StatusSequence) {
         "repaint", "status 出力完了！"}},
   };
   for (const Case& c : cases) {
-    TempFolder folder;
-    WriteBytes(folder / "gage.gif", "GIF89a");
+    TempDir folder;
+    WriteBytes(folder.File("gage.gif"), "GIF89a");
     LogLines log = LogOf(c.counts);
     RecordingView view;
-    RunRankingToPage(log, WholeLog(log), folder / "ranking.html", view);
+    RunRankingToPage(log, WholeLog(log), folder.File("ranking.html"), view);
     std::vector<std::string> seen;
     for (const std::string& e : view.events)
       if (e.rfind("status", 0) == 0 || e == "repaint" || e.rfind("message", 0) == 0) seen.push_back(e);
@@ -79,13 +80,13 @@ TEST(RunRankingToPageTest, StatusSequence) {
 }
 
 TEST(RunRankingToPageTest, SavesTheComposedPageAndTwoRunsAreIdentical) {
-  TempFolder folder;
+  TempDir folder;
   LogLines log = LogOf({{"/a.zip", 3}, {"/b.lzh", 5}});
   RecordingView view;
-  RunRankingToPage(log, WholeLog(log), folder / "ranking.html", view);
-  const std::string first = ReadBytes(folder / "ranking.html");
-  RunRankingToPage(log, WholeLog(log), folder / "ranking.html", view);
-  EXPECT_EQ(ReadBytes(folder / "ranking.html"), first);
+  RunRankingToPage(log, WholeLog(log), folder.File("ranking.html"), view);
+  const std::string first = ReadBytes(folder.File("ranking.html"));
+  RunRankingToPage(log, WholeLog(log), folder.File("ranking.html"), view);
+  EXPECT_EQ(ReadBytes(folder.File("ranking.html")), first);
   EXPECT_EQ(std::count(first.begin(), first.end(), '\n'), 20);
   EXPECT_EQ(first.substr(first.size() - 9), "</html>\r\n");
   // Nothing but the page is left in the folder.
@@ -100,12 +101,12 @@ TEST(RunRankingToPageTest, GaugeImageCheck) {
   };
   for (const Case& c : {Case{"Present", true, false, {}}, Case{"Missing", false, false, {kNoImage}},
                         Case{"FolderDoesNotCount", false, true, {kNoImage}}}) {
-    TempFolder folder;
-    if (c.file) WriteBytes(folder / "gage.gif", "GIF89a");
-    if (c.folder) std::filesystem::create_directory(folder / "gage.gif");
+    TempDir folder;
+    if (c.file) WriteBytes(folder.File("gage.gif"), "GIF89a");
+    if (c.folder) std::filesystem::create_directory(folder.File("gage.gif"));
     LogLines log = LogOf({{"/a.zip", 1}});
     RecordingView view;
-    RunRankingToPage(log, WholeLog(log), folder / "ranking.html", view);
+    RunRankingToPage(log, WholeLog(log), folder.File("ranking.html"), view);
     std::vector<std::string> messages;
     for (const std::string& m : view.messages) messages.push_back(Cp932ToUtf8(m));
     EXPECT_EQ(messages, c.messages) << c.name;
@@ -115,22 +116,22 @@ TEST(RunRankingToPageTest, GaugeImageCheck) {
 }
 
 TEST(RunRankingToPageTest, RangeOutsideTheLogWritesNothing) {
-  TempFolder folder;
+  TempDir folder;
   LogLines log = LogOf({{"/a.zip", 3}});
   RunSettings settings = WholeLog(log);
   settings.PEnd = 4;
   RecordingView view;
-  EXPECT_EQ(RunFails(log, settings, folder / "ranking.html", view), "リストのインデックスが範囲を超えています (3)");
-  EXPECT_FALSE(std::filesystem::exists(folder / "ranking.html"));
+  EXPECT_EQ(RunFails(log, settings, folder.File("ranking.html"), view), "リストのインデックスが範囲を超えています (3)");
+  EXPECT_FALSE(std::filesystem::exists(folder.File("ranking.html")));
   EXPECT_TRUE(view.messages.empty());
 }
 
 TEST(RunRankingToPageTest, FolderThatIsAFileCannotBeCreated) {
-  TempFolder folder;
-  WriteBytes(folder / "plain", "x");
+  TempDir folder;
+  WriteBytes(folder.File("plain"), "x");
   LogLines log = LogOf({{"/a.zip", 1}, {"/b.zip", 1}});
   RecordingView view;
-  const std::string out = folder / "plain/ranking.html";
+  const std::string out = folder.File("plain/ranking.html");
   EXPECT_EQ(RunFails(log, WholeLog(log), out, view), "ファイル " + out + " を作成できません");
   // The run stops at the save: no image check, the status keeps its text, the gauge stays at 1000.
   EXPECT_TRUE(view.messages.empty());
@@ -168,8 +169,8 @@ std::string InUnprivilegedChild(const std::function<std::string()>& body, bool& 
 }
 
 TEST(RunRankingToPageTest, ReadOnlyFolderKeepsTheOldPageAndGivesTheMessage) {
-  TempFolder folder;
-  const std::string out = folder / "ranking.html";
+  TempDir folder;
+  const std::string out = folder.File("ranking.html");
   WriteBytes(out, "old page");
   ::chmod(out.c_str(), 0444);
   ::chmod(folder.path().c_str(), 0555);
@@ -189,8 +190,8 @@ TEST(RunRankingToPageTest, ReadOnlyFolderKeepsTheOldPageAndGivesTheMessage) {
 }
 
 TEST(RunRankingToPageTest, ShortWriteKeepsTheOldPageAndGivesTheMessage) {
-  TempFolder folder;
-  const std::string out = folder / "ranking.html";
+  TempDir folder;
+  const std::string out = folder.File("ranking.html");
   WriteBytes(out, "old page");
   LogLines log = LogOf({{"/a.zip", 1}});
   // A file size limit below the page's size makes the write fall short.

@@ -1,13 +1,7 @@
 #pragma once
 
-// Small logs and folders for the report tests.
+// Small logs for the report tests.
 
-#include <stdlib.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -29,30 +23,4 @@ inline LogLines LogOf(const std::vector<std::pair<std::string, int>>& counts) {
 }
 
 // A fresh folder, removed with everything in it at the end of the test.
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = ::testing::TempDir() + "junmaru_report_XXXXXX";
-    path_ = ::mkdtemp(pattern.data());
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  const std::string& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
-
-inline std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
 }  // namespace junmaru::testing

@@ -20,6 +20,7 @@
 #include "recording_view.h"
 #include "report_document.h"
 #include "report_fixtures.h"
+#include "temp_dir.h"
 
 namespace junmaru {
 namespace {
@@ -27,7 +28,7 @@ namespace {
 using testing::LogOf;
 using testing::ReadBytes;
 using testing::RecordingView;
-using testing::TempFolder;
+using testing::TempDir;
 using testing::WriteBytes;
 
 const std::string kOldPage = "<html>old page\r\n\x83\x65\x83\x58\x83\x67</html>\r\n";
@@ -64,29 +65,29 @@ std::vector<std::string> PageOf(std::size_t bytes) {
 }
 
 TEST(SaveFaults, OutputThatCannotBeCreatedGivesTheMessageAndLeavesNothing) {
-  TempFolder folder;
-  WriteBytes(folder / "ranking.html", kOldPage);
-  std::filesystem::create_directory(folder / "page.html");
+  TempDir folder;
+  WriteBytes(folder.File("ranking.html"), kOldPage);
+  std::filesystem::create_directory(folder.File("page.html"));
   struct Case {
     const char* name;
     std::string out;
   };
   for (const Case& c : std::vector<Case>{
-           {"FolderMissing", folder / "missing/ranking.html"},
-           {"FolderMissingTwoDeep", folder / "missing/deeper/ranking.html"},
-           {"OutputIsAFolder", folder / "page.html"},
+           {"FolderMissing", folder.File("missing/ranking.html")},
+           {"FolderMissingTwoDeep", folder.File("missing/deeper/ranking.html")},
+           {"OutputIsAFolder", folder.File("page.html")},
        }) {
     EXPECT_EQ(SaveMessage(PageOf(1000), c.out), CannotCreate(c.out)) << c.name;
     EXPECT_EQ(Entries(folder.path()), "page.html ranking.html") << c.name;
-    EXPECT_EQ(ReadBytes(folder / "ranking.html"), kOldPage) << c.name;
+    EXPECT_EQ(ReadBytes(folder.File("ranking.html")), kOldPage) << c.name;
   }
 }
 
 // A page named with as many bytes as a file name may hold is still a page
 // that can be saved; the temporary file beside it must not need more.
 TEST(SaveFaults, PageWithTheLongestFileNameIsSaved) {
-  TempFolder folder;
-  const std::string out = folder / (std::string(250, 'r') + ".html");
+  TempDir folder;
+  const std::string out = folder.File(std::string(250, 'r') + ".html");
   WriteBytes(out, kOldPage);
   EXPECT_EQ(SaveMessage({"<html>", "</html>"}, out), "");
   EXPECT_EQ(ReadBytes(out), "<html>\r\n</html>\r\n");
@@ -109,8 +110,8 @@ void FillUp(const std::string& folder) {
 // neither is to be had, a file size limit makes the write fall short alike.
 TEST(SaveFaults, FullFileSystemKeepsTheOldPageByteForByte) {
   for (bool full_before : {false, true}) {
-    TempFolder folder;
-    const std::string out = folder / "ranking.html";
+    TempDir folder;
+    const std::string out = folder.File("ranking.html");
     auto outcome = testing::InChild([&]() -> std::string {
       std::string how = "tmpfs";
       if (!testing::MountSmallTmpfs(folder.path(), "64k")) {
@@ -135,8 +136,8 @@ TEST(SaveFaults, FullFileSystemKeepsTheOldPageByteForByte) {
 // The whole run on a full disk stops at the save as on any failed save:
 // no image check, no "出力完了！", and the gauge stays at its end.
 TEST(SaveFaults, RunOnAFullFileSystemStopsAtTheSave) {
-  TempFolder folder;
-  const std::string out = folder / "ranking.html";
+  TempDir folder;
+  const std::string out = folder.File("ranking.html");
   auto outcome = testing::InChild([&]() -> std::string {
     if (!testing::MountSmallTmpfs(folder.path(), "64k") && !testing::LimitFileSize(32 << 10))
       return "no way to fill a disk";
@@ -166,20 +167,20 @@ TEST(SaveFaults, RunOnAFullFileSystemStopsAtTheSave) {
 // and the page read paths and dates from the vanished pages as NUL bytes,
 // and the page is still written whole.
 TEST(SaveFaults, MappedLogTruncatedBeforeTheRunStillGivesAPage) {
-  TempFolder folder;
+  TempDir folder;
   std::string text;
   for (int i = 0; text.size() < (std::size_t{3} << 20); ++i)
     text += testing::LogLine("/dl/file" + std::to_string(i % 500) + ".zip") + "\r\n";
-  WriteBytes(folder / "access.log", text);
+  WriteBytes(folder.File("access.log"), text);
   LogLines log;
-  log.LoadFromFile(folder / "access.log");
-  ASSERT_EQ(::truncate((folder / "access.log").c_str(), 1 << 20), 0);
+  log.LoadFromFile(folder.File("access.log"));
+  ASSERT_EQ(::truncate((folder.File("access.log")).c_str(), 1 << 20), 0);
   RunSettings settings;
   settings.PStart = 1;
   settings.PEnd = static_cast<long long>(log.Count());
   RecordingView view;
-  RunRankingToPage(log, settings, folder / "ranking.html", view);
-  const std::string page = ReadBytes(folder / "ranking.html");
+  RunRankingToPage(log, settings, folder.File("ranking.html"), view);
+  const std::string page = ReadBytes(folder.File("ranking.html"));
   EXPECT_EQ(page.substr(page.size() - 9), "</html>\r\n");
   EXPECT_EQ(page.find('\0'), std::string::npos);
   EXPECT_EQ(Cp932ToUtf8(view.status_text), "出力完了！");
