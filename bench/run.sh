@@ -48,6 +48,7 @@ fi
 if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
+cmake -S "$repo" -B "$build" -DJUNMARU_WITH_WINDOW=ON >/dev/null
 cmake --build "$build" --target junmaru-batch window_bench -j2 >/dev/null
 batch="$build/junmaru-batch"
 build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$build/CMakeCache.txt")
