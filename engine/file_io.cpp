@@ -79,8 +79,7 @@ std::string ReadWholeFile(const std::string& path) {
 void ReplaceFile(const std::string& path, std::string_view data) {
   // The temporary file gets a short name of its own beside the target, so
   // that a target whose name is as long as a name may be can still be saved.
-  const std::string folder = FolderOf(path);
-  std::string temp = folder + (folder.back() == '/' ? "" : "/") + ".junmaru-XXXXXX";
+  std::string temp = PathInFolder(FolderOf(path), ".junmaru-XXXXXX");
   Fd fd(::mkstemp(temp.data()));
   if (fd.get() < 0) throw Error(messages::CannotCreate(PathForMessage(path)));
   // Keep the mode of the file being replaced; a new file gets the usual
