@@ -16,15 +16,9 @@
 
 namespace junmaru {
 
-// The text up to its first NUL byte.
-inline std::string_view TextBeforeNul(std::string_view bytes) {
-  const void* nul = std::memchr(bytes.data(), '\0', bytes.size());
-  return nul ? bytes.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - bytes.data())) : bytes;
-}
-
-// Calls on_line(begin, end) with the byte offsets of every line of text
-// (text must already end before any NUL). Each byte is looked at by memchr
-// only, so the split runs at memory speed.
+// Calls on_line(begin, end) with the byte offsets of every line of text,
+// in which a NUL is an ordinary byte (the settings file keeps them). Each
+// byte is looked at by memchr only, so the split runs at memory speed.
 template <class OnLine>
 void SplitLines(std::string_view text, OnLine on_line) {
   const char* base = text.data();
@@ -49,8 +43,8 @@ void SplitLines(std::string_view text, OnLine on_line) {
 // The same rules in one pass over bytes that may hold a NUL: calls
 // on_line(begin, end) for every line of the text before the first NUL and
 // returns the length of that text. Sixteen bytes at a time are compared
-// with LF, CR and NUL at once, so each byte of a large log is read once
-// (SplitLines after TextBeforeNul reads every byte twice or three times).
+// with LF, CR and NUL at once, so each byte of a large log is read once.
+// The log's lines and the text list's lines both come from here.
 template <class OnLine>
 std::size_t SplitLinesBeforeNul(std::string_view bytes, OnLine on_line) {
   const char* base = bytes.data();

@@ -65,9 +65,9 @@ void TextList::Sort() {
 }
 
 std::vector<std::string> TextList::SplitText(std::string_view bytes) {
-  std::string_view text = TextBeforeNul(bytes);
   std::vector<std::string> lines;
-  SplitLines(text, [&](std::size_t begin, std::size_t end) { lines.emplace_back(text.substr(begin, end - begin)); });
+  SplitLinesBeforeNul(bytes,
+                      [&](std::size_t begin, std::size_t end) { lines.emplace_back(bytes.substr(begin, end - begin)); });
   return lines;
 }
 

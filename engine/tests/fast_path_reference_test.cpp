@@ -49,7 +49,7 @@ TEST(FastPathReference, OnePassSplitAgreesWithNulCutThenSplit) {
   for (int i = 0; i < 20000; ++i) {
     const std::string bytes = RandomText(rng, pieces, 24);
     Spans expected, got;
-    const std::string_view text = TextBeforeNul(bytes);
+    const std::string_view text = std::string_view(bytes).substr(0, std::string_view(bytes).find('\0'));
     SplitLines(text, [&](std::size_t b, std::size_t e) { expected.emplace_back(b, e); });
     const std::size_t size = SplitLinesBeforeNul(bytes, [&](std::size_t b, std::size_t e) { got.emplace_back(b, e); });
     ASSERT_EQ(size, text.size()) << ::testing::PrintToString(bytes);
