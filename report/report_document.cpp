@@ -82,6 +82,8 @@ void SaveReport(const std::vector<std::string>& report_lines, const std::string&
   ReplaceFile(save_pass, ReportBytes(report_lines));
 }
 
+std::string ReportPathFor(const std::string& log_path) { return PathInFolder(FolderOf(log_path), "ranking.html"); }
+
 void CheckGaugeImage(const std::string& save_pass, RunView& view) {
   if (FileExists(PathInFolder(FolderOf(save_pass), "gage.gif"))) return;
   view.ShowMessage(Sjis("HTML出力先にゲージ用画像(gage.gif)がありませんので移動するか作るかしてください。"));

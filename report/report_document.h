@@ -29,6 +29,10 @@ std::string ReportBytes(const std::vector<std::string>& report_lines);
 // Fails with "ファイル %s を作成できません" or "ストリームへの書き込みエラー".
 void SaveReport(const std::vector<std::string>& report_lines, const std::string& save_pass);
 
+// Where the page of a log goes unless the keeper chooses another file:
+// "ranking.html" in the log's folder ("/ranking.html" for a log in "/").
+std::string ReportPathFor(const std::string& log_path);
+
 // Tells the keeper, through one message box, when no "gage.gif" lies in
 // the folder of save_pass (a folder of that name does not count).
 void CheckGaugeImage(const std::string& save_pass, RunView& view);

@@ -11,6 +11,7 @@
 #include "log_lines.h"
 #include "messages.h"
 #include "ranking_page.h"
+#include "report_document.h"
 #include "settings.h"
 #include "terminal_view.h"
 
@@ -58,7 +59,7 @@ int RunBatch(const BatchOptions& options, std::FILE* err) {
   if (options.out) {
     out_path = *options.out;
   } else if (options.log) {
-    out_path = PathInFolder(FolderOf(*options.log), "ranking.html");
+    out_path = ReportPathFor(*options.log);
   } else {
     out_path = settings.SavePass;
     if (out_path == kNoPath) {
@@ -69,7 +70,7 @@ int RunBatch(const BatchOptions& options, std::FILE* err) {
 
   TerminalView view(err, ::isatty(::fileno(err)) == 1);
   try {
-    if (!FileExists(log_path)) throw Error(Sjis("エラー　読み込みファイルが選択先に存在しません"));
+    if (!FileExists(log_path)) throw Error(messages::LogFileMissing());
     LogLines lines;
     lines.LoadFromFile(log_path);
     const long long first = options.from.value_or(1);

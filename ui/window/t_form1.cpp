@@ -23,6 +23,7 @@
 #include "messages.h"
 #include "progress_gauge.h"
 #include "ranking_page.h"
+#include "report_document.h"
 #include "settings.h"
 #include "spin_edit.h"
 #include "status_line.h"
@@ -163,7 +164,7 @@ void TForm1::DataSet(const std::string& log_path, const std::string& report_path
   if (!junmaru::FileExists(read_pass_)) {
     // The log loaded before, if any, stays usable.
     State->SetErrorColour(true);
-    State->SetCaption(Sjis("エラー\u3000読み込みファイルが選択先に存在しません"));
+    State->SetCaption(junmaru::messages::LogFileMissing());
     return;
   }
 

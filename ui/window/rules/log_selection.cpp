@@ -1,7 +1,6 @@
 #include "log_selection.h"
 
 #include "cp932.h"
-#include "file_io.h"
 
 namespace junmaru::window {
 
@@ -9,10 +8,6 @@ std::string ShownPath(const std::string& native_path, PathDisplayLimit limit) {
   const std::string text = Utf8ToCp932(native_path);
   if (text.size() <= limit.whole_max) return text;
   return text.substr(0, 3) + Sjis("..(略)..") + text.substr(text.size() - limit.tail);
-}
-
-std::string ReportPathFor(const std::string& log_path) {
-  return PathInFolder(FolderOf(log_path), kReportFileName);
 }
 
 RangeAction RangeActionFor(std::int64_t value, std::int32_t minimum, std::int32_t maximum,

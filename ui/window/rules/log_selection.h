@@ -27,13 +27,6 @@ inline constexpr PathDisplayLimit kChosenReportLimit{75, 65};
 // double-byte characters: the text is for display only.
 std::string ShownPath(const std::string& native_path, PathDisplayLimit limit);
 
-// The file name of the report that a newly chosen log suggests.
-inline constexpr char kReportFileName[] = "ranking.html";
-
-// "ranking.html" in the folder of the log ("/ranking.html" for a log in
-// the root folder).
-std::string ReportPathFor(const std::string& log_path);
-
 // What a range spinner's change handler does with the value it shows.
 enum class RangeAction {
   kIgnore,    // outside the spinner's limits (or the log): nothing changes

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "log_selection.h"
+#include "report_document.h"
 #include "test_support.h"
 
 using junmaru::window::kChosenReportLimit;
@@ -12,7 +13,7 @@ using junmaru::window::kLoadedPathLimit;
 using junmaru::window::PathDisplayLimit;
 using junmaru::window::RangeAction;
 using junmaru::window::RangeActionFor;
-using junmaru::window::ReportPathFor;
+using junmaru::ReportPathFor;
 using junmaru::window::ShownPath;
 using junmaru::window::testing::Cp;
 
