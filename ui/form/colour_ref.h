@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace junmaru::window {
+namespace junmaru::form {
 
 // A platform colour integer keeps red in the low byte and blue in the high one.
 struct Rgb {
@@ -19,4 +19,4 @@ constexpr Rgb RgbOf(std::uint32_t colour_ref) {
 // Window colours that the run does not name.
 constexpr std::uint32_t kGaugeBar = 16764074;  // #AACCFF, light blue
 
-}  // namespace junmaru::window
+}  // namespace junmaru::form

@@ -2,7 +2,7 @@
 
 #include "cp932.h"
 
-namespace junmaru::window {
+namespace junmaru::form {
 
 const std::string& AppTitle() { return Sjis("順位丸"); }
 
@@ -13,4 +13,4 @@ std::string ErrorDisplayText(const std::string& message) {
   return message;
 }
 
-}  // namespace junmaru::window
+}  // namespace junmaru::form

@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace junmaru::window {
+namespace junmaru::form {
 
 // The program's title, caption of every message box (code page 932).
 const std::string& AppTitle();
@@ -14,4 +14,4 @@ const std::string& AppTitle();
 // character is above ".".
 std::string ErrorDisplayText(const std::string& message);
 
-}  // namespace junmaru::window
+}  // namespace junmaru::form

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-namespace junmaru::window {
+namespace junmaru::form {
 
 // The gauge runs from 0 to 1000; anything outside is taken as the nearer end.
 constexpr std::int64_t kGaugeMax = 1000;
@@ -20,4 +20,4 @@ constexpr int GaugePercent(std::int64_t clamped_progress) {
 // "99%" and the like.
 inline std::string GaugeText(int percent) { return std::to_string(percent) + "%"; }
 
-}  // namespace junmaru::window
+}  // namespace junmaru::form

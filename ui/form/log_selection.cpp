@@ -2,7 +2,7 @@
 
 #include "cp932.h"
 
-namespace junmaru::window {
+namespace junmaru::form {
 
 std::string ShownPath(const std::string& native_path, PathDisplayLimit limit) {
   const std::string text = Utf8ToCp932(native_path);
@@ -18,4 +18,4 @@ RangeAction RangeActionFor(std::int64_t value, std::int32_t minimum, std::int32_
   return RangeAction::kShow;
 }
 
-}  // namespace junmaru::window
+}  // namespace junmaru::form

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-namespace junmaru::window {
+namespace junmaru::form {
 
 // A path display shows a path whole up to whole_max bytes; a longer one as
 // its first 3 bytes, "..(略).." and its last tail bytes.
@@ -41,4 +41,4 @@ enum class RangeAction {
 RangeAction RangeActionFor(std::int64_t value, std::int32_t minimum, std::int32_t maximum,
                            std::size_t line_count);
 
-}  // namespace junmaru::window
+}  // namespace junmaru::form

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace junmaru::window {
+namespace junmaru::form {
 
 // A memo line is read up to this many bytes; the cut may split a
 // double-byte character, as every byte cut does.
@@ -14,4 +14,4 @@ inline std::string CapMemoLine(std::string_view cp932_line) {
   return std::string(cp932_line.substr(0, kMemoLineMax));
 }
 
-}  // namespace junmaru::window
+}  // namespace junmaru::form

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-namespace junmaru::window {
+namespace junmaru::form {
 
 std::int32_t SpinValueOf(std::string_view text, std::int32_t minimum) {
   std::size_t i = 0;
@@ -37,4 +37,4 @@ bool SpinValueOutside(std::int64_t value, std::int32_t minimum, std::int32_t max
   return ClampSpinValue(value, minimum, maximum) != value;
 }
 
-}  // namespace junmaru::window
+}  // namespace junmaru::form

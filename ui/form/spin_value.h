@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace junmaru::window {
+namespace junmaru::form {
 
 // The text read as an optionally signed decimal integer. Anything that is
 // not such a number, or does not fit in 32 bits, reads as `minimum`. The
@@ -21,4 +21,4 @@ std::int64_t ClampSpinValue(std::int64_t value, std::int32_t minimum, std::int32
 // leaving the edit should set it again (equal limits accept any value).
 bool SpinValueOutside(std::int64_t value, std::int32_t minimum, std::int32_t maximum);
 
-}  // namespace junmaru::window
+}  // namespace junmaru::form

@@ -7,7 +7,7 @@
 namespace junmaru::window {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
-  setApplicationName(Ui(AppTitle()));
+  setApplicationName(Ui(form::AppTitle()));
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

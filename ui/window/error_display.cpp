@@ -25,7 +25,7 @@ void ErrorDisplay::ShowCurrent(QWidget* parent) {
   } catch (...) {
     message = Sjis("不明なエラーが発生しました");
   }
-  MessageBox::Error(parent, ErrorDisplayText(message));
+  MessageBox::Error(parent, form::ErrorDisplayText(message));
 }
 
 void ErrorDisplay::Guard(QWidget* parent, const std::function<void()>& handler) {

@@ -43,14 +43,14 @@ std::vector<std::string> Memo::Lines() {
     layout->ensureBlockLayout(block);
     const QTextLayout* block_layout = block.layout();
     if (block_layout->lineCount() == 0) {
-      lines.push_back(CapMemoLine(FromUi(text)));
+      lines.push_back(form::CapMemoLine(FromUi(text)));
       continue;
     }
     for (int i = 0; i < block_layout->lineCount(); ++i) {
       const QTextLine line = block_layout->lineAt(i);
       QString part = text.mid(line.textStart(), line.textLength());
       part.remove(QChar::LineSeparator);
-      lines.push_back(CapMemoLine(FromUi(part)));
+      lines.push_back(form::CapMemoLine(FromUi(part)));
     }
   }
   return lines;

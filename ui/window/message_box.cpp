@@ -24,7 +24,7 @@ void MessageBox::Information(QWidget* parent, const std::string& cp932_text) {
 void MessageBox::SetRecorder(Recorder recorder) { TheRecorder() = std::move(recorder); }
 
 void MessageBox::Show(QWidget* parent, Kind kind, const std::string& cp932_text) {
-  const QString caption = Ui(AppTitle());
+  const QString caption = Ui(form::AppTitle());
   const QString text = Ui(cp932_text);
   if (TheRecorder()) {
     TheRecorder()(kind, caption, text);

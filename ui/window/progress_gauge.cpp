@@ -19,19 +19,19 @@ QColor TextColourOn(const QColor& fill) {
 }  // namespace
 
 ProgressGauge::ProgressGauge(QWidget* parent)
-    : QWidget(parent), back_colour_(colours::kGaugeIdle), bar_colour_(kGaugeBar) {
+    : QWidget(parent), back_colour_(colours::kGaugeIdle), bar_colour_(form::kGaugeBar) {
   setFocusPolicy(Qt::NoFocus);
 }
 
 void ProgressGauge::SetProgress(long long progress) {
   const int before = Percent();
-  progress_ = ClampProgress(progress);
+  progress_ = form::ClampProgress(progress);
   if (Percent() != before) repaint();
 }
 
-int ProgressGauge::Percent() const { return GaugePercent(progress_); }
+int ProgressGauge::Percent() const { return form::GaugePercent(progress_); }
 
-QString ProgressGauge::Text() const { return QString::fromStdString(GaugeText(Percent())); }
+QString ProgressGauge::Text() const { return QString::fromStdString(form::GaugeText(Percent())); }
 
 void ProgressGauge::SetBackColour(std::uint32_t colour_ref) {
   if (colour_ref == back_colour_) return;
@@ -50,7 +50,7 @@ void ProgressGauge::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   const QRect frame = rect();
   const QRect inside = frame.adjusted(1, 1, -1, -1);
-  const int bar_width = static_cast<int>(inside.width() * progress_ / kGaugeMax);
+  const int bar_width = static_cast<int>(inside.width() * progress_ / form::kGaugeMax);
   const QRect bar(inside.left(), inside.top(), bar_width, inside.height());
   const QRect rest(inside.left() + bar_width, inside.top(), inside.width() - bar_width, inside.height());
   const QColor back = ColourOf(back_colour_);

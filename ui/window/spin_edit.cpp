@@ -44,10 +44,10 @@ SpinEdit::SpinEdit(QWidget* parent, Typing typing)
   connect(edit_, &QLineEdit::textChanged, this, &SpinEdit::Changed);
 }
 
-std::int32_t SpinEdit::Value() const { return SpinValueOf(Text(), minimum_); }
+std::int32_t SpinEdit::Value() const { return form::SpinValueOf(Text(), minimum_); }
 
 void SpinEdit::SetValue(std::int64_t value) {
-  SetText(std::to_string(ClampSpinValue(value, minimum_, maximum_)));
+  SetText(std::to_string(form::ClampSpinValue(value, minimum_, maximum_)));
 }
 
 std::string SpinEdit::Text() const { return FromUi(edit_->text()); }
@@ -120,7 +120,7 @@ bool SpinEdit::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::FocusOut: {
       edit_->event(event);
       const std::int32_t value = Value();
-      if (SpinValueOutside(value, minimum_, maximum_)) SetValue(value);
+      if (form::SpinValueOutside(value, minimum_, maximum_)) SetValue(value);
       return true;
     }
     case QEvent::MouseButtonPress:

@@ -151,15 +151,15 @@ void TForm1::BtnSaveClick() {
   const std::optional<std::string> chosen = SaveDialog->Execute(this, std::string());
   if (!chosen) return;
   save_pass_ = *chosen;
-  PassSave->SetCaption(ShownPath(save_pass_, kChosenReportLimit));
+  PassSave->SetCaption(form::ShownPath(save_pass_, form::kChosenReportLimit));
 }
 
 void TForm1::DataSet(const std::string& log_path, const std::string& report_path) {
   State->SetErrorColour(false);
   read_pass_ = log_path;
-  PassRead->SetCaption(ShownPath(read_pass_, kLoadedPathLimit));
+  PassRead->SetCaption(form::ShownPath(read_pass_, form::kLoadedPathLimit));
   save_pass_ = report_path;
-  PassSave->SetCaption(ShownPath(save_pass_, kLoadedPathLimit));
+  PassSave->SetCaption(form::ShownPath(save_pass_, form::kLoadedPathLimit));
 
   if (!junmaru::FileExists(read_pass_)) {
     // The log loaded before, if any, stays usable.
@@ -219,13 +219,13 @@ void TForm1::OfferNoRange() {
 
 void TForm1::PStartChange() {
   const std::int32_t v = PStart->Value();
-  switch (RangeActionFor(v, PStart->MinValue(), PStart->MaxValue(), log_lines_.Count())) {
-    case RangeAction::kIgnore:
+  switch (form::RangeActionFor(v, PStart->MinValue(), PStart->MaxValue(), log_lines_.Count())) {
+    case form::RangeAction::kIgnore:
       return;
-    case RangeAction::kPullBack:
+    case form::RangeAction::kPullBack:
       PStart->SetText(std::to_string(PStart->MinValue()));  // runs this handler again
       return;
-    case RangeAction::kShow:
+    case form::RangeAction::kShow:
       break;
   }
   LogStart->SetCaption(junmaru::Date(log_lines_, v - 1, *this) + Sjis(" から"));
@@ -234,13 +234,13 @@ void TForm1::PStartChange() {
 
 void TForm1::PEndChange() {
   const std::int32_t w = PEnd->Value();
-  switch (RangeActionFor(w, PEnd->MinValue(), PEnd->MaxValue(), log_lines_.Count())) {
-    case RangeAction::kIgnore:
+  switch (form::RangeActionFor(w, PEnd->MinValue(), PEnd->MaxValue(), log_lines_.Count())) {
+    case form::RangeAction::kIgnore:
       return;
-    case RangeAction::kPullBack:
+    case form::RangeAction::kPullBack:
       PEnd->SetText(std::to_string(PEnd->MinValue()));  // runs this handler again
       return;
-    case RangeAction::kShow:
+    case form::RangeAction::kShow:
       break;
   }
   LogEnd->SetCaption(junmaru::Date(log_lines_, w - 1, *this) + Sjis(" までを集計"));

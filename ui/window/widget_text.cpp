@@ -10,7 +10,7 @@ QString Ui(const std::string& cp932) { return QString::fromStdString(Cp932ToUtf8
 std::string FromUi(const QString& text) { return Utf8ToCp932(text.toStdString()); }
 
 QColor ColourOf(std::uint32_t colour_ref) {
-  Rgb rgb = RgbOf(colour_ref);
+  form::Rgb rgb = form::RgbOf(colour_ref);
   return QColor(rgb.red, rgb.green, rgb.blue);
 }
 

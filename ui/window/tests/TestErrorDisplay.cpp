@@ -65,7 +65,7 @@ void TestErrorDisplay::fullStopByByteOrder_data() {
 void TestErrorDisplay::fullStopByByteOrder() {
   QFETCH(QByteArray, message);
   QFETCH(QByteArray, shown);
-  QCOMPARE(QByteArray::fromStdString(junmaru::window::ErrorDisplayText(message.toStdString())), shown);
+  QCOMPARE(QByteArray::fromStdString(junmaru::form::ErrorDisplayText(message.toStdString())), shown);
 }
 
 void TestErrorDisplay::guardShowsErrorAndReturns_data() {

@@ -8,13 +8,13 @@
 #include "report_document.h"
 #include "test_support.h"
 
-using junmaru::window::kChosenReportLimit;
-using junmaru::window::kLoadedPathLimit;
-using junmaru::window::PathDisplayLimit;
-using junmaru::window::RangeAction;
-using junmaru::window::RangeActionFor;
+using junmaru::form::kChosenReportLimit;
+using junmaru::form::kLoadedPathLimit;
+using junmaru::form::PathDisplayLimit;
+using junmaru::form::RangeAction;
+using junmaru::form::RangeActionFor;
 using junmaru::ReportPathFor;
-using junmaru::window::ShownPath;
+using junmaru::form::ShownPath;
 using junmaru::window::testing::Cp;
 
 Q_DECLARE_METATYPE(RangeAction)

@@ -105,7 +105,7 @@ void TestMemo::lineIsCutAt4096Bytes_data() {
 void TestMemo::lineIsCutAt4096Bytes() {
   QFETCH(int, length);
   QFETCH(int, kept);
-  QCOMPARE(junmaru::window::CapMemoLine(std::string(length, 'x')).size(), static_cast<std::size_t>(kept));
+  QCOMPARE(junmaru::form::CapMemoLine(std::string(length, 'x')).size(), static_cast<std::size_t>(kept));
 }
 
 QTEST_MAIN(TestMemo)
