@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "code_page.h"
+
 namespace junmaru {
 
 // Lead bytes of code page 932's double-byte characters.
@@ -22,14 +24,5 @@ inline std::size_t CharLength(std::string_view s, std::size_t i) {
              ? 2
              : 1;
 }
-
-// Conversions between UTF-8 and code page 932. What cannot be converted
-// becomes "?", so the result is always usable for display.
-std::string Utf8ToCp932(std::string_view utf8);
-std::string Cp932ToUtf8(std::string_view cp932);
-
-// A fixed text of the program (a UTF-8 literal in the source), in code
-// page 932. Each literal is converted once and kept.
-const std::string& Sjis(const char* utf8_literal);
 
 }  // namespace junmaru

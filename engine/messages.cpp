@@ -4,16 +4,6 @@
 
 namespace junmaru::messages {
 
-std::string CannotOpen(const std::string& cp932_path) {
-  return Sjis("ファイル ") + cp932_path + Sjis(" は開けません");
-}
-
-std::string CannotCreate(const std::string& cp932_path) {
-  return Sjis("ファイル ") + cp932_path + Sjis(" を作成できません");
-}
-
-const std::string& StreamWriteError() { return Sjis("ストリームへの書き込みエラー"); }
-
 std::string ListIndexOutOfRange(long long index) {
   return Sjis("リストのインデックスが範囲を超えています (") + std::to_string(index) + ")";
 }

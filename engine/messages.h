@@ -1,14 +1,14 @@
 #pragma once
 
-// The engine's messages and status texts, in code page 932.
+// The engine's messages and status texts, in code page 932 (the file
+// layer's own messages come with it).
 
 #include <string>
 
+#include "file_messages.h"
+
 namespace junmaru::messages {
 
-std::string CannotOpen(const std::string& cp932_path);    // ファイル %s は開けません
-std::string CannotCreate(const std::string& cp932_path);  // ファイル %s を作成できません
-const std::string& StreamWriteError();                    // ストリームへの書き込みエラー
 std::string ListIndexOutOfRange(long long index);         // リストのインデックスが範囲を超えています (%d)
 const std::string& SortedListRefused();                   // ソートされる文字列リストに対しては許されない動作です
 

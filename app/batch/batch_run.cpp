@@ -1,8 +1,5 @@
 #include "batch_run.h"
 
-#include <unistd.h>
-
-#include <climits>
 #include <exception>
 
 #include "cp932.h"
@@ -10,9 +7,11 @@
 #include "file_io.h"
 #include "log_lines.h"
 #include "messages.h"
+#include "program_path.h"
 #include "ranking_page.h"
 #include "report_document.h"
 #include "settings.h"
+#include "terminal.h"
 #include "terminal_view.h"
 
 namespace junmaru::batch {
@@ -20,12 +19,6 @@ namespace {
 
 // A path the settings file holds as "0" means none was ever chosen.
 constexpr char kNoPath[] = "0";
-
-std::string ExecutablePath() {
-  char buffer[PATH_MAX];
-  ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-  return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
-}
 
 void PrintUsageProblem(std::FILE* err, const std::string& problem) {
   std::fprintf(err, "junmaru-batch: %s\n%s\n", problem.c_str(), kUsageLine);
@@ -68,7 +61,7 @@ int RunBatch(const BatchOptions& options, std::FILE* err) {
     }
   }
 
-  TerminalView view(err, ::isatty(::fileno(err)) == 1);
+  TerminalView view(err, IsTerminal(err));
   try {
     if (!FileExists(log_path)) throw Error(messages::LogFileMissing());
     LogLines lines;

@@ -1,4 +1,4 @@
-#include "cp932.h"
+#include "code_page.h"
 
 #include <iconv.h>
 

@@ -14,7 +14,7 @@
 
 #include "error.h"
 #include "file_io.h"
-#include "messages.h"
+#include "file_messages.h"
 
 namespace junmaru {
 namespace {

@@ -9,9 +9,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "cp932.h"
+#include "code_page.h"
 #include "error.h"
-#include "messages.h"
+#include "file_messages.h"
 
 namespace junmaru {
 namespace {
