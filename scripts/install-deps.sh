@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing need on Debian 12, when missing.
 set -euo pipefail
+# qt6-translations-l10n: Qt's own dialog texts in Japanese.
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev qt6-base-dev libgl-dev
-          fonts-ipafont-gothic python3 mawk time)
+          fonts-ipafont-gothic python3 mawk time qt6-translations-l10n)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

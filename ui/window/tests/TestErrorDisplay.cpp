@@ -13,6 +13,7 @@
 #include "error_text.h"
 #include "messages.h"
 #include "test_support.h"
+#include "window_font.h"
 
 using junmaru::window::ErrorDisplay;
 using junmaru::window::MessageBox;
@@ -111,6 +112,7 @@ void TestErrorDisplay::realBoxHasStopIconOneOkAndTitle() {
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   QString title, text;
   qsizetype buttons = -1;
+  QFont font;
   QTimer::singleShot(0, [&] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box) return;
@@ -118,6 +120,7 @@ void TestErrorDisplay::realBoxHasStopIconOneOkAndTitle() {
     title = box->windowTitle();
     text = box->text();
     buttons = box->buttons().size();
+    font = box->font();
     box->button(QMessageBox::Ok)->click();
   });
   ErrorDisplay::Guard(nullptr, [] { throw junmaru::Error(Cp("保存できません")); });
@@ -125,6 +128,10 @@ void TestErrorDisplay::realBoxHasStopIconOneOkAndTitle() {
   QCOMPARE(title, Q("順位丸"));
   QCOMPARE(text, Q("保存できません."));
   QCOMPARE(buttons, qsizetype{1});
+  // The box speaks in the window's face, not in a fallback of its own.
+  const QFontInfo window_face(junmaru::window::WindowFont());
+  QCOMPARE(QFontInfo(font).family(), window_face.family());
+  QCOMPARE(QFontInfo(font).pixelSize(), window_face.pixelSize());
 }
 
 void TestErrorDisplay::informationBoxHasTitle() {

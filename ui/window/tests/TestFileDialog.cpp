@@ -1,11 +1,17 @@
 // The file dialogs as the window configures them, and the queued answers
 // that stand in for a person in tests.
 
+#include <QAbstractButton>
+#include <QDialog>
+#include <QLabel>
 #include <QTest>
+#include <QTimer>
 
+#include "application.h"
 #include "file_dialog.h"
 #include "form_controls.h"
 #include "test_support.h"
+#include "window_font.h"
 
 using junmaru::window::FileDialog;
 using junmaru::window::testing::Q;
@@ -16,6 +22,8 @@ class TestFileDialog : public QObject {
  private slots:
   void windowDialogsHaveTheirDesign();
   void queuedAnswersComeBackInOrder();
+  void shownDialogIsJapanese_data();
+  void shownDialogIsJapanese();
 };
 
 void TestFileDialog::windowDialogsHaveTheirDesign() {
@@ -43,5 +51,52 @@ void TestFileDialog::queuedAnswersComeBackInOrder() {
   FileDialog::ClearAnswers();
 }
 
-QTEST_MAIN(TestFileDialog)
+void TestFileDialog::shownDialogIsJapanese_data() {
+  QTest::addColumn<bool>("save");
+  QTest::newRow("open dialog") << false;
+  QTest::newRow("save dialog") << true;
+}
+
+// The dialog as the program shows it, read and closed from a timer: Qt's
+// own labels and buttons are translated, and it uses the window's face.
+void TestFileDialog::shownDialogIsJapanese() {
+  QFETCH(bool, save);
+  auto* app = qobject_cast<junmaru::window::Application*>(qApp);
+  QVERIFY2(app->HasQtTranslation(), "Qt's Japanese texts are missing (Debian package qt6-translations-l10n)");
+  QWidget form;
+  junmaru::window::FormControls controls;
+  junmaru::window::BuildControls(&form, controls);
+
+  QStringList texts;
+  QFont font;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    font = dialog->font();
+    for (const QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
+      if (button->isVisible()) texts << button->text().remove(QLatin1Char('&'));
+    }
+    for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+      if (label->isVisible()) texts << label->text().remove(QLatin1Char('&'));
+    }
+    dialog->reject();
+  });
+  const FileDialog& dialog = save ? *controls.SaveDialog : *controls.OpenDialog;
+  QCOMPARE(dialog.Execute(&form, std::string()), std::optional<std::string>());
+
+  QVERIFY(!texts.isEmpty());
+  for (const char* english : {"Open", "Save", "Cancel", "Look in:", "File name:", "Files of type:", "Save as:"}) {
+    QVERIFY2(!texts.contains(QString::fromLatin1(english)), english);
+  }
+  const QFontInfo window_face(junmaru::window::WindowFont());
+  QCOMPARE(QFontInfo(font).family(), window_face.family());
+  QCOMPARE(QFontInfo(font).pixelSize(), window_face.pixelSize());
+}
+
+int main(int argc, char** argv) {
+  junmaru::window::Application app(argc, argv);
+  TestFileDialog test;
+  return QTest::qExec(&test, argc, argv);
+}
+
 #include "TestFileDialog.moc"
