@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QToolButton>
 
+#include "cp932.h"
 #include "spin_value.h"
 #include "widget_text.h"
 
@@ -39,6 +40,8 @@ SpinEdit::SpinEdit(QWidget* parent, Typing typing)
   }
   up_->setArrowType(Qt::UpArrow);
   down_->setArrowType(Qt::DownArrow);
+  up_->setAccessibleName(Ui(Sjis("増やす")));
+  down_->setAccessibleName(Ui(Sjis("減らす")));
   connect(up_, &QToolButton::clicked, this, [this] { StepBy(1); });
   connect(down_, &QToolButton::clicked, this, [this] { StepBy(-1); });
   connect(edit_, &QLineEdit::textChanged, this, &SpinEdit::Changed);
@@ -54,8 +57,14 @@ std::string SpinEdit::Text() const { return FromUi(edit_->text()); }
 
 void SpinEdit::SetText(const std::string& cp932) {
   QString text = Ui(cp932);
-  if (text != edit_->text()) edit_->setText(text);
+  if (text == edit_->text()) return;
+  edit_->setText(text);
+  if (!edit_->hasFocus()) ShowLeadingDigits();
 }
+
+// A value wider than the box shows its first digits, as a native edit
+// does, rather than its tail: "10000" in a narrow box must not read "0000".
+void SpinEdit::ShowLeadingDigits() { edit_->setCursorPosition(0); }
 
 void SpinEdit::StepBy(int steps) {
   SetValue(static_cast<std::int64_t>(Value()) + static_cast<std::int64_t>(steps) * increment_);
@@ -121,6 +130,7 @@ bool SpinEdit::eventFilter(QObject* watched, QEvent* event) {
       edit_->event(event);
       const std::int32_t value = Value();
       if (form::SpinValueOutside(value, minimum_, maximum_)) SetValue(value);
+      ShowLeadingDigits();
       return true;
     }
     case QEvent::MouseButtonPress:

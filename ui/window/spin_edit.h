@@ -58,6 +58,7 @@ class SpinEdit : public QWidget {
  private:
   bool FilterKey(class QKeyEvent* key);
   void Refuse();
+  void ShowLeadingDigits();
 
   Typing typing_;
   QLineEdit* edit_;

@@ -35,6 +35,8 @@ class TestSpinEdit : public QObject {
   void stepOnlyRefusesEditing();
   void changedOnlyOnRealTextChange();
   void emptiedEditReadsMinimum();
+  void wideValueShowsLeadingDigits_data();
+  void wideValueShowsLeadingDigits();
 
  private:
   SpinEdit* Make(SpinEdit::Typing typing, int minimum, int maximum, int increment, const QString& text);
@@ -253,6 +255,56 @@ void TestSpinEdit::emptiedEditReadsMinimum() {
   QTest::keyClick(spin->Editor(), Qt::Key_Backspace);
   QCOMPARE(spin->Editor()->text(), QString());
   QCOMPARE(spin->Value(), 1);
+}
+
+void TestSpinEdit::wideValueShowsLeadingDigits_data() {
+  QTest::addColumn<int>("width");
+  QTest::addColumn<QString>("how");
+  QTest::newRow("FontSize 10000 set by the program") << 49 << "set";
+  QTest::newRow("NameMax 10000 set by the program") << 46 << "set";
+  QTest::newRow("PRank 10000 set by the program") << 57 << "set";
+  QTest::newRow("FontSize 10000 stepped up, then left") << 49 << "step";
+  QTest::newRow("PStart typed 10000, then left") << 49 << "typed";
+}
+
+// Where the caret's rectangle lies after the edit has been painted (the
+// paint decides how far the text is scrolled).
+static int CaretLeft(QLineEdit* edit) {
+  edit->grab();
+  return edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().left();
+}
+
+// A value wider than its box shows its first digits whenever the box does
+// not have the focus; while it has, the caret stays where typing left it.
+void TestSpinEdit::wideValueShowsLeadingDigits() {
+  QFETCH(int, width);
+  QFETCH(QString, how);
+  QFont font(QStringLiteral("IPAPGothic"));
+  font.setPixelSize(13);
+  host_->setFont(font);
+  SpinEdit* spin = Make(SpinEdit::Typing::kNumber, 10, 10000, 10, "9990");
+  spin->setGeometry(10, 10, width, 22);
+  host_->show();
+  host_->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(host_));
+  QLineEdit* edit = spin->Editor();
+  if (how == "set") {
+    spin->SetValue(10000);
+  } else {
+    spin->setFocus();
+    if (how == "step") {
+      QTest::keyClick(edit, Qt::Key_Up);
+    } else {
+      edit->clear();
+      QTest::keyClicks(edit, "10000");
+    }
+    QCOMPARE(edit->cursorPosition(), 5);
+    QVERIFY2(CaretLeft(edit) > edit->width() / 2, "while editing, the caret follows the typing");
+    elsewhere_->setFocus();
+  }
+  QCOMPARE(edit->text(), QStringLiteral("10000"));
+  QVERIFY(edit->fontMetrics().horizontalAdvance(edit->text()) > edit->width() - 4);
+  QVERIFY2(CaretLeft(edit) < 5, "the first digit is at the left edge");
 }
 
 QTEST_MAIN(TestSpinEdit)
