@@ -3,6 +3,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <limits>
 
 #include "check_box.h"
@@ -13,6 +14,7 @@
 #include "label.h"
 #include "memo.h"
 #include "progress_gauge.h"
+#include "push_button.h"
 #include "run_view.h"
 #include "spin_edit.h"
 #include "status_line.h"
@@ -66,18 +68,21 @@ Label* MakePathText(QWidget* parent, const char* name, Box box, const char* capt
 }
 
 QPushButton* MakeButton(QWidget* parent, const char* name, Box box, const char* caption) {
-  QPushButton* button = Place(new QPushButton(T(caption), parent), name, box);
-  button->setAutoDefault(false);
-  return button;
+  return Place(new PushButton(T(caption), parent), name, box);
 }
 
 QGroupBox* MakeGroup(QWidget* parent, const char* name, Box box, const char* caption) {
   return Place(new GroupBox(T(caption), parent), name, box);
 }
 
+// A caption that the stand-in face draws wider than the design's face
+// would be cut off; such a box reaches as far as its caption needs, up to
+// the inner edge of its group box.
 CheckBox* MakeCheck(QWidget* parent, const char* name, Box box, const char* caption, bool checked) {
   CheckBox* check = Place(new CheckBox(T(caption), parent), name, box);
   check->setChecked(checked);
+  const int room = parent->contentsRect().right() + 1 - box.left;
+  if (check->sizeHint().width() > box.width) check->resize(std::min(check->sizeHint().width(), room), box.height);
   return check;
 }
 
@@ -192,6 +197,11 @@ void BuildPageDesign(QWidget* box, FormControls& c) {
   c.Prefix->setFixedHeight(20);
   SetFontHeight(c.Prefix, 12);
   SetBaseColour(c.Prefix, colours::kGaugeIdle);
+  // The style's grey for disabled text nearly vanishes on the grey of the
+  // disabled Prefix; this grey reads at a contrast of 5 : 1 on it.
+  QPalette colours = c.Prefix->palette();
+  colours.setColor(QPalette::Disabled, QPalette::Text, QColor(0x50, 0x50, 0x50));
+  c.Prefix->setPalette(colours);
 }
 
 void BuildExclusionWords(QWidget* box, FormControls& c) {
@@ -221,6 +231,30 @@ void SetFocusOrder(const FormControls& c) {
   for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
+// What a screen reader announces for each edit: the text of its label,
+// and for the range spinners, which have none, the end of the range each
+// one sets.
+void NameEdits(const FormControls& c) {
+  const auto name = [](QWidget* edit, const QString& text) {
+    edit->setAccessibleName(text);
+    if (auto* spin = qobject_cast<SpinEdit*>(edit)) spin->Editor()->setAccessibleName(text);
+  };
+  name(c.CBG, c.Label3->text());
+  name(c.CText1, c.Label9->text());
+  name(c.CBorder, c.Label8->text());
+  name(c.CText2, c.Label12->text());
+  name(c.CLink, c.Label18->text());
+  name(c.ALink, c.Label19->text());
+  name(c.VLink, c.Label20->text());
+  name(c.PStart, T("集計開始行"));
+  name(c.PEnd, T("集計終了行"));
+  name(c.PRank, c.Label10->text());
+  name(c.FontSize, c.Label13->text());
+  name(c.NameMax, c.Label15->text());
+  name(c.Prefix, c.Label21->text());
+  name(c.Marukin, T("除外ワード"));
+}
+
 }  // namespace
 
 FormControls::FormControls() = default;
@@ -243,6 +277,7 @@ void BuildControls(QWidget* form, FormControls& c) {
   BuildExclusionWords(c.GBox, c);
   BuildDialogs(c);
   SetFocusOrder(c);
+  NameEdits(c);
 }
 
 }  // namespace junmaru::window
