@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -11,15 +12,48 @@ namespace junmaru {
 // waiting. Fails with "ファイル %s は開けません".
 std::string ReadWholeFile(const std::string& path);
 
-// Replaces the file's contents with data, all or nothing: the bytes go to
-// a temporary file beside it, which is then renamed over the target, so a
-// failed save leaves the old file as it was. Fails with
-// "ファイル %s を作成できません" when the file cannot be created and with
-// "ストリームへの書き込みエラー" when the write falls short.
+// Replaces the file's contents with data, all or nothing.
+//
+// Symbolic links are followed: the file at the end of the links is
+// replaced and the links stay links (a dangling link creates its target).
+// The bytes go to a temporary file in that file's folder, which takes the
+// old file's owner, group and mode and is then renamed over it; a name with
+// several hard links is replaced under this name only. Only a regular file
+// or a name that does not exist yet is written; anything else, and a file
+// the user may not write (or, for the superuser, one without any write
+// bit), is refused and left as it was.
+//
+// When the folder refuses a new file but the file itself may be written,
+// the file is overwritten in place; that write alone is not atomic.
+// SIGINT, SIGTERM and SIGHUP during a save remove the temporary file before
+// the program ends by that signal, and SIGXFSZ is ignored meanwhile, so an
+// oversized write fails as a write.
+//
+// Fails with "ファイル %s を作成できません" when the file cannot be created
+// or may not be written, and with "ストリームへの書き込みエラー" when the
+// write falls short.
 void ReplaceFile(const std::string& path, std::string_view data);
+
+// The same file, under whichever name or link it is reached.
+struct FileIdentity {
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  bool known = false;  // false for a name that leads to no file
+  bool SameFileAs(const FileIdentity& other) const {
+    return known && other.known && device == other.device && inode == other.inode;
+  }
+};
+
+// The identity of the file that path leads to, links followed.
+FileIdentity IdentityOf(const std::string& path);
 
 // True when path names an existing regular file (a folder does not count).
 bool FileExists(const std::string& path);
+
+// The folder that holds the running program's executable, found for an
+// executable path of any length (relative to the working folder when the
+// absolute one is too long to be used).
+std::string ProgramFolder();
 
 // The folder part of a path ("." when it has none), and the file name.
 std::string FolderOf(const std::string& path);
@@ -30,5 +64,13 @@ std::string PathInFolder(const std::string& folder, const std::string& name);
 
 // path as it may appear inside a message: code page 932 text.
 std::string PathForMessage(const std::string& path);
+
+namespace file_io_detail {
+// How ReplaceFile makes its temporary file: unnamed until it is complete
+// (O_TMPFILE, where the file system offers it), else named from the start.
+// Tests use kNamedOnly to exercise the second way on any file system.
+enum class TempFileKind { kUnnamedFirst, kNamedOnly };
+void ReplaceFile(const std::string& path, std::string_view data, TempFileKind kind);
+}  // namespace file_io_detail
 
 }  // namespace junmaru

@@ -3,11 +3,13 @@
 // A fresh folder for one test, removed with everything in it afterwards,
 // and whole-file helpers.
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace junmaru::testing {
 
@@ -28,6 +30,9 @@ class TempDir {
   // Writes the file name in the folder and returns its path.
   std::string Write(const std::string& name, const std::string& bytes) const;
   const std::string& path() const { return path_; }
+  // The names in the folder, sorted and joined by spaces.
+  std::string Entries() const;
+  static std::string Entries(const std::string& folder);
 
  private:
   std::string path_;
@@ -46,6 +51,17 @@ inline std::string ReadBytes(const std::string& path) {
 inline std::string TempDir::Write(const std::string& name, const std::string& bytes) const {
   WriteBytes(File(name), bytes);
   return File(name);
+}
+
+inline std::string TempDir::Entries() const { return Entries(path_); }
+
+inline std::string TempDir::Entries(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  std::string out;
+  for (const std::string& name : names) out += (out.empty() ? "" : " ") + name;
+  return out;
 }
 
 }  // namespace junmaru::testing

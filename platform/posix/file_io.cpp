@@ -1,8 +1,12 @@
 #include "file_io.h"
 
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
+#include <sys/auxv.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -48,6 +52,191 @@ bool WriteAll(int fd, std::string_view data) {
   return true;
 }
 
+bool ReadLink(const std::string& path, std::string& target) {
+  std::string buffer(256, '\0');
+  for (;;) {
+    const ssize_t n = ::readlink(path.c_str(), buffer.data(), buffer.size());
+    if (n < 0) return false;
+    if (static_cast<std::size_t>(n) < buffer.size()) {
+      target.assign(buffer.data(), static_cast<std::size_t>(n));
+      return true;
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+// path with every symbolic link along it followed, as far as the links
+// lead (the last may name nothing yet); false for a loop of links.
+bool FollowLinks(const std::string& path, std::string& target) {
+  constexpr int kMaxLinks = 40;  // as the kernel allows
+  target = path;
+  for (int hops = 0; hops <= kMaxLinks; ++hops) {
+    std::string link;
+    if (!ReadLink(target, link)) return true;
+    target = link[0] == '/' ? link : PathInFolder(FolderOf(target), link);
+  }
+  return false;
+}
+
+std::string NameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
+// The temporary file a save has named and not yet renamed, where the
+// signal handler can reach it without allocating: its folder and name.
+volatile sig_atomic_t pending_folder = -1;
+char pending_name[32];
+
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+void OnEndingSignal(int signal) {
+  // Only async-signal-safe calls. The handler was reset to the default
+  // action on entry (SA_RESETHAND), so raising again ends the program by
+  // this signal, with the exit status a shell expects (128 + signal).
+  if (pending_folder >= 0) ::unlinkat(pending_folder, pending_name, 0);
+  ::raise(signal);
+}
+
+// Holds the ending signals back while a temporary file gets or loses its
+// name, so that no name exists that the handler does not know of.
+class SignalsHeld {
+ public:
+  SignalsHeld() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (int signal : kEndingSignals) sigaddset(&set, signal);
+    ::pthread_sigmask(SIG_BLOCK, &set, &previous_);
+  }
+  ~SignalsHeld() { ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+  SignalsHeld(const SignalsHeld&) = delete;
+  SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+ private:
+  sigset_t previous_;
+};
+
+// For as long as a save lasts: the ending signals that would end the
+// program outright remove the temporary file first (a signal the program
+// ignores or handles itself is left alone), and SIGXFSZ is ignored.
+class SaveSignals {
+ public:
+  SaveSignals() {
+    struct sigaction cleanup {};
+    cleanup.sa_handler = OnEndingSignal;
+    cleanup.sa_flags = SA_RESETHAND | SA_NODEFER;
+    sigemptyset(&cleanup.sa_mask);
+    for (int i = 0; i < kCount; ++i) {
+      ::sigaction(kEndingSignals[i], nullptr, &previous_[i]);
+      if (previous_[i].sa_handler == SIG_DFL) ::sigaction(kEndingSignals[i], &cleanup, nullptr);
+    }
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    ::sigaction(SIGXFSZ, &ignore, &previous_file_size_);
+  }
+  ~SaveSignals() {
+    for (int i = 0; i < kCount; ++i) ::sigaction(kEndingSignals[i], &previous_[i], nullptr);
+    ::sigaction(SIGXFSZ, &previous_file_size_, nullptr);
+  }
+  SaveSignals(const SaveSignals&) = delete;
+  SaveSignals& operator=(const SaveSignals&) = delete;
+
+ private:
+  static constexpr int kCount = sizeof kEndingSignals / sizeof kEndingSignals[0];
+  struct sigaction previous_[kCount];
+  struct sigaction previous_file_size_;
+};
+
+void RememberTemp(int folder, const std::string& name) {
+  std::memcpy(pending_name, name.c_str(), name.size() + 1);
+  pending_folder = folder;
+}
+
+void ForgetTemp() { pending_folder = -1; }
+
+// A fresh name for a temporary file: ".junmaru-" and six letters or digits.
+std::string TempName() {
+  static unsigned long long state = 0;
+  if (state == 0) {
+    struct timespec now;
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    state = static_cast<unsigned long long>(now.tv_nsec) ^ (static_cast<unsigned long long>(::getpid()) << 32);
+  }
+  static const char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  std::string name = ".junmaru-";
+  for (int i = 0; i < 6; ++i) {
+    state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+    name += kChars[(state >> 33) % (sizeof kChars - 1)];
+  }
+  return name;
+}
+
+// Opens a new, empty temporary file in folder, readable by the user alone
+// for now. Unnamed where the file system allows it (named stays empty: a
+// program ended even by SIGKILL then leaves nothing behind), else under a
+// fresh name, which named receives. -1 with errno set when neither works.
+int OpenTemp(int folder, file_io_detail::TempFileKind kind, std::string& named) {
+  if (kind == file_io_detail::TempFileKind::kUnnamedFirst) {
+    const int fd = ::openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd >= 0) return fd;
+  }
+  SignalsHeld held;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string name = TempName();
+    const int fd = ::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+      RememberTemp(folder, name);
+      named = name;
+      return fd;
+    }
+    if (errno != EEXIST) return -1;
+  }
+  return -1;
+}
+
+// Gives the complete unnamed temporary file a fresh name in folder; the
+// rename that follows is held back from signals alike. False when the
+// system offers no way to name it.
+bool NameTemp(int folder, int fd, std::string& named) {
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  SignalsHeld held;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string name = TempName();
+    if (::linkat(AT_FDCWD, self.c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+      RememberTemp(folder, name);
+      named = name;
+      return true;
+    }
+    if (errno != EEXIST) return false;
+  }
+  return false;
+}
+
+void DiscardTemp(int folder, const std::string& name) {
+  if (name.empty()) return;
+  SignalsHeld held;
+  ::unlinkat(folder, name.c_str(), 0);
+  ForgetTemp();
+}
+
+// The folder refuses to create or replace a file there (as opposed to a
+// full disk or a missing folder).
+bool FolderRefused(int error) { return error == EACCES || error == EPERM; }
+
+// Writes data over the file's old contents, keeping the file itself (and
+// so its owner, mode and links). Room is taken first, so that a full disk
+// is found before anything is overwritten where the file system can tell.
+void OverwriteInPlace(int folder, const std::string& name, std::string_view data, const std::string& path) {
+  Fd fd(::openat(folder, name.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  struct stat st;
+  if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
+    throw Error(messages::CannotCreate(PathForMessage(path)));
+  const off_t size = static_cast<off_t>(data.size());
+  if (size > 0 && ::fallocate(fd.get(), 0, 0, size) != 0 && errno != EOPNOTSUPP && errno != ENOSYS)
+    throw Error(messages::StreamWriteError());
+  bool written = WriteAll(fd.get(), data) && ::ftruncate(fd.get(), size) == 0 && ::fsync(fd.get()) == 0;
+  written = ::close(fd.release()) == 0 && written;
+  if (!written) throw Error(messages::StreamWriteError());
+}
+
 }  // namespace
 
 std::string PathForMessage(const std::string& path) { return Utf8ToCp932(path); }
@@ -77,34 +266,79 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 void ReplaceFile(const std::string& path, std::string_view data) {
-  // The temporary file gets a short name of its own beside the target, so
-  // that a target whose name is as long as a name may be can still be saved.
-  std::string temp = PathInFolder(FolderOf(path), ".junmaru-XXXXXX");
-  Fd fd(::mkstemp(temp.data()));
-  if (fd.get() < 0) throw Error(messages::CannotCreate(PathForMessage(path)));
-  // Keep the mode of the file being replaced; a new file gets the usual
-  // mode for the user's umask.
-  struct stat st;
-  mode_t mode;
-  if (::stat(path.c_str(), &st) == 0) {
-    mode = st.st_mode & 07777;
+  file_io_detail::ReplaceFile(path, data, file_io_detail::TempFileKind::kUnnamedFirst);
+}
+
+void file_io_detail::ReplaceFile(const std::string& path, std::string_view data, TempFileKind kind) {
+  const auto cannot_create = [&] { return Error(messages::CannotCreate(PathForMessage(path))); };
+  std::string target;
+  if (!FollowLinks(path, target)) throw cannot_create();
+  const std::string name = NameOf(target);
+  Fd folder(::open(FolderOf(target).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  if (folder.get() < 0 || name.empty()) throw cannot_create();
+  struct stat old;
+  const bool exists = ::fstatat(folder.get(), name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
+  if (!exists && errno != ENOENT) throw cannot_create();
+  // Only a regular file the user may write; the superuser, whom no mode
+  // stops, only one that has a write bit at all.
+  if (exists && (!S_ISREG(old.st_mode) || (old.st_mode & 0222) == 0 ||
+                 ::faccessat(folder.get(), name.c_str(), W_OK, AT_EACCESS) != 0))
+    throw cannot_create();
+
+  SaveSignals signals;
+  std::string temp_name;  // empty while the temporary file has no name
+  Fd temp(OpenTemp(folder.get(), kind, temp_name));
+  if (temp.get() < 0) {
+    if (exists && FolderRefused(errno)) return OverwriteInPlace(folder.get(), name, data, path);
+    throw cannot_create();
+  }
+  if (exists) {
+    // Where the owner cannot be given away, the new file is the user's own.
+    (void)::fchown(temp.get(), old.st_uid, old.st_gid);
+    ::fchmod(temp.get(), old.st_mode & 07777);
   } else {
     mode_t mask = ::umask(0);
     ::umask(mask);
-    mode = 0666 & ~mask;
+    ::fchmod(temp.get(), 0666 & ~mask);
   }
-  ::fchmod(fd.get(), mode);
-  bool written = WriteAll(fd.get(), data) && ::fsync(fd.get()) == 0;
-  int raw = fd.release();
-  written = ::close(raw) == 0 && written;
+  bool written = WriteAll(temp.get(), data) && ::fsync(temp.get()) == 0;
+  if (temp_name.empty() && written && !NameTemp(folder.get(), temp.get(), temp_name)) {
+    // No way to give the unnamed file a name (no /proc): start again the plain way.
+    return ReplaceFile(path, data, TempFileKind::kNamedOnly);
+  }
+  written = ::close(temp.release()) == 0 && written;
   if (!written) {
-    ::unlink(temp.c_str());
+    DiscardTemp(folder.get(), temp_name);
     throw Error(messages::StreamWriteError());
   }
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
-    ::unlink(temp.c_str());
-    throw Error(messages::CannotCreate(PathForMessage(path)));
+  SignalsHeld held;
+  if (::renameat(folder.get(), temp_name.c_str(), folder.get(), name.c_str()) != 0) {
+    const int error = errno;
+    ::unlinkat(folder.get(), temp_name.c_str(), 0);
+    ForgetTemp();
+    // A sticky folder lets only a file's owner replace it; its contents may still be written.
+    if (exists && FolderRefused(error)) return OverwriteInPlace(folder.get(), name, data, path);
+    throw cannot_create();
   }
+  ForgetTemp();
+}
+
+FileIdentity IdentityOf(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) return {};
+  return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino), true};
+}
+
+std::string ProgramFolder() {
+  std::string exe;
+  if (ReadLink("/proc/self/exe", exe)) return FolderOf(exe);
+  // The kernel gives no name longer than a page for the link above; the
+  // name the program was started by (at most that long, but possibly
+  // relative to the working folder, which nothing here changes) still
+  // leads to the executable.
+  const char* started_as = reinterpret_cast<const char*>(::getauxval(AT_EXECFN));
+  if (started_as == nullptr || !FollowLinks(started_as, exe)) return ".";
+  return FolderOf(exe);
 }
 
 bool FileExists(const std::string& path) {

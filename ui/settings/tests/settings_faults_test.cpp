@@ -70,11 +70,11 @@ TEST(SettingsFaults, PermissionsDecideWhetherTheWriteGoesThrough) {
     bool write_goes_through;
   };
   for (const Case& c : std::vector<Case>{
-           // Replacing goes by the folder's right, as renaming does: a
-           // read-only file in a writable folder is replaced, and stays
-           // read-only.
-           {"ReadOnlyFile", 0444, true, true, true},
-           {"ReadOnlyFolder", 0644, false, true, false},
+           // A read-only file is kept as it is, though its folder would
+           // let it be replaced; a writable file in a folder that takes
+           // no new file is written in place.
+           {"ReadOnlyFile", 0444, true, true, false},
+           {"ReadOnlyFolder", 0644, false, true, true},
            // A file that cannot be read is never replaced by the writes
            // alone, or everything else in it would be lost.
            {"UnreadableFile", 0000, true, false, false},
