@@ -50,11 +50,6 @@ FileIdentity IdentityOf(const std::string& path);
 // True when path names an existing regular file (a folder does not count).
 bool FileExists(const std::string& path);
 
-// The folder that holds the running program's executable, found for an
-// executable path of any length (relative to the working folder when the
-// absolute one is too long to be used).
-std::string ProgramFolder();
-
 // The folder part of a path ("." when it has none), and the file name.
 std::string FolderOf(const std::string& path);
 

@@ -38,7 +38,7 @@ void CheckRange(const LogLines& lines, long long first, long long last) {
 
 }  // namespace
 
-std::string DefaultSettingsPath() { return PathInFolder(FolderOf(ExecutablePath()), kSettingsFileName); }
+std::string DefaultSettingsPath() { return PathInFolder(ProgramFolder(), kSettingsFileName); }
 
 int RunBatch(const BatchOptions& options, std::FILE* err) {
   const Settings settings = ReadSettings(options.settings.value_or(DefaultSettingsPath()));

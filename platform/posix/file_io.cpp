@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <pthread.h>
 #include <signal.h>
-#include <sys/auxv.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <time.h>
@@ -327,18 +326,6 @@ FileIdentity IdentityOf(const std::string& path) {
   struct stat st;
   if (::stat(path.c_str(), &st) != 0) return {};
   return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino), true};
-}
-
-std::string ProgramFolder() {
-  std::string exe;
-  if (ReadLink("/proc/self/exe", exe)) return FolderOf(exe);
-  // The kernel gives no name longer than a page for the link above; the
-  // name the program was started by (at most that long, but possibly
-  // relative to the working folder, which nothing here changes) still
-  // leads to the executable.
-  const char* started_as = reinterpret_cast<const char*>(::getauxval(AT_EXECFN));
-  if (started_as == nullptr || !FollowLinks(started_as, exe)) return ".";
-  return FolderOf(exe);
 }
 
 bool FileExists(const std::string& path) {
