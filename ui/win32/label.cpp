@@ -1,0 +1,72 @@
+#include "label.h"
+
+#include "run_view.h"
+
+namespace junmaru::win32 {
+
+int TextWidth(HWND control, const std::string& cp932) {
+  HDC dc = GetDC(control);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  GetTextExtentPoint32A(dc, cp932.data(), static_cast<int>(cp932.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return size.cx;
+}
+
+Label::Label(HWND parent, int id, Box design, int font_height, const std::string& caption, Width width,
+             DWORD extra_style, DWORD ex_style)
+    : Control(CreateChild(parent, "STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | extra_style, ex_style, caption, id),
+              design, font_height),
+      width_(width) {}
+
+Label::~Label() {
+  if (brush_) DeleteObject(brush_);
+}
+
+void Label::SetCaption(const std::string& cp932) {
+  if (cp932 == Caption()) return;
+  SetWindowTextA(hwnd_, cp932.c_str());
+  if (width_ == Width::kFollowsText) Place(static_cast<int>(GetDpiForWindow(hwnd_)));
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Label::Place(int dpi) {
+  if (width_ == Width::kFollowsText) {
+    SetWindowPos(hwnd_, nullptr, Scaled(design_.left, dpi), Scaled(design_.top, dpi), TextWidth(hwnd_, Caption()),
+                 Scaled(design_.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+  } else {
+    Control::Place(dpi);
+  }
+}
+
+HBRUSH Label::Colours(HDC dc) {
+  const COLORREF colour = Background();
+  if (!brush_ || brush_colour_ != colour) {
+    if (brush_) DeleteObject(brush_);
+    brush_ = CreateSolidBrush(colour);
+    brush_colour_ = colour;
+  }
+  SetBkColor(dc, colour);
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  return brush_;
+}
+
+PathText::PathText(HWND parent, int id, Box design, int font_height, const std::string& caption)
+    : Label(parent, id, design, font_height, caption, Width::kFixed, SS_CENTERIMAGE, WS_EX_STATICEDGE) {}
+
+StatusLine::StatusLine(HWND parent, int id, Box design, int font_height, const std::string& caption)
+    : Label(parent, id, design, font_height, caption) {}
+
+void StatusLine::SetErrorColour(bool error) {
+  if (error == error_) return;
+  error_ = error;
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+COLORREF StatusLine::Background() const {
+  // The window's colour integers are COLORREFs already.
+  return error_ ? static_cast<COLORREF>(junmaru::colours::kError) : GetSysColor(COLOR_BTNFACE);
+}
+
+}  // namespace junmaru::win32

@@ -1,0 +1,214 @@
+#include "main_window.h"
+
+#include <new>
+#include <stdexcept>
+
+#include "buttons.h"
+#include "cp932.h"
+#include "dialogs.h"
+#include "error.h"
+#include "error_text.h"
+#include "spin_edit.h"
+
+namespace junmaru::win32 {
+namespace {
+
+const char kWindowClass[] = "TForm1";
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr Box kDesign{269, 158, 645, 507};
+
+void RegisterWindowClass(HINSTANCE instance) {
+  WNDCLASSEXA window_class{};
+  window_class.cbSize = sizeof window_class;
+  window_class.lpfnWndProc = DefWindowProcA;
+  window_class.hInstance = instance;
+  window_class.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
+  window_class.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON,
+                                                       GetSystemMetrics(SM_CXSMICON),
+                                                       GetSystemMetrics(SM_CYSMICON), 0));
+  window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  window_class.lpszClassName = kWindowClass;
+  RegisterClassExA(&window_class);
+}
+
+// The message of the error being handled, as code page 932.
+std::string CurrentErrorMessage() {
+  try {
+    throw;
+  } catch (const junmaru::Error& error) {
+    return error.what();
+  } catch (const std::bad_alloc&) {
+    return junmaru::Sjis("メモリが不足しています");
+  } catch (const std::exception& error) {
+    return junmaru::Utf8ToCp932(error.what());
+  } catch (...) {
+    return junmaru::Sjis("不明なエラーが発生しました");
+  }
+}
+
+}  // namespace
+
+MainWindow::MainWindow(HINSTANCE instance, const std::string& caption) {
+  RegisterWindowClass(instance);
+  hwnd_ = CreateWindowExA(0, kWindowClass, caption.c_str(), kStyle, kDesign.left, kDesign.top, kDesign.width,
+                          kDesign.height, nullptr, nullptr, instance, nullptr);
+  SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MainWindow::WindowProc));
+  dpi_ = static_cast<int>(GetDpiForWindow(hwnd_));
+  if (dpi_ <= 0) dpi_ = 96;
+  ResizeClient();
+}
+
+MainWindow::~MainWindow() {
+  if (hwnd_) {
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+  }
+}
+
+void MainWindow::Adopt(std::unique_ptr<Control> control, int id) {
+  Control* added = control.get();
+  controls_.push_back(std::move(control));
+  by_id_[id] = added;
+  by_id_[id + 1] = added;
+  SendMessageA(added->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.At(added->FontHeight(), dpi_)), FALSE);
+  added->Place(dpi_);
+}
+
+void MainWindow::SendToBack(Control* group_box) {
+  SetWindowPos(group_box->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void MainWindow::ResizeClient() {
+  RECT frame{0, 0, Scaled(kDesign.width, dpi_), Scaled(kDesign.height, dpi_)};
+  AdjustWindowRectExForDpi(&frame, kStyle, FALSE, 0, static_cast<UINT>(dpi_));
+  SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::LayOut() {
+  for (const auto& control : controls_) {
+    SendMessageA(control->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.At(control->FontHeight(), dpi_)),
+                 FALSE);
+    control->Place(dpi_);
+  }
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void MainWindow::Show(int show_command) {
+  ShowWindow(hwnd_, show_command);
+  UpdateWindow(hwnd_);
+  if (!GetFocus() || !IsChild(hwnd_, GetFocus())) MoveFocus(GetNextDlgTabItem(hwnd_, nullptr, FALSE));
+}
+
+void MainWindow::RepaintNow() {
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void MainWindow::Guard(const std::function<void()>& handler) const {
+  try {
+    handler();
+  } catch (...) {
+    const HWND owner = IsWindowVisible(hwnd_) ? hwnd_ : nullptr;
+    ShowError(owner, junmaru::form::ErrorDisplayText(CurrentErrorMessage()));
+  }
+}
+
+Control* MainWindow::ControlOf(HWND child) const {
+  if (!child || GetParent(child) != hwnd_) return nullptr;
+  const auto found = by_id_.find(GetDlgCtrlID(child));
+  return found == by_id_.end() ? nullptr : found->second;
+}
+
+void MainWindow::MoveFocus(HWND target) {
+  if (!target) return;
+  SetFocus(target);
+  // Reaching an edit by the keyboard selects its text, as dialogs do
+  // (the spin edits of step-only values excepted).
+  const Control* control = ControlOf(target);
+  if (control && control->SelectsOnTabFocus()) SendMessageA(target, EM_SETSEL, 0, -1);
+}
+
+void MainWindow::PressFocusedButton() {
+  Control* focused = ControlOf(GetFocus());
+  if (auto* button = dynamic_cast<PushButton*>(focused)) {
+    button->Press();
+  } else if (auto* spin = dynamic_cast<SpinEdit*>(focused); spin && spin->Typing() == SpinTyping::kNumber) {
+    MessageBeep(MB_OK);  // Enter is no character a range spinner takes
+  }
+}
+
+LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  auto* window = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!window) return DefWindowProcA(hwnd, message, wparam, lparam);
+  return window->HandleMessage(message, wparam, lparam);
+}
+
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND: {
+      const int id = LOWORD(wparam);
+      if (id == IDOK) {
+        // Enter: IsDialogMessageA asks for the default button; the focused one is pressed.
+        Guard([this] { PressFocusedButton(); });
+      } else if (id != IDCANCEL) {  // Esc does nothing
+        const auto found = by_id_.find(id);
+        if (found != by_id_.end() && lparam) Guard([&] { found->second->OnCommand(HIWORD(wparam)); });
+      }
+      return 0;
+    }
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lparam);
+      const auto found = by_id_.find(static_cast<int>(header->idFrom));
+      LRESULT result = 0;
+      if (found != by_id_.end()) Guard([&] { result = found->second->OnNotify(*header); });
+      return result;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN: {
+      Control* control = ControlOf(reinterpret_cast<HWND>(lparam));
+      HBRUSH brush = control ? control->Colours(reinterpret_cast<HDC>(wparam)) : nullptr;
+      if (brush) return reinterpret_cast<LRESULT>(brush);
+      break;
+    }
+    case WM_NEXTDLGCTL:
+      // Tab and Shift+Tab, as IsDialogMessageA reports them.
+      MoveFocus(LOWORD(lparam) ? reinterpret_cast<HWND>(wparam)
+                               : GetNextDlgTabItem(hwnd_, GetFocus(), wparam != 0 ? TRUE : FALSE));
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wparam) == WA_INACTIVE) {
+        if (IsChild(hwnd_, GetFocus())) last_focus_ = GetFocus();
+      } else if (last_focus_ && IsWindow(last_focus_)) {
+        SetFocus(last_focus_);
+        return 0;
+      }
+      break;
+    case WM_DPICHANGED: {
+      dpi_ = HIWORD(wparam);
+      const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
+      SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                   suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+      ResizeClient();
+      LayOut();
+      return 0;
+    }
+    case WM_CLOSE:
+      DestroyWindow(hwnd_);
+      return 0;
+    case WM_DESTROY:
+      if (on_destroy) Guard(on_destroy);
+      PostQuitMessage(0);
+      return 0;
+    case WM_NCDESTROY: {
+      const HWND gone = hwnd_;
+      hwnd_ = nullptr;
+      return DefWindowProcA(gone, message, wparam, lparam);
+    }
+  }
+  return DefWindowProcA(hwnd_, message, wparam, lparam);
+}
+
+}  // namespace junmaru::win32
