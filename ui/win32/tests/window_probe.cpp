@@ -1,0 +1,110 @@
+// Reads and drives the running window from outside, as the end-to-end
+// test under Wine needs: what each control shows, what a message box of
+// the program says, and a close as the title bar's close button sends it.
+//
+//   window_probe texts      one line per control of the main window:
+//                           "left,top<TAB>class<TAB>text", the place in
+//                           client pixels at 96 DPI, the text as code
+//                           page 932 bytes
+//   window_probe box        the text of the program's message box, if one
+//                           is open ("" and status 1 if none), and its
+//                           icon ("stop" or "information"); then OK
+//   window_probe close      posts WM_CLOSE to the main window
+//
+// Exit status 0 on success, 1 when the window or box is not there.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+HWND MainWindow() { return FindWindowA("TForm1", nullptr); }
+
+// WM_GETTEXT, since GetWindowTextA does not read an edit of another process.
+std::string TextOf(HWND hwnd) {
+  const auto length = SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0);
+  std::vector<char> text(static_cast<std::size_t>(length) + 1);
+  const auto copied = SendMessageA(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  return std::string(text.data(), copied > 0 ? static_cast<std::size_t>(copied) : 0);
+}
+
+void Write(const std::string& bytes) { std::fwrite(bytes.data(), 1, bytes.size(), stdout); }
+
+// One control per output line: the memo's line breaks are written as \r and \n.
+std::string OneLine(const std::string& text) {
+  std::string line;
+  for (char c : text) {
+    if (c == '\r') line += "\\r";
+    else if (c == '\n') line += "\\n";
+    else line += c;
+  }
+  return line;
+}
+
+BOOL CALLBACK PrintControl(HWND child, LPARAM parent) {
+  RECT box;
+  GetWindowRect(child, &box);
+  MapWindowPoints(nullptr, reinterpret_cast<HWND>(parent), reinterpret_cast<POINT*>(&box), 2);
+  const int dpi = static_cast<int>(GetDpiForWindow(reinterpret_cast<HWND>(parent)));
+  char window_class[64] = {};
+  GetClassNameA(child, window_class, sizeof window_class);
+  Write(std::to_string(MulDiv(box.left, 96, dpi)) + "," + std::to_string(MulDiv(box.top, 96, dpi)) + "\t" +
+        window_class + "\t" + OneLine(TextOf(child)) + "\n");
+  return TRUE;
+}
+
+struct BoxSearch {
+  DWORD process;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK FindBox(HWND hwnd, LPARAM search_address) {
+  auto* search = reinterpret_cast<BoxSearch*>(search_address);
+  char window_class[16] = {};
+  GetClassNameA(hwnd, window_class, sizeof window_class);
+  DWORD process = 0;
+  GetWindowThreadProcessId(hwnd, &process);
+  if (std::strcmp(window_class, "#32770") == 0 && process == search->process && IsWindowVisible(hwnd)) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+int Box() {
+  HWND main = MainWindow();
+  BoxSearch search{0};
+  if (main) GetWindowThreadProcessId(main, &search.process);
+  if (!main || (EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search)), !search.found)) return 1;
+  // A message box's text is the static control 0xFFFF, its icon control 0x14.
+  HWND text = GetDlgItem(search.found, 0xFFFF);
+  const auto icon = reinterpret_cast<HICON>(SendDlgItemMessageA(search.found, 0x14, STM_GETICON, 0, 0));
+  const char* kind = icon == LoadIconA(nullptr, IDI_HAND)          ? "stop"
+                     : icon == LoadIconA(nullptr, IDI_INFORMATION) ? "information"
+                                                                     : "other";
+  Write(TextOf(search.found) + "\t" + kind + "\t" + OneLine(text ? TextOf(text) : std::string()) + "\n");
+  PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(search.found, IDOK)));
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+  const std::string command = argc > 1 ? argv[1] : "";
+  HWND main = MainWindow();
+  if (command == "texts") {
+    if (!main) return 1;
+    EnumChildWindows(main, PrintControl, reinterpret_cast<LPARAM>(main));
+    return 0;
+  }
+  if (command == "box") return Box();
+  if (command == "close") return main && PostMessageA(main, WM_CLOSE, 0, 0) ? 0 : 1;
+  std::fputs("usage: window_probe texts | box | close\n", stderr);
+  return 2;
+}
