@@ -1,25 +1,66 @@
-// The Windows window program: the main window and its message loop.
+// The Windows window program: the main window over the form's handlers,
+// and a dialog-style message loop, so that Tab, Shift+Tab, Enter, Esc and
+// the buttons' Alt keys work from every control.
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include "cp932.h"
+#include "file_io.h"
 #include "form_controls.h"
 #include "main_window.h"
+#include "program_path.h"
+#include "settings.h"
+#include "t_form1.h"
+#include "win32_control_set.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS};
-  InitCommonControlsEx(&controls);
-  junmaru::win32::MainWindow window(instance, junmaru::Sjis("集計順位丸\u3000通称順位丸 Ver1.4"));
-  junmaru::win32::FormControls c;
-  junmaru::win32::BuildControls(window, c);
-  window.Show(show_command);
+namespace {
+
+using junmaru::form::TForm1;
+using junmaru::win32::FormControls;
+using junmaru::win32::MainWindow;
+
+// Each control's event runs its handler under the window's error display.
+void BindHandlers(MainWindow& window, FormControls& c, TForm1& form) {
+  auto run = [&window, &form](void (TForm1::*handler)()) {
+    return [&window, &form, handler] { window.Guard([&form, handler] { (form.*handler)(); }); };
+  };
+  c.BtnGo->on_click = run(&TForm1::BtnGoClick);
+  c.BtnRead->on_click = run(&TForm1::BtnReadClick);
+  c.BtnSave->on_click = run(&TForm1::BtnSaveClick);
+  c.PStart->on_change = run(&TForm1::PStartChange);
+  c.PEnd->on_change = run(&TForm1::PEndChange);
+  c.Link->on_click = run(&TForm1::LinkClick);
+  window.on_destroy = [&form] { form.FormDestroy(); };  // the window runs it under the error display
+}
+
+int RunMessageLoop(HWND window) {
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    if (!IsDialogMessageA(window.Handle(), &message)) {
+    if (!IsDialogMessageA(window, &message)) {
       TranslateMessage(&message);
       DispatchMessageA(&message);
     }
   }
-  return 0;
+  return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
+  INITCOMMONCONTROLSEX common{sizeof common, ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS};
+  InitCommonControlsEx(&common);
+
+  MainWindow window(instance, junmaru::Sjis("集計順位丸\u3000通称順位丸 Ver1.4"));
+  FormControls controls;
+  junmaru::win32::BuildControls(window, controls);
+  junmaru::win32::Win32ControlSet control_set(window, controls);
+  // The settings file lives beside the executable.
+  TForm1 form(control_set,
+              junmaru::PathInFolder(junmaru::FolderOf(junmaru::ExecutablePath()), junmaru::kSettingsFileName));
+  BindHandlers(window, controls, form);
+  window.Guard([&form] { form.FormCreate(); });
+
+  window.Show(show_command);
+  return RunMessageLoop(window.Handle());
 }

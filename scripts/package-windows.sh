@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Packs the Windows programs into build-win64/junmaru-win64.zip: junmaru.exe,
+# junmaru-batch.exe, the example log and bar image, and the Japanese
+# read-me as a code page 932 text file with CR LF line ends.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=${WIN_BUILD_DIR:-build-win64}
+python3 - "$out" <<'PY'
+import sys, zipfile
+out = sys.argv[1]
+readme = open("packaging/windows/readme.txt", encoding="utf-8").read()
+readme = readme.replace("\r\n", "\n").replace("\n", "\r\n").encode("cp932")
+entries = [(f"{out}/junmaru.exe", "junmaru/junmaru.exe"),
+           (f"{out}/junmaru-batch.exe", "junmaru/junmaru-batch.exe"),
+           ("examples/access.log", "junmaru/examples/access.log"),
+           ("examples/gage.gif", "junmaru/examples/gage.gif")]
+with zipfile.ZipFile(f"{out}/junmaru-win64.zip.tmp", "w", zipfile.ZIP_DEFLATED) as z:
+    for source, name in entries:
+        z.write(source, name)
+    z.writestr(zipfile.ZipInfo("junmaru/readme.txt", (2026, 1, 1, 0, 0, 0)), readme, zipfile.ZIP_DEFLATED)
+PY
+mv "$out/junmaru-win64.zip.tmp" "$out/junmaru-win64.zip"
+echo "$out/junmaru-win64.zip"
