@@ -23,16 +23,23 @@ class PushButton : public Control {
 
 // A check box is checked or unchecked; on_click runs on every change of
 // its state, whether the user or the program changed it, and never when a
-// set leaves the state as it was.
+// set leaves the state as it was. A caption wider than the design width
+// (a stand-in font may be wider than the design's) widens the box up to
+// max_width, the room left in its group box, so that it is seen whole.
 class CheckBox : public Control {
  public:
-  CheckBox(HWND parent, int id, Box design, int font_height, const std::string& caption, bool checked);
+  CheckBox(HWND parent, int id, Box design, int font_height, const std::string& caption, bool checked,
+           int max_width);
 
   std::function<void()> on_click;
   bool Checked() const;
   void SetChecked(bool checked);
   void OnCommand(int code) override;
   HBRUSH Colours(HDC dc) override;
+  void Place(int dpi) override;
+
+ private:
+  int max_width_;
 };
 
 class GroupBox : public Control {

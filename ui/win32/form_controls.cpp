@@ -15,6 +15,12 @@ Box In(const GroupBox* group, Box box) {
   return {group->Design().left + box.left, group->Design().top + box.top, box.width, box.height};
 }
 
+// A check box may widen to the inner edge of its group box.
+CheckBox* MakeCheck(MainWindow& w, const GroupBox* group, Box box, const std::string& caption, bool checked) {
+  const int room = group->Design().width - box.left - 2;
+  return w.Add<CheckBox>(In(group, box), 12, caption, checked, room);
+}
+
 struct SpinDesign {
   SpinTyping typing;
   std::int32_t minimum, maximum, increment, value;
@@ -59,16 +65,16 @@ void BuildLogInformation(MainWindow& w, FormControls& c) {
 
 void BuildExtensionFilter(MainWindow& w, FormControls& c) {
   const GroupBox* g = c.GroupBox1;
-  c.CDouga = w.Add<CheckBox>(In(g, {16, 20, 193, 17}), 12, Sjis("動画[ avi mpg mpeg wmv ogm ]"), false);
-  c.COnsei = w.Add<CheckBox>(In(g, {16, 40, 193, 17}), 12, Sjis("音声[ mp3 wma ogg wav mid ]"), false);
-  c.CSyoko = w.Add<CheckBox>(In(g, {16, 60, 209, 17}), 12, Sjis("圧縮書庫[ lzh zip rar gca cab tar 7z]"), false);
-  c.CJpeg = w.Add<CheckBox>(In(g, {16, 80, 201, 17}), 12, Sjis("JPEG画像[ jpg jpeg ]"), false);
-  c.CGazou = w.Add<CheckBox>(In(g, {16, 100, 209, 17}), 12, Sjis("その他の画像[ gif png bmp dib ico ]"), true);
-  c.CText = w.Add<CheckBox>(In(g, {16, 120, 193, 17}), 12, Sjis("文書[ txt log inf ini rtf ]"), true);
-  c.CExe = w.Add<CheckBox>(In(g, {16, 140, 193, 17}), 12, Sjis("実行ファイル[ exe ]"), true);
-  c.CHtml = w.Add<CheckBox>(In(g, {16, 160, 217, 21}), 12, Sjis("HTML関連[ html htm php ]"), true);
-  c.CCss = w.Add<CheckBox>(In(g, {16, 180, 217, 21}), 12, Sjis("スタイルシート[ css ]"), true);
-  c.CCgi = w.Add<CheckBox>(In(g, {16, 200, 217, 21}), 12, Sjis("CGI関連[ cgi pl dat ]"), true);
+  c.CDouga = MakeCheck(w, g, {16, 20, 193, 17}, Sjis("動画[ avi mpg mpeg wmv ogm ]"), false);
+  c.COnsei = MakeCheck(w, g, {16, 40, 193, 17}, Sjis("音声[ mp3 wma ogg wav mid ]"), false);
+  c.CSyoko = MakeCheck(w, g, {16, 60, 209, 17}, Sjis("圧縮書庫[ lzh zip rar gca cab tar 7z]"), false);
+  c.CJpeg = MakeCheck(w, g, {16, 80, 201, 17}, Sjis("JPEG画像[ jpg jpeg ]"), false);
+  c.CGazou = MakeCheck(w, g, {16, 100, 209, 17}, Sjis("その他の画像[ gif png bmp dib ico ]"), true);
+  c.CText = MakeCheck(w, g, {16, 120, 193, 17}, Sjis("文書[ txt log inf ini rtf ]"), true);
+  c.CExe = MakeCheck(w, g, {16, 140, 193, 17}, Sjis("実行ファイル[ exe ]"), true);
+  c.CHtml = MakeCheck(w, g, {16, 160, 217, 21}, Sjis("HTML関連[ html htm php ]"), true);
+  c.CCss = MakeCheck(w, g, {16, 180, 217, 21}, Sjis("スタイルシート[ css ]"), true);
+  c.CCgi = MakeCheck(w, g, {16, 200, 217, 21}, Sjis("CGI関連[ cgi pl dat ]"), true);
 }
 
 void BuildRange(MainWindow& w, FormControls& c) {
@@ -109,7 +115,7 @@ void BuildPageDesign(MainWindow& w, FormControls& c) {
   c.Label16 = w.Add<Label>(In(g, {189, 101, 94, 12}), 12, Sjis("（これ以上は略す）"));
   c.NameMax = MakeSpin(w, In(g, {288, 91, 46, 22}), {SpinTyping::kStepOnly, 10, 10000, 10, 40});
   c.Label17 = w.Add<Label>(In(g, {336, 96, 24, 12}), 12, Sjis("文字"));
-  c.Link = w.Add<CheckBox>(In(g, {8, 120, 289, 17}), 12, Sjis("ランキング中のアドレス名からファイルにリンクを張る"),
+  c.Link = MakeCheck(w, g, {8, 120, 289, 17}, Sjis("ランキング中のアドレス名からファイルにリンクを張る"),
                            false);
   c.Label21 = w.Add<Label>(In(g, {8, 139, 98, 12}), 12, Sjis("ALinkプレフィックス"));
   c.Label22 = w.Add<Label>(In(g, {107, 138, 245, 12}), 12, Sjis("（ranking.htmlが最上階層なら./ 第二階層なら../）"));

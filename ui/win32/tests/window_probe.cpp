@@ -9,6 +9,8 @@
 //   window_probe box        the text of the program's message box, if one
 //                           is open ("" and status 1 if none), and its
 //                           icon ("stop" or "information"); then OK
+//   window_probe focus      "left,top<TAB>class" of the control that has
+//                           the keyboard focus
 //   window_probe close      posts WM_CLOSE to the main window
 //
 // Exit status 0 on success, 1 when the window or box is not there.
@@ -43,6 +45,16 @@ std::string OneLine(const std::string& text) {
     else line += c;
   }
   return line;
+}
+
+BOOL CALLBACK PrintControl(HWND child, LPARAM parent);
+
+int Focus(HWND main) {
+  GUITHREADINFO thread{};
+  thread.cbSize = sizeof thread;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &thread) || !thread.hwndFocus) return 1;
+  PrintControl(thread.hwndFocus, reinterpret_cast<LPARAM>(main));
+  return 0;
 }
 
 BOOL CALLBACK PrintControl(HWND child, LPARAM parent) {
@@ -104,7 +116,8 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (command == "box") return Box();
+  if (command == "focus") return main ? Focus(main) : 1;
   if (command == "close") return main && PostMessageA(main, WM_CLOSE, 0, 0) ? 0 : 1;
-  std::fputs("usage: window_probe texts | box | close\n", stderr);
+  std::fputs("usage: window_probe texts | box | focus | close\n", stderr);
   return 2;
 }
