@@ -2,6 +2,11 @@
 
 #include <commctrl.h>
 
+#include <map>
+
+#include "memo_line.h"
+#include "memo_text.h"
+
 namespace junmaru::win32 {
 namespace {
 
@@ -27,7 +32,10 @@ Edit::~Edit() {
 }
 
 void Edit::SetText(const std::string& cp932) {
-  if (cp932 != Text()) SetWindowTextA(hwnd_, cp932.c_str());
+  if (cp932 == Text()) return;
+  SetWindowTextA(hwnd_, cp932.c_str());
+  kept_.Clear();
+  kept_.Keep(WindowText(hwnd_), cp932);
 }
 
 void Edit::SetBackground(std::uint32_t colour_ref) {
@@ -55,8 +63,19 @@ Memo::Memo(HWND parent, int id, Box design, int font_height)
   SetWindowSubclass(hwnd_, MemoKeys, 0, 0);
 }
 
-void Memo::SetText(const std::string& cp932) {
-  if (cp932 != Text()) SetWindowTextA(hwnd_, cp932.c_str());
+std::vector<std::string> Memo::Lines() const {
+  std::vector<std::string> lines = MemoTextLines(WindowText(hwnd_));
+  std::map<std::string, std::size_t> seen;
+  for (std::string& line : lines) line = kept_.Original(line, seen[line]++);
+  return lines;
+}
+
+void Memo::SetLines(const std::vector<std::string>& lines) {
+  SetWindowTextA(hwnd_, MemoTextOf(lines).c_str());
+  const std::vector<std::string> shown = MemoTextLines(WindowText(hwnd_));
+  kept_.Clear();
+  if (shown.size() != lines.size()) return;  // a line held a line break of its own
+  for (std::size_t i = 0; i < lines.size(); ++i) kept_.Keep(shown[i], junmaru::form::CapMemoLine(lines[i]));
 }
 
 }  // namespace junmaru::win32

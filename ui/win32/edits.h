@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "control.h"
+#include "kept_text.h"
 
 namespace junmaru::win32 {
 
@@ -17,7 +19,8 @@ class Edit : public Control {
   Edit(HWND parent, int id, Box design, int font_height, const std::string& text);
   ~Edit() override;
 
-  std::string Text() const { return WindowText(hwnd_); }
+  // The text as the program set it, or as the user typed it.
+  std::string Text() const { return kept_.Original(WindowText(hwnd_)); }
   // Setting the text that the edit already holds changes nothing.
   void SetText(const std::string& cp932);
   // A platform colour integer (a COLORREF).
@@ -28,6 +31,7 @@ class Edit : public Control {
  private:
   COLORREF background_;
   HBRUSH brush_ = nullptr;
+  KeptTexts kept_;
 };
 
 // A multi-line edit with word wrap and a vertical scroll bar only. Enter
@@ -36,10 +40,14 @@ class Memo : public Control {
  public:
   Memo(HWND parent, int id, Box design, int font_height);
 
-  // The whole text, lines separated by CR LF, as typed (wrapping adds no
-  // line breaks).
-  std::string Text() const { return WindowText(hwnd_); }
-  void SetText(const std::string& cp932);
+  // The memo's lines as typed (wrapping adds no line breaks), each cut at
+  // the memo's line limit; a line that the program set comes back as the
+  // bytes it set.
+  std::vector<std::string> Lines() const;
+  void SetLines(const std::vector<std::string>& lines);
+
+ private:
+  KeptTexts kept_;
 };
 
 }  // namespace junmaru::win32

@@ -126,7 +126,7 @@ void BuildPageDesign(MainWindow& w, FormControls& c) {
 
 void BuildExclusionWords(MainWindow& w, FormControls& c) {
   c.Marukin = w.Add<Memo>(In(c.GBox, {8, 18, 225, 95}), 12);
-  c.Marukin->SetText(Sjis("例）禁止ワード1") + "\r\n" + Sjis("例）禁止ワード2"));
+  c.Marukin->SetLines({Sjis("例）禁止ワード1"), Sjis("例）禁止ワード2")});
 }
 
 void BuildDialogs(FormControls& c) {

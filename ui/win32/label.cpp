@@ -18,6 +18,7 @@ Label::Label(HWND parent, int id, Box design, int font_height, const std::string
              DWORD extra_style, DWORD ex_style)
     : Control(CreateChild(parent, "STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | extra_style, ex_style, caption, id),
               design, font_height),
+      caption_(caption),
       width_(width) {}
 
 Label::~Label() {
@@ -25,7 +26,8 @@ Label::~Label() {
 }
 
 void Label::SetCaption(const std::string& cp932) {
-  if (cp932 == Caption()) return;
+  if (cp932 == caption_) return;
+  caption_ = cp932;
   SetWindowTextA(hwnd_, cp932.c_str());
   if (width_ == Width::kFollowsText) Place(static_cast<int>(GetDpiForWindow(hwnd_)));
   InvalidateRect(hwnd_, nullptr, TRUE);

@@ -17,7 +17,9 @@ class Label : public Control {
         DWORD extra_style = 0, DWORD ex_style = 0);
   ~Label() override;
 
-  std::string Caption() const { return WindowText(hwnd_); }
+  // The caption as the program set it (the control would give back some
+  // code page 932 bytes changed, see KeptTexts).
+  const std::string& Caption() const { return caption_; }
   // Setting the text that the label already shows changes nothing.
   void SetCaption(const std::string& cp932);
 
@@ -30,6 +32,7 @@ class Label : public Control {
   virtual COLORREF Background() const { return GetSysColor(COLOR_BTNFACE); }
 
  private:
+  std::string caption_;
   Width width_;
   HBRUSH brush_ = nullptr;
   COLORREF brush_colour_ = 0;

@@ -1,7 +1,5 @@
 #include "win32_control_set.h"
 
-#include "memo_text.h"
-
 namespace junmaru::win32 {
 
 using junmaru::form::Caption;
@@ -67,10 +65,8 @@ void Win32ControlSet::SetEditColour(junmaru::form::Edit edit, std::uint32_t colo
   EditOf(edit)->SetBackground(colour);
 }
 
-std::vector<std::string> Win32ControlSet::MemoLines() { return MemoTextLines(c_.Marukin->Text()); }
-void Win32ControlSet::SetMemoLines(const std::vector<std::string>& lines) {
-  c_.Marukin->SetText(MemoTextOf(lines));
-}
+std::vector<std::string> Win32ControlSet::MemoLines() { return c_.Marukin->Lines(); }
+void Win32ControlSet::SetMemoLines(const std::vector<std::string>& lines) { c_.Marukin->SetLines(lines); }
 
 std::optional<std::string> Win32ControlSet::Execute(Dialog dialog) {
   const FileDialog& shown = dialog == Dialog::kOpenDialog ? *c_.OpenDialog : *c_.SaveDialog;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "kept_text.h"
 #include "memo_line.h"
 #include "memo_text.h"
 #include "spin_typing.h"
@@ -45,6 +46,18 @@ TEST(MemoTextOf, JoinsLinesSoThatTheyReadBack) {
   for (const Lines& lines : {Lines{}, Lines{"a"}, Lines{"a", "", "b"}, Lines{"", "x"}}) {
     EXPECT_EQ(MemoTextLines(MemoTextOf(lines)), lines);
   }
+}
+
+TEST(KeptTexts, TextsThatShowAlikeReadBackInTheOrderTheyWereSet) {
+  KeptTexts kept;
+  kept.Keep("\xFA\x5C", "\xED\x40");
+  kept.Keep("\xFA\x5C", "\xFA\x5C");
+  EXPECT_EQ(kept.Original("\xFA\x5C", 0), "\xED\x40");
+  EXPECT_EQ(kept.Original("\xFA\x5C", 1), "\xFA\x5C");
+  EXPECT_EQ(kept.Original("\xFA\x5C", 2), "\xFA\x5C") << "a third one was typed";
+  EXPECT_EQ(kept.Original("typed"), "typed");
+  kept.Clear();
+  EXPECT_EQ(kept.Original("\xFA\x5C"), "\xFA\x5C");
 }
 
 TEST(SpinCharAction, TypingRulesOfEachKind) {

@@ -1,0 +1,196 @@
+// The Win32 window's controls, driven through the messages the system
+// sends them: typing, arrow keys, the up-down buttons, leaving a spin
+// edit, check boxes, the memo's keys and bytes, the gauge's repaints. Runs
+// under Wine with a display (the Wine window test starts it).
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "form_controls.h"
+#include "main_window.h"
+
+namespace junmaru::win32 {
+namespace {
+
+class Win32Controls : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    window_ = std::make_unique<MainWindow>(GetModuleHandleA(nullptr), "controls test");
+    BuildControls(*window_, c_);
+    window_->Show(SW_SHOWNORMAL);
+    Pump();
+  }
+  void TearDown() override {
+    window_.reset();
+    Pump();
+  }
+
+  static void Pump() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+  static void Type(HWND target, const std::string& chars) {
+    for (char ch : chars) SendMessageA(target, WM_CHAR, static_cast<unsigned char>(ch), 0);
+  }
+  static void Key(HWND target, WPARAM key) {
+    SendMessageA(target, WM_KEYDOWN, key, 0);
+    SendMessageA(target, WM_KEYUP, key, 0);
+  }
+  // A click on the upper or lower half of a spin edit's up-down buttons.
+  static void ClickArrow(const SpinEdit& spin, bool up) {
+    RECT box;
+    GetClientRect(spin.UpDown(), &box);
+    const LPARAM at = MAKELPARAM(box.right / 2, up ? box.bottom / 4 : box.bottom * 3 / 4);
+    SendMessageA(spin.UpDown(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(spin.UpDown(), WM_LBUTTONUP, 0, at);
+  }
+
+  std::unique_ptr<MainWindow> window_;
+  FormControls c_;
+};
+
+TEST_F(Win32Controls, TypingRulesOfEachSpinEdit) {
+  c_.PStart->SetEnabled(true);
+  c_.PStart->SetText("");
+  Type(c_.PStart->Handle(), "1a2-+ x");
+  EXPECT_EQ(c_.PStart->Text(), "12-+");
+  Type(c_.PStart->Handle(), "\b");
+  EXPECT_EQ(c_.PStart->Text(), "12-");
+
+  for (SpinEdit* step_only : {c_.PRank, c_.FontSize, c_.NameMax}) {
+    const std::string before = step_only->Text();
+    Type(step_only->Handle(), "5\b\x16\x18");
+    Key(step_only->Handle(), VK_DELETE);
+    SendMessageA(step_only->Handle(), WM_PASTE, 0, 0);
+    SendMessageA(step_only->Handle(), WM_CUT, 0, 0);
+    EXPECT_EQ(step_only->Text(), before);
+  }
+}
+
+TEST_F(Win32Controls, ArrowsStepByTheIncrementWithinTheLimits) {
+  const struct {
+    const char* name;
+    SpinEdit* FormControls::*spin;
+    std::string start;
+    bool up;
+    bool by_key;
+    std::string after;
+  } cases[] = {
+      {"PRank up from 15 adds the increment", &FormControls::PRank, "15", true, true, "25"},
+      {"PRank up at the maximum stays", &FormControls::PRank, "10000", true, true, "10000"},
+      {"PRank down at the minimum stays", &FormControls::PRank, "10", false, true, "10"},
+      {"FontSize up button", &FormControls::FontSize, "80", true, false, "90"},
+      {"NameMax down button", &FormControls::NameMax, "40", false, false, "30"},
+      {"an empty NameMax steps from its minimum", &FormControls::NameMax, "", true, true, "20"},
+  };
+  for (const auto& c : cases) {
+    SpinEdit* spin = c_.*c.spin;
+    spin->SetText(c.start);
+    if (c.by_key) {
+      Key(spin->Handle(), c.up ? VK_UP : VK_DOWN);
+    } else {
+      ClickArrow(*spin, c.up);
+    }
+    Pump();
+    EXPECT_EQ(spin->Text(), c.after) << c.name;
+  }
+}
+
+TEST_F(Win32Controls, LeavingASpinEditOutsideItsLimitsSetsItAgain) {
+  c_.PStart->SetEnabled(true);
+  c_.PStart->SetMaxValue(99);
+  SetFocus(c_.PStart->Handle());
+  c_.PStart->SetText("100");
+  EXPECT_EQ(c_.PStart->Value(), 100);  // read as typed
+  SetFocus(c_.CBG->Handle());
+  EXPECT_EQ(c_.PStart->Text(), "99");
+}
+
+TEST_F(Win32Controls, ChangeAndClickHandlersRunOnRealChangesOnly) {
+  int changes = 0;
+  c_.PEnd->on_change = [&] { ++changes; };
+  c_.PEnd->SetEnabled(true);
+  c_.PEnd->SetText("2");  // already shown
+  EXPECT_EQ(changes, 0);
+  c_.PEnd->SetValue(5);
+  EXPECT_EQ(changes, 1);
+  SendMessageA(c_.PEnd->Handle(), EM_SETSEL, 1, 1);
+  Type(c_.PEnd->Handle(), "0");
+  EXPECT_EQ(changes, 2);
+  EXPECT_EQ(c_.PEnd->Text(), "50");
+
+  int clicks = 0;
+  c_.Link->on_click = [&] { ++clicks; };
+  c_.Link->SetChecked(false);  // already unchecked
+  EXPECT_EQ(clicks, 0);
+  c_.Link->SetChecked(true);
+  EXPECT_EQ(clicks, 1);
+  SendMessageA(c_.Link->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(clicks, 2);
+  EXPECT_FALSE(c_.Link->Checked());
+}
+
+TEST_F(Win32Controls, TextsKeepTheBytesTheProgramSet) {
+  // 0xED40 and 0xFA5C are one character; the control would give back the
+  // latter. 0x81 0x5F is the full-width backslash.
+  const std::vector<std::string> words = {"\xED\x40", "\xFA\x5C", "a\x81\x5F" "b", "", "\x83\x5C"};
+  c_.Marukin->SetLines(words);
+  EXPECT_EQ(c_.Marukin->Lines(), words);
+  c_.CBG->SetText("\xED\x40#1");
+  EXPECT_EQ(c_.CBG->Text(), "\xED\x40#1");
+  // A word the user adds reads as typed; the others keep their bytes.
+  const int end = GetWindowTextLengthA(c_.Marukin->Handle());
+  SendMessageA(c_.Marukin->Handle(), EM_SETSEL, end, end);
+  SendMessageA(c_.Marukin->Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("\r\nnew"));
+  std::vector<std::string> more = words;
+  more.push_back("new");
+  EXPECT_EQ(c_.Marukin->Lines(), more);
+}
+
+TEST_F(Win32Controls, EscapeInTheMemoDoesNotCloseTheWindow) {
+  bool destroyed = false;
+  window_->on_destroy = [&] { destroyed = true; };
+  SetFocus(c_.Marukin->Handle());
+  Key(c_.Marukin->Handle(), VK_ESCAPE);
+  SendMessageA(c_.Marukin->Handle(), WM_CHAR, VK_ESCAPE, 0);
+  Pump();
+  EXPECT_FALSE(destroyed);
+  EXPECT_TRUE(IsWindow(window_->Handle()));
+  window_->on_destroy = nullptr;
+}
+
+TEST_F(Win32Controls, GaugeRedrawsOnlyWhenItsPercentageChanges) {
+  Pump();
+  const struct {
+    long long progress;
+    int percent;
+    bool redraws;
+  } steps[] = {{5, 0, false}, {10, 1, true}, {19, 1, false}, {999, 99, true}, {1000, 100, true},
+               {5000, 100, false}, {-3, 0, true}};
+  for (const auto& step : steps) {
+    const int before = c_.Gauge->PaintCount();
+    c_.Gauge->SetProgress(step.progress);
+    EXPECT_EQ(c_.Gauge->Percent(), step.percent) << step.progress;
+    EXPECT_EQ(c_.Gauge->PaintCount() > before, step.redraws) << step.progress;
+  }
+}
+
+TEST_F(Win32Controls, StatusLineAndLabelsFollowTheirText) {
+  c_.State->SetErrorColour(true);
+  EXPECT_TRUE(c_.State->ShowsError());
+  RECT before, after;
+  GetWindowRect(c_.LogFirst->Handle(), &before);
+  c_.LogFirst->SetCaption("2004\x94\x4E" "10\x8C\x8E" "10\x93\xFA 00\x8E\x9E" "09\x95\xAA" "03\x95\x62");
+  GetWindowRect(c_.LogFirst->Handle(), &after);
+  EXPECT_GT(after.right - after.left, before.right - before.left);
+}
+
+}  // namespace
+}  // namespace junmaru::win32
