@@ -19,8 +19,9 @@ top=$PWD
 win_dir=${WIN_BUILD_DIR:-build-win64}
 exe=$top/$win_dir/junmaru.exe
 probe=$top/$win_dir/window_probe.exe
+controls_tests=$top/$win_dir/win32_controls_tests.exe
 batch=$top/${BUILD_DIR:-build}/junmaru-batch
-for f in "$exe" "$probe" "$batch" "$win_dir/junmaru-win64.zip"; do
+for f in "$exe" "$probe" "$controls_tests" "$batch" "$win_dir/junmaru-win64.zip"; do
   [ -x "$f" ] || [ -f "$f" ] || { echo "missing $f (build it first)" >&2; exit 1; }
 done
 
@@ -120,6 +121,10 @@ new_folder() {  # a folder with the program in it
   mkdir -p "$1"
   cp "$exe" "$1/junmaru.exe"
 }
+
+# --- 0. The controls through real Win32 messages ---------------------------
+wine "$controls_tests" --gtest_brief=1 || fail "win32_controls_tests"
+pass "Win32 controls"
 
 # --- 1. The remembered log, GO and the page --------------------------------
 one=$work/ログ置き場
