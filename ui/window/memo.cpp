@@ -1,11 +1,5 @@
 #include "memo.h"
 
-#include <QCoreApplication>
-#include <QPlainTextDocumentLayout>
-#include <QResizeEvent>
-#include <QTextBlock>
-#include <QTextLayout>
-
 #include "memo_line.h"
 #include "widget_text.h"
 
@@ -19,46 +13,26 @@ Memo::Memo(QWidget* parent) : QPlainTextEdit(parent) {
   setTabChangesFocus(true);
 }
 
-// The wrap width is set when the edit gets its size; a window that has
-// not been shown yet still holds that resize back, so deliver it now and
-// have the document laid out again at the edit's width.
-void Memo::EnsureLaidOut() {
-  if (testAttribute(Qt::WA_PendingResizeEvent)) {
-    QResizeEvent resize(size(), QSize());
-    QCoreApplication::sendEvent(this, &resize);
-    setAttribute(Qt::WA_PendingResizeEvent, false);
-    setLineWrapMode(QPlainTextEdit::NoWrap);
-    setLineWrapMode(QPlainTextEdit::WidgetWidth);
-  }
-}
-
-std::vector<std::string> Memo::Lines() {
-  EnsureLaidOut();
-  auto* layout = qobject_cast<QPlainTextDocumentLayout*>(document()->documentLayout());
+std::vector<std::string> Memo::Lines() const {
+  // The plain text has every line break as LF, also one typed with
+  // Shift+Enter; the rows that word wrap makes are not in it.
+  const std::string text = FromUi(toPlainText());
   std::vector<std::string> lines;
-  for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-    const QString text = block.text();
-    const bool last = !block.next().isValid();
-    if (last && text.isEmpty()) break;
-    layout->ensureBlockLayout(block);
-    const QTextLayout* block_layout = block.layout();
-    if (block_layout->lineCount() == 0) {
-      lines.push_back(form::CapMemoLine(FromUi(text)));
-      continue;
-    }
-    for (int i = 0; i < block_layout->lineCount(); ++i) {
-      const QTextLine line = block_layout->lineAt(i);
-      QString part = text.mid(line.textStart(), line.textLength());
-      part.remove(QChar::LineSeparator);
-      lines.push_back(form::CapMemoLine(FromUi(part)));
-    }
+  for (std::string_view typed : form::SplitMemoText(text)) {
+    const auto set = set_lines_.find(std::string(typed));
+    lines.push_back(form::CapMemoLine(set != set_lines_.end() ? set->second : typed));
   }
   return lines;
 }
 
 void Memo::SetLines(const std::vector<std::string>& lines) {
+  set_lines_.clear();
   QStringList texts;
-  for (const std::string& line : lines) texts << Ui(line);
+  texts.reserve(static_cast<qsizetype>(lines.size()));
+  for (const std::string& line : lines) {
+    texts << Ui(line);
+    set_lines_.emplace(FromUi(texts.back()), line);
+  }
   setPlainText(texts.join(QLatin1Char('\n')));
 }
 
