@@ -57,6 +57,9 @@ void ReadExclusionWords(ProfileFile& file, Settings& s) {
   TextList words;
   file.ReadSection(k::kKinsiWord, words);
   s.KinsiWord = words.Items();
+  for (std::string& word : s.KinsiWord) {
+    if (word.size() > kExclusionWordMax) word.resize(kExclusionWordMax);
+  }
   if (s.KinsiWord.empty()) s.KinsiWord = ExampleWords();
 }
 

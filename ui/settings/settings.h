@@ -5,6 +5,7 @@
 // writing of the whole record in the order of the window's start and close
 // handlers. Texts are code page 932 bytes; paths are the platform's bytes.
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,11 @@ inline constexpr char kWordValue[] = "OK";  // the value of every exclusion-word
 // The name of the settings file, beside the executable.
 inline constexpr char kSettingsFileName[] = "junmaru_setting.ini";
 
+// An exclusion word is used up to this many bytes, as the window's memo
+// reads its lines, so that a longer stored word drops the same files in
+// the window and in the batch program.
+inline constexpr std::size_t kExclusionWordMax = 4096;
+
 // Limits of the three spin values (top count, font size, name length).
 inline constexpr long long kSpinMin = 10;
 inline constexpr long long kSpinMax = 10000;
@@ -58,7 +64,8 @@ struct Settings {
 
 // Reads the whole file. Never fails: whatever is missing or malformed gets
 // its default; TopCount, FontSize and NameMax are clamped to 10..10000;
-// with no stored exclusion word, KinsiWord holds the two example words.
+// exclusion words are cut at kExclusionWordMax bytes, and with none stored,
+// KinsiWord holds the two example words.
 Settings ReadSettings(const std::string& ini_path);
 
 // The run's inputs from the remembered values and a line range.

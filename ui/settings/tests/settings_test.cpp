@@ -167,6 +167,14 @@ TEST_F(SettingsFileTest, EmptyMemoLineIsStoredButNotReadBack) {
   EXPECT_EQ(ReadSettings(path_).KinsiWord, (std::vector<std::string>{"x", "y"}));
 }
 
+// The window's memo reads a line up to 4096 bytes; the batch program reads
+// the same word.
+TEST_F(SettingsFileTest, LongWordIsCutAsTheMemoCutsIt) {
+  const std::string whole = std::string(4096, 'a') + "tail";
+  WriteBytes(path_, "[KinsiWord]\r\n" + whole + "=OK\r\nshort=OK\r\n");
+  EXPECT_EQ(ReadSettings(path_).KinsiWord, (std::vector<std::string>{std::string(4096, 'a'), "short"}));
+}
+
 TEST_F(SettingsFileTest, OnlyEmptyWordsGiveTheExampleWords) {
   EXPECT_EQ(ReadWith("KinsiWord", "=OK\r\nnovalue").KinsiWord, ExampleWords());
 }
