@@ -196,13 +196,14 @@ TEST(SettingsFaults, HundredThousandExclusionWords) {
   EXPECT_LT(seconds, 30);
 }
 
-// One word longer than the whole key list: it is read cut to 16383 bytes.
+// One word longer than the whole key list: the key list holds its first
+// 16383 bytes, and the word is the first 4096 of them, as the memo reads it.
 TEST(SettingsFaults, ExclusionWordLongerThanTheKeyList) {
   TempFolder folder;
   const std::string path = folder.Path("junmaru_setting.ini");
   WriteBytes(path, "[KinsiWord]\r\n" + std::string(100000, 'k') + "=OK\r\nnext=OK\r\n");
   Settings s = ReadSettings(path);
-  EXPECT_EQ(s.KinsiWord, std::vector<std::string>{std::string(16383, 'k')});
+  EXPECT_EQ(s.KinsiWord, std::vector<std::string>{std::string(4096, 'k')});
   EXPECT_EQ(WriteMessage(path, s), "");
 }
 
