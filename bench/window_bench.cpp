@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "progress_gauge.h"
-#include "t_form1.h"
+#include "main_window.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   QTemporaryDir settings_folder;
-  junmaru::window::TForm1 form((settings_folder.path() + "/junmaru_setting.ini").toStdString());
+  junmaru::window::MainWindow form((settings_folder.path() + "/junmaru_setting.ini").toStdString());
   form.show();
   app.processEvents();
 

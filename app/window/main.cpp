@@ -4,13 +4,13 @@
 #include <QIcon>
 
 #include "application.h"
-#include "t_form1.h"
+#include "main_window.h"
 
 int main(int argc, char** argv) {
   junmaru::window::Application app(argc, argv);
   app.setWindowIcon(QIcon(QStringLiteral(":/junmaru/icon.png")));
   // The settings file lives beside the executable.
-  junmaru::window::TForm1 form(junmaru::window::TForm1::ProgramSettingsPath());
+  junmaru::window::MainWindow form(junmaru::window::MainWindow::ProgramSettingsPath());
   form.show();
   return app.exec();
 }

@@ -14,4 +14,10 @@ const std::string& AppTitle();
 // character is above ".".
 std::string ErrorDisplayText(const std::string& message);
 
+// The error display's text for the exception being handled; call it only
+// inside a catch block. The program's own errors carry their code page 932
+// message; a library's message is ASCII or UTF-8 and is converted; a lack
+// of memory and an unknown exception get messages of their own.
+std::string CurrentErrorDisplayText();
+
 }  // namespace junmaru::form

@@ -1,42 +1,13 @@
 #include "form_run_settings.h"
 
-#include <QLineEdit>
+#include "form_settings.h"
+#include "settings.h"
 
-#include "check_box.h"
-#include "memo.h"
-#include "spin_edit.h"
-#include "widget_text.h"
+namespace junmaru::form {
 
-namespace junmaru::window {
-
-junmaru::RunSettings ReadRunSettings(const FormControls& c) {
-  junmaru::RunSettings s;
-  s.PStart = c.PStart->Value();
-  s.PEnd = c.PEnd->Value();
-  s.PRank = c.PRank->Value();
-  s.CDouga = c.CDouga->isChecked();
-  s.COnsei = c.COnsei->isChecked();
-  s.CSyoko = c.CSyoko->isChecked();
-  s.CJpeg = c.CJpeg->isChecked();
-  s.CGazou = c.CGazou->isChecked();
-  s.CText = c.CText->isChecked();
-  s.CExe = c.CExe->isChecked();
-  s.CHtml = c.CHtml->isChecked();
-  s.CCss = c.CCss->isChecked();
-  s.CCgi = c.CCgi->isChecked();
-  s.Marukin = c.Marukin->Lines();
-  s.CBG = FromUi(c.CBG->text());
-  s.CBorder = FromUi(c.CBorder->text());
-  s.CText1 = FromUi(c.CText1->text());
-  s.CText2 = FromUi(c.CText2->text());
-  s.CLink = FromUi(c.CLink->text());
-  s.ALink = FromUi(c.ALink->text());
-  s.VLink = FromUi(c.VLink->text());
-  s.FontSize = c.FontSize->Value();
-  s.NameMax = c.NameMax->Value();
-  s.Link = c.Link->isChecked();
-  s.Prefix = FromUi(c.Prefix->text());
-  return s;
+junmaru::RunSettings ReadRunSettings(ControlSet& c) {
+  // The run reads what the settings file stores, and the range besides.
+  return junmaru::ToRunSettings(SettingsOfForm(c), c.SpinValue(Spin::kPStart), c.SpinValue(Spin::kPEnd));
 }
 
-}  // namespace junmaru::window
+}  // namespace junmaru::form

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "form_controls.h"
+#include "control_set.h"
 #include "run_settings.h"
 
-namespace junmaru::window {
+namespace junmaru::form {
 
 // The values a run uses, read from the controls as they stand now.
-junmaru::RunSettings ReadRunSettings(const FormControls& c);
+junmaru::RunSettings ReadRunSettings(ControlSet& c);
 
-}  // namespace junmaru::window
+}  // namespace junmaru::form

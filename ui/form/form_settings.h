@@ -3,20 +3,20 @@
 // The remembered values and the window's controls: the start handler puts
 // them into the controls, the close handler takes them back out.
 
-#include "form_controls.h"
+#include "control_set.h"
 #include "settings.h"
 
-namespace junmaru::window {
+namespace junmaru::form {
 
 // Sets every control that the settings file remembers (the paths aside),
 // in this order: the ten extension switches, the top count, the seven
 // colours, font size, name length, Link (which runs its click handler when
 // its state changes), Prefix, and the memo's lines.
-void ShowSettings(FormControls& c, const junmaru::Settings& s);
+void ShowSettings(ControlSet& c, const junmaru::Settings& s);
 
 // The values of those controls as the settings file stores them: spin
 // edits as they read (their minimum for a text that is no integer), the
-// memo's lines as displayed. The paths are left at their defaults.
-junmaru::Settings SettingsOfForm(const FormControls& c);
+// memo's lines. The paths are left at their defaults.
+junmaru::Settings SettingsOfForm(ControlSet& c);
 
-}  // namespace junmaru::window
+}  // namespace junmaru::form

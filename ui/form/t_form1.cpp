@@ -1,50 +1,21 @@
 #include "t_form1.h"
 
-#include <QCoreApplication>
-#include <QFile>
-#include <QFont>
-#include <QIcon>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QSignalBlocker>
-
-#include "check_box.h"
 #include "colour_ref.h"
 #include "cp932.h"
 #include "error.h"
-#include "file_dialog.h"
+#include "error_text.h"
 #include "file_io.h"
 #include "form_run_settings.h"
 #include "form_settings.h"
-#include "label.h"
 #include "log_selection.h"
 #include "log_timestamp.h"
-#include "message_box.h"
 #include "messages.h"
-#include "progress_gauge.h"
 #include "ranking_page.h"
 #include "report_document.h"
 #include "settings.h"
-#include "spin_edit.h"
-#include "status_line.h"
-#include "widget_text.h"
 
-namespace junmaru::window {
+namespace junmaru::form {
 namespace {
-
-const char kFontFace[] = "ＭＳ Ｐゴシック";
-
-QFont WindowFont() {
-  // Where the design face is missing, a Japanese proportional gothic of
-  // the same build stands in, the first of these that is installed.
-  const QString face = QString::fromUtf8(kFontFace);
-  QFont::insertSubstitutions(face, {QStringLiteral("IPAPGothic"), QStringLiteral("VL PGothic"),
-                                    QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAGothic")});
-  QFont font(face);
-  font.setPixelSize(12);
-  font.setWeight(QFont::Normal);
-  return font;
-}
 
 // The settings file holds "0" for a path that was never chosen.
 const char kNoPath[] = "0";
@@ -52,44 +23,35 @@ const char kNoPath[] = "0";
 // The fewest lines that make a range: the start must lie below the end.
 constexpr std::size_t kRangeLines = 2;
 
+// What each range spinner's handler touches: its label, the text after the
+// line's timestamp there, and the other spinner, which it pushes to its own
+// value plus the offset when the start no longer lies below the end.
+struct RangeSpinner {
+  Spin spin;
+  Caption label;
+  const char* suffix;
+  Spin other;
+  int offset;
+};
+constexpr RangeSpinner kStartSpinner{Spin::kPStart, Caption::kLogStart, " から", Spin::kPEnd, +1};
+constexpr RangeSpinner kEndSpinner{Spin::kPEnd, Caption::kLogEnd, " までを集計", Spin::kPStart, -1};
+
+// Holds a flag up for as long as it lives.
+class FlagUp {
+ public:
+  explicit FlagUp(bool& flag) : flag_(flag) { flag_ = true; }
+  ~FlagUp() { flag_ = false; }
+  FlagUp(const FlagUp&) = delete;
+  FlagUp& operator=(const FlagUp&) = delete;
+
+ private:
+  bool& flag_;
+};
+
 }  // namespace
 
-std::string TForm1::ProgramSettingsPath() {
-  const std::string folder = QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
-  return junmaru::PathInFolder(folder, junmaru::kSettingsFileName);
-}
-
-TForm1::TForm1(std::string settings_path, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
-      settings_path_(std::move(settings_path)) {
-  setObjectName(QStringLiteral("Form1"));
-  setWindowTitle(Ui(Sjis("集計順位丸\u3000通称順位丸 Ver1.4")));
-  setWindowIcon(QIcon(QStringLiteral(":/junmaru/icon.png")));
-  setFont(WindowFont());
-  QPalette colours = palette();
-  colours.setColor(QPalette::Window, colours.color(QPalette::Button));
-  colours.setColor(QPalette::WindowText, QPalette().color(QPalette::WindowText));
-  setPalette(colours);
-  setAutoFillBackground(true);
-  setFixedSize(645, 507);
-  move(269, 158);
-
-  BuildControls(this, *this);
-  Connect(BtnGo, &QPushButton::clicked, &TForm1::BtnGoClick);
-  Connect(BtnRead, &QPushButton::clicked, &TForm1::BtnReadClick);
-  Connect(BtnSave, &QPushButton::clicked, &TForm1::BtnSaveClick);
-  Connect(PStart, &SpinEdit::Changed, &TForm1::PStartChange);
-  Connect(PEnd, &SpinEdit::Changed, &TForm1::PEndChange);
-  Connect(Link, &CheckBox::Click, &TForm1::LinkClick);
-
-  ErrorDisplay::Guard(this, [this] { FormCreate(); });
-}
-
-TForm1::~TForm1() {
-  // The window is on its way out: the error display stands on its own.
-  ErrorDisplay::Guard(nullptr, [this] { FormDestroy(); });
-}
+TForm1::TForm1(ControlSet& controls, std::string settings_path)
+    : controls_(controls), settings_path_(std::move(settings_path)) {}
 
 void TForm1::FormCreate() {
   log_lines_ = junmaru::LogLines();
@@ -106,7 +68,7 @@ void TForm1::FormCreate() {
     try {
       DataSet(read_pass_, save_pass_);
     } catch (...) {
-      ErrorDisplay::ShowCurrent(this);
+      controls_.ShowError(CurrentErrorDisplayText());
     }
   }
 
@@ -114,13 +76,13 @@ void TForm1::FormCreate() {
   junmaru::ReadRanking(*settings_file_, stored);
   junmaru::ReadHtml(*settings_file_, stored);
   junmaru::ReadExclusionWords(*settings_file_, stored);
-  ShowSettings(*this, stored);
+  ShowSettings(controls_, stored);
 }
 
 void TForm1::FormDestroy() {
   log_lines_ = junmaru::LogLines();
   if (!settings_file_) return;
-  junmaru::Settings current = SettingsOfForm(*this);
+  junmaru::Settings current = SettingsOfForm(controls_);
   current.ReadPass = read_pass_;
   current.SavePass = save_pass_;
   junmaru::ProfileFile& file = *settings_file_;
@@ -137,150 +99,112 @@ void TForm1::FormDestroy() {
 void TForm1::BtnGoClick() {
   // GO is off for a log without a range; a run never reads lines that are not there.
   if (log_lines_.Count() < kRangeLines) return;
-  junmaru::RunRankingToPage(log_lines_, ReadRunSettings(*this), save_pass_, *this);
+  junmaru::RunRankingToPage(log_lines_, ReadRunSettings(controls_), save_pass_, controls_);
 }
 
 void TForm1::BtnReadClick() {
-  const std::optional<std::string> chosen = OpenDialog->Execute(this, std::string());
+  const std::optional<std::string> chosen = controls_.Execute(Dialog::kOpenDialog);
   if (!chosen) return;
   // A newly chosen log always brings the report path beside it.
-  DataSet(*chosen, ReportPathFor(*chosen));
+  DataSet(*chosen, junmaru::ReportPathFor(*chosen));
 }
 
 void TForm1::BtnSaveClick() {
-  const std::optional<std::string> chosen = SaveDialog->Execute(this, std::string());
+  const std::optional<std::string> chosen = controls_.Execute(Dialog::kSaveDialog);
   if (!chosen) return;
   save_pass_ = *chosen;
-  PassSave->SetCaption(form::ShownPath(save_pass_, form::kChosenReportLimit));
+  controls_.SetCaption(Caption::kPassSave, ShownPath(save_pass_, kChosenReportLimit));
 }
 
 void TForm1::DataSet(const std::string& log_path, const std::string& report_path) {
-  State->SetErrorColour(false);
+  controls_.SetStatusColour(junmaru::StatusColour::kNormal);
   read_pass_ = log_path;
-  PassRead->SetCaption(form::ShownPath(read_pass_, form::kLoadedPathLimit));
+  controls_.SetCaption(Caption::kPassRead, ShownPath(read_pass_, kLoadedPathLimit));
   save_pass_ = report_path;
-  PassSave->SetCaption(form::ShownPath(save_pass_, form::kLoadedPathLimit));
+  controls_.SetCaption(Caption::kPassSave, ShownPath(save_pass_, kLoadedPathLimit));
 
   if (!junmaru::FileExists(read_pass_)) {
     // The log loaded before, if any, stays usable.
-    State->SetErrorColour(true);
-    State->SetCaption(junmaru::messages::LogFileMissing());
+    controls_.SetStatusColour(junmaru::StatusColour::kError);
+    controls_.SetStatusText(junmaru::messages::LogFileMissing());
     return;
   }
 
   log_lines_.LoadFromFile(read_pass_);  // keeps the old lines when it fails
   const std::size_t count = log_lines_.Count();
-  LogLine->SetCaption(std::to_string(count) + Sjis(" 行"));
+  controls_.SetCaption(Caption::kLogLine, std::to_string(count) + junmaru::Sjis(" 行"));
   if (count == 0) {
     // The old log is gone, so its range and GO go too; the load is still
     // reported as failed, on its first line.
     OfferNoRange();
-    LogFirst->SetCaption(std::string());
-    LogLast->SetCaption(std::string());
+    controls_.SetCaption(Caption::kLogFirst, std::string());
+    controls_.SetCaption(Caption::kLogLast, std::string());
     throw junmaru::Error(junmaru::messages::ListIndexOutOfRange(0));
   }
-  LogFirst->SetCaption(junmaru::Date(log_lines_, 0, *this));
-  LogLast->SetCaption(junmaru::Date(log_lines_, static_cast<long long>(count) - 1, *this));
+  controls_.SetCaption(Caption::kLogFirst, junmaru::Date(log_lines_, 0, controls_));
+  controls_.SetCaption(Caption::kLogLast, junmaru::Date(log_lines_, static_cast<long long>(count) - 1, controls_));
   // A first or last line without a timestamp has disabled GO and the range.
-  if (State->ShowsError()) return;
+  if (controls_.StatusShowsError()) return;
 
   if (count < kRangeLines) {
     OfferNoRange();
   } else {
-    PStart->SetMaxValue(static_cast<std::int32_t>(count - 1));
-    PEnd->SetMaxValue(static_cast<std::int32_t>(count));
+    controls_.SetSpinMax(Spin::kPStart, static_cast<std::int32_t>(count - 1));
+    controls_.SetSpinMax(Spin::kPEnd, static_cast<std::int32_t>(count));
+    // Only the first and the last line are read here, and both read well:
+    // the handlers run once, on the final values, so that no line in
+    // between is looked at on the way there.
     {
-      // Only the first and the last line are read here, and both read
-      // well: the handlers run once, on the final values, so that no line
-      // in between is looked at on the way there.
-      const QSignalBlocker start_quiet(PStart);
-      const QSignalBlocker end_quiet(PEnd);
-      PStart->SetValue(1);
-      PEnd->SetValue(static_cast<std::int64_t>(count));
+      const FlagUp settling(range_settling_);
+      controls_.SetSpinValue(Spin::kPStart, 1);
+      controls_.SetSpinValue(Spin::kPEnd, static_cast<std::int64_t>(count));
     }
     PStartChange();
     PEndChange();
-    PStart->setEnabled(true);
-    PEnd->setEnabled(true);
-    BtnGo->setEnabled(true);
+    controls_.SetControlEnabled(junmaru::RunControl::kPStart, true);
+    controls_.SetControlEnabled(junmaru::RunControl::kPEnd, true);
+    controls_.SetControlEnabled(junmaru::RunControl::kBtnGo, true);
   }
-  Gauge->SetProgress(0);
-  Gauge->SetBackColour(junmaru::colours::kGaugeIdle);
-  State->SetCaption(Sjis("待機中（ログ読み込み完了）"));
+  controls_.SetProgress(0);
+  controls_.SetGaugeBackground(junmaru::colours::kGaugeIdle);
+  controls_.SetStatusText(junmaru::Sjis("待機中（ログ読み込み完了）"));
 }
 
 void TForm1::OfferNoRange() {
-  PStart->setEnabled(false);
-  PEnd->setEnabled(false);
-  BtnGo->setEnabled(false);
-  LogStart->SetCaption(std::string());
-  LogEnd->SetCaption(std::string());
+  controls_.SetControlEnabled(junmaru::RunControl::kPStart, false);
+  controls_.SetControlEnabled(junmaru::RunControl::kPEnd, false);
+  controls_.SetControlEnabled(junmaru::RunControl::kBtnGo, false);
+  controls_.SetCaption(Caption::kLogStart, std::string());
+  controls_.SetCaption(Caption::kLogEnd, std::string());
 }
 
-void TForm1::PStartChange() {
-  const std::int32_t v = PStart->Value();
-  switch (form::RangeActionFor(v, PStart->MinValue(), PStart->MaxValue(), log_lines_.Count())) {
-    case form::RangeAction::kIgnore:
-      return;
-    case form::RangeAction::kPullBack:
-      PStart->SetText(std::to_string(PStart->MinValue()));  // runs this handler again
-      return;
-    case form::RangeAction::kShow:
-      break;
-  }
-  LogStart->SetCaption(junmaru::Date(log_lines_, v - 1, *this) + Sjis(" から"));
-  if (PStart->Value() >= PEnd->Value()) PEnd->SetValue(static_cast<std::int64_t>(PStart->Value()) + 1);
-}
+void TForm1::PStartChange() { RangeChange(Spin::kPStart); }
 
-void TForm1::PEndChange() {
-  const std::int32_t w = PEnd->Value();
-  switch (form::RangeActionFor(w, PEnd->MinValue(), PEnd->MaxValue(), log_lines_.Count())) {
-    case form::RangeAction::kIgnore:
+void TForm1::PEndChange() { RangeChange(Spin::kPEnd); }
+
+void TForm1::RangeChange(Spin spin) {
+  if (range_settling_) return;
+  const RangeSpinner& r = spin == Spin::kPStart ? kStartSpinner : kEndSpinner;
+  const std::int32_t value = controls_.SpinValue(r.spin);
+  switch (RangeActionFor(value, controls_.SpinMin(r.spin), controls_.SpinMax(r.spin), log_lines_.Count())) {
+    case RangeAction::kIgnore:
       return;
-    case form::RangeAction::kPullBack:
-      PEnd->SetText(std::to_string(PEnd->MinValue()));  // runs this handler again
+    case RangeAction::kPullBack:
+      controls_.SetSpinText(r.spin, std::to_string(controls_.SpinMin(r.spin)));  // runs this handler again
       return;
-    case form::RangeAction::kShow:
+    case RangeAction::kShow:
       break;
   }
-  LogEnd->SetCaption(junmaru::Date(log_lines_, w - 1, *this) + Sjis(" までを集計"));
-  if (PStart->Value() >= PEnd->Value()) PStart->SetValue(static_cast<std::int64_t>(PEnd->Value()) - 1);
+  controls_.SetCaption(r.label, junmaru::Date(log_lines_, value - 1, controls_) + junmaru::Sjis(r.suffix));
+  if (controls_.SpinValue(Spin::kPStart) >= controls_.SpinValue(Spin::kPEnd)) {
+    controls_.SetSpinValue(r.other, static_cast<std::int64_t>(controls_.SpinValue(r.spin)) + r.offset);
+  }
 }
 
 void TForm1::LinkClick() {
-  const bool on = Link->isChecked();
-  Prefix->setEnabled(on);
-  SetBaseColour(Prefix, on ? junmaru::colours::kWhite : junmaru::colours::kGaugeIdle);
+  const bool on = controls_.Checked(Check::kLink);
+  controls_.SetEditEnabled(Edit::kPrefix, on);
+  controls_.SetEditColour(Edit::kPrefix, on ? junmaru::colours::kWhite : junmaru::colours::kGaugeIdle);
 }
 
-void TForm1::SetStatusText(const std::string& text) { State->SetCaption(text); }
-
-void TForm1::SetStatusColour(junmaru::StatusColour colour) {
-  State->SetErrorColour(colour == junmaru::StatusColour::kError);
-}
-
-bool TForm1::StatusShowsError() const { return State->ShowsError(); }
-
-void TForm1::SetProgress(long long progress) { Gauge->SetProgress(progress); }
-
-void TForm1::SetGaugeBackground(std::uint32_t colour) { Gauge->SetBackColour(colour); }
-
-void TForm1::RepaintNow() { repaint(); }
-
-void TForm1::SetControlEnabled(junmaru::RunControl control, bool enabled) {
-  switch (control) {
-    case junmaru::RunControl::kBtnGo:
-      BtnGo->setEnabled(enabled);
-      break;
-    case junmaru::RunControl::kPStart:
-      PStart->setEnabled(enabled);
-      break;
-    case junmaru::RunControl::kPEnd:
-      PEnd->setEnabled(enabled);
-      break;
-  }
-}
-
-void TForm1::ShowMessage(const std::string& text) { MessageBox::Information(this, text); }
-
-}  // namespace junmaru::window
+}  // namespace junmaru::form

@@ -1,38 +1,38 @@
 #pragma once
 
-// The main window: its controls (FormControls), the handlers bound to
-// them, and the view through which a ranking run reports.
+// The main window's form: the handlers bound to its controls, written once
+// for every window, and what the window holds between them (the loaded log
+// and the two paths). It sees the controls only through a ControlSet.
 //
-// Every handler runs through ErrorDisplay::Guard (see Connect), so an
-// error that leaves it is shown and the window stays usable.
+// The form reads its settings file once, in FormCreate, and writes it once,
+// in FormDestroy; the file stays open as one ProfileFile in between.
 //
-// The window reads its settings file once, when it is created, and writes
-// it once, when it is destroyed; the file stays open as one ProfileFile in
-// between.
+// A handler fails with an exception carrying the system's message; the
+// window runs every handler so that such an error is shown by the error
+// display and goes no further.
 
-#include <QWidget>
 #include <memory>
 #include <string>
 
-#include "error_display.h"
-#include "form_controls.h"
+#include "control_set.h"
 #include "log_lines.h"
 #include "profile_file.h"
-#include "run_view.h"
 
-namespace junmaru::window {
+namespace junmaru::form {
 
-class TForm1 : public QWidget, public FormControls, public junmaru::RunView {
-  Q_OBJECT
-
+class TForm1 {
  public:
-  // settings_path: the settings file to read now and write at destruction;
-  // the program passes ProgramSettingsPath(), tests a file of their own.
-  explicit TForm1(std::string settings_path, QWidget* parent = nullptr);
-  ~TForm1() override;
+  // controls: the window's controls, which outlive the form. settings_path:
+  // the settings file to read and write; the program passes the one beside
+  // its executable, tests a file of their own.
+  TForm1(ControlSet& controls, std::string settings_path);
+  TForm1(const TForm1&) = delete;
+  TForm1& operator=(const TForm1&) = delete;
 
-  // "junmaru_setting.ini" in the folder of the program's executable.
-  static std::string ProgramSettingsPath();
+  // The window runs FormCreate once its controls stand with their design
+  // values, and FormDestroy when it closes, while they still stand.
+  void FormCreate();
+  void FormDestroy();
 
   // What the window holds for as long as it lives; each log load or file
   // choice replaces them.
@@ -58,35 +58,23 @@ class TForm1 : public QWidget, public FormControls, public junmaru::RunView {
   // Prefix is editable, on white, exactly while Link is checked.
   void LinkClick();
 
-  // The run's view of the window.
-  void SetStatusText(const std::string& text) override;
-  void SetStatusColour(junmaru::StatusColour colour) override;
-  bool StatusShowsError() const override;
-  void SetProgress(long long progress) override;
-  void SetGaugeBackground(std::uint32_t colour) override;
-  void RepaintNow() override;
-  void SetControlEnabled(junmaru::RunControl control, bool enabled) override;
-  void ShowMessage(const std::string& text) override;
-
  private:
-  void FormCreate();
-  void FormDestroy();
-
   // After a load of fewer than two lines: no range is offered and GO is
   // off; the range labels no longer describe a loaded line.
   void OfferNoRange();
+  // The handler of one range spinner; the other spinner is pushed so that
+  // the start stays below the end.
+  void RangeChange(Spin spin);
 
-  // Binds a control's signal to a handler that runs under the error display.
-  template <class Sender, class Signal>
-  void Connect(Sender* sender, Signal signal, void (TForm1::*handler)()) {
-    connect(sender, signal, this, [this, handler] { ErrorDisplay::Guard(this, [this, handler] { (this->*handler)(); }); });
-  }
-
+  ControlSet& controls_;
   const std::string settings_path_;
   std::unique_ptr<junmaru::ProfileFile> settings_file_;  // from FormCreate to FormDestroy
   junmaru::LogLines log_lines_;
   std::string read_pass_;  // "0" when none was ever chosen
   std::string save_pass_;  // "0" when none was ever chosen
+  // While DataSet puts the new range in place, the range handlers wait for
+  // the final values instead of reading every line on the way.
+  bool range_settling_ = false;
 };
 
-}  // namespace junmaru::window
+}  // namespace junmaru::form

@@ -21,7 +21,7 @@
 #include "progress_gauge.h"
 #include "spin_edit.h"
 #include "status_line.h"
-#include "t_form1.h"
+#include "main_window.h"
 #include "test_support.h"
 
 using junmaru::window::CheckBox;
@@ -29,7 +29,7 @@ using junmaru::window::Label;
 using junmaru::window::Memo;
 using junmaru::window::MessageBox;
 using junmaru::window::SpinEdit;
-using junmaru::window::TForm1;
+using TForm1 = junmaru::window::MainWindow;
 using junmaru::window::testing::BoxRecorder;
 using junmaru::window::testing::Cp;
 using junmaru::window::testing::Q;
@@ -391,7 +391,7 @@ void TestForm1::runSettingsAreReadFromTheControls() {
   form_->Link->setChecked(true);
   form_->Prefix->setText(QStringLiteral("../"));
 
-  const junmaru::RunSettings s = junmaru::window::ReadRunSettings(*form_);
+  const junmaru::RunSettings s = junmaru::form::ReadRunSettings(*form_);
   QCOMPARE(s.PStart, 3);
   QCOMPARE(s.PEnd, 700);
   QCOMPARE(s.PRank, 30);

@@ -18,12 +18,12 @@
 #include "progress_gauge.h"
 #include "spin_edit.h"
 #include "status_line.h"
-#include "t_form1.h"
+#include "main_window.h"
 #include "test_support.h"
 
 using junmaru::window::FileDialog;
 using junmaru::window::MessageBox;
-using junmaru::window::TForm1;
+using TForm1 = junmaru::window::MainWindow;
 using junmaru::window::testing::BoxRecorder;
 using junmaru::window::testing::Cp;
 using junmaru::window::testing::Native;

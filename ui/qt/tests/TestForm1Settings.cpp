@@ -17,14 +17,14 @@
 #include "profile_file.h"
 #include "spin_edit.h"
 #include "status_line.h"
-#include "t_form1.h"
+#include "main_window.h"
 #include "test_support.h"
 
 using junmaru::window::CheckBox;
 using junmaru::window::FileDialog;
 using junmaru::window::MessageBox;
 using junmaru::window::SpinEdit;
-using junmaru::window::TForm1;
+using TForm1 = junmaru::window::MainWindow;
 using junmaru::window::testing::BoxRecorder;
 using junmaru::window::testing::Cp;
 using junmaru::window::testing::Native;

@@ -1,0 +1,68 @@
+#pragma once
+
+// The main window in Qt: a widget for every control (FormControls) and the
+// form's handlers (TForm1), bound together. The window implements the
+// ControlSet that the handlers drive, and nothing of their logic.
+//
+// Every handler runs through ErrorDisplay::Guard (see Connect), so an
+// error that leaves it is shown and the window stays usable.
+
+#include <QWidget>
+#include <string>
+
+#include "control_set.h"
+#include "error_display.h"
+#include "form_controls.h"
+#include "t_form1.h"
+
+namespace junmaru::window {
+
+class MainWindow : public QWidget, public FormControls, public form::ControlSet, public form::TForm1 {
+  Q_OBJECT
+
+ public:
+  // settings_path: the settings file to read now and write at destruction;
+  // the program passes ProgramSettingsPath(), tests a file of their own.
+  explicit MainWindow(std::string settings_path, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // "junmaru_setting.ini" in the folder of the program's executable.
+  static std::string ProgramSettingsPath();
+
+  // The controls, as the form's handlers see them.
+  void SetCaption(form::Caption caption, const std::string& text) override;
+  std::string SpinText(form::Spin spin) const override;
+  void SetSpinText(form::Spin spin, const std::string& text) override;
+  std::int32_t SpinMin(form::Spin spin) const override;
+  std::int32_t SpinMax(form::Spin spin) const override;
+  void SetSpinMax(form::Spin spin, std::int32_t maximum) override;
+  bool Checked(form::Check check) const override;
+  void SetChecked(form::Check check, bool checked) override;
+  std::string EditText(form::Edit edit) const override;
+  void SetEditText(form::Edit edit, const std::string& text) override;
+  void SetEditEnabled(form::Edit edit, bool enabled) override;
+  void SetEditColour(form::Edit edit, std::uint32_t colour) override;
+  std::vector<std::string> MemoLines() override;
+  void SetMemoLines(const std::vector<std::string>& lines) override;
+  std::optional<std::string> Execute(form::Dialog dialog) override;
+  void ShowError(const std::string& text) override;
+
+  // The run's view of the window.
+  void SetStatusText(const std::string& text) override;
+  void SetStatusColour(junmaru::StatusColour colour) override;
+  bool StatusShowsError() const override;
+  void SetProgress(long long progress) override;
+  void SetGaugeBackground(std::uint32_t colour) override;
+  void RepaintNow() override;
+  void SetControlEnabled(junmaru::RunControl control, bool enabled) override;
+  void ShowMessage(const std::string& text) override;
+
+ private:
+  // Binds a control's signal to a handler that runs under the error display.
+  template <class Sender, class Signal>
+  void Connect(Sender* sender, Signal signal, void (form::TForm1::*handler)()) {
+    connect(sender, signal, this, [this, handler] { ErrorDisplay::Guard(this, [this, handler] { (this->*handler)(); }); });
+  }
+};
+
+}  // namespace junmaru::window
