@@ -1,0 +1,258 @@
+// TForm1's handlers on a window without a toolkit: loading a log, the
+// range spinners, the link switch, the settings file at start and close,
+// the two file choices and GO.
+
+#include "t_form1.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <utility>
+
+#include "error.h"
+#include "fake_control_set.h"
+#include "messages.h"
+#include "temp_dir.h"
+
+namespace junmaru::form {
+namespace {
+
+using testing::FakeControlSet;
+
+std::string Cp(const char* utf8) { return Utf8ToCp932(utf8); }
+
+// Line n (1-based) of a log: a download stamped 10 Oct 2004, 13:mm:ss, n
+// seconds after 13:00:00.
+std::string LogLine(int n) {
+  char line[128];
+  std::snprintf(line, sizeof line, "10.0.0.1 - - [10/Oct/2004:13:%02d:%02d +0900] \"GET /dl/f%d.zip HTTP/1.1\" 200 5\r\n",
+                n / 60, n % 60, n % 3);
+  return line;
+}
+std::string Log(int lines) {
+  std::string log;
+  for (int n = 1; n <= lines; ++n) log += LogLine(n);
+  return log;
+}
+// The timestamp text of line n of that log.
+std::string Stamp(int n) {
+  char text[64];
+  std::snprintf(text, sizeof text, "2004年10月10日 13時%02d分%02d秒", n / 60, n % 60);
+  return Cp(text);
+}
+
+class TForm1Test : public ::testing::Test {
+ protected:
+  TForm1Test() { controls.form = &form; }
+
+  std::string Load(const std::string& log_bytes) {
+    const std::string log = folder.Write("access.log", log_bytes);
+    form.DataSet(log, folder.File("ranking.html"));
+    return log;
+  }
+  std::string& Caption(Caption c) { return controls.Caption(c); }
+  std::string SpinText(Spin s) { return controls.SpinText(s); }
+
+  junmaru::testing::TempDir folder;
+  FakeControlSet controls;
+  TForm1 form{controls, folder.File("junmaru_setting.ini")};
+};
+
+TEST_F(TForm1Test, LoadShowsTheLogAndOffersAllOfItsLines) {
+  Load(Log(100));
+  EXPECT_EQ(Caption(Caption::kLogLine), Cp("100 行"));
+  EXPECT_EQ(SpinText(Spin::kPStart), "1");
+  EXPECT_EQ(controls.SpinMax(Spin::kPStart), 99);
+  EXPECT_EQ(SpinText(Spin::kPEnd), "100");
+  EXPECT_EQ(controls.SpinMax(Spin::kPEnd), 100);
+  EXPECT_EQ(Caption(Caption::kLogStart), Stamp(1) + Cp(" から"));
+  EXPECT_EQ(Caption(Caption::kLogEnd), Stamp(100) + Cp(" までを集計"));
+  for (RunControl c : {RunControl::kBtnGo, RunControl::kPStart, RunControl::kPEnd}) EXPECT_TRUE(controls.Enabled(c));
+  EXPECT_EQ(controls.status, Cp("待機中（ログ読み込み完了）"));
+}
+
+// Only the first and the last line are read, and the end is labelled anew
+// although a log of the same length leaves PEnd's value as it was.
+TEST_F(TForm1Test, LoadReadsOnlyTheFirstAndLastLine) {
+  Load(Log(4));
+  Load(LogLine(1) + "no stamp\r\nno stamp\r\n" + LogLine(59));
+  EXPECT_FALSE(controls.status_error);
+  EXPECT_TRUE(controls.Enabled(RunControl::kBtnGo));
+  EXPECT_EQ(Caption(Caption::kLogEnd), Stamp(59) + Cp(" までを集計"));
+}
+
+TEST_F(TForm1Test, MissingLogKeepsTheLogBefore) {
+  Load(Log(5));
+  form.DataSet(folder.File("gone.log"), folder.File("other.html"));
+  EXPECT_TRUE(controls.status_error);
+  EXPECT_EQ(controls.status, messages::LogFileMissing());
+  EXPECT_EQ(form.SavePass(), folder.File("other.html"));
+  EXPECT_EQ(form.Lines().Count(), 5u);
+  EXPECT_TRUE(controls.Enabled(RunControl::kBtnGo));
+}
+
+// Logs that offer no range leave GO and the range spinners off.
+TEST_F(TForm1Test, LogsWithoutARange) {
+  struct Case {
+    const char* name;
+    std::string log;
+    bool throws, status_error;
+  };
+  const Case cases[] = {
+      {"empty", "", true, false},
+      {"one line", LogLine(1), false, false},
+      {"first line without timestamp", "no stamp\r\n" + LogLine(2), false, true},
+      {"last line without timestamp", LogLine(1) + "no stamp\r\n", false, true},
+  };
+  for (const Case& c : cases) {
+    FakeControlSet controls;
+    TForm1 form(controls, folder.File("junmaru_setting.ini"));
+    controls.form = &form;
+    form.DataSet(folder.Write("access.log", Log(10)), folder.File("ranking.html"));  // a range to lose
+    const std::string log = folder.Write("access.log", c.log);
+    if (c.throws) {
+      EXPECT_THROW(form.DataSet(log, folder.File("ranking.html")), Error) << c.name;
+    } else {
+      form.DataSet(log, folder.File("ranking.html"));
+    }
+    EXPECT_FALSE(controls.Enabled(RunControl::kBtnGo)) << c.name;
+    EXPECT_FALSE(controls.Enabled(RunControl::kPStart)) << c.name;
+    EXPECT_EQ(controls.status_error, c.status_error) << c.name;
+    if (c.status_error) {
+      EXPECT_EQ(controls.status, messages::LogFormatError()) << c.name;
+    }
+  }
+}
+
+// Each row types into PEnd, PStart, then PEnd on a freshly loaded log
+// ("" types nothing), then reads both spinners and the lines their labels name.
+TEST_F(TForm1Test, RangeSpinnersKeepTheStartBelowTheEnd) {
+  struct Case {
+    const char* name;
+    int lines;
+    const char *end_first, *start, *end;
+    const char *shown_start, *shown_end;
+    int start_label, end_label;
+  };
+  const Case cases[] = {
+      {"end lowered to the start pulls the start", 100, "50", "40", "40", "39", "40", 39, 40},
+      {"start raised to the end pushes the end", 100, "50", "50", "", "50", "51", 50, 51},
+      {"start typed beyond its maximum is left alone", 100, "", "100", "", "100", "100", 1, 100},
+      {"two lines: start stepped to 2 comes back", 2, "", "2", "", "1", "2", 1, 2},
+      {"two lines: end stepped to 3 comes back", 2, "", "", "3", "1", "2", 1, 2},
+  };
+  for (const Case& c : cases) {
+    Load(Log(c.lines));
+    for (auto [spin, text] : {std::pair{Spin::kPEnd, c.end_first}, {Spin::kPStart, c.start}, {Spin::kPEnd, c.end}}) {
+      if (*text) controls.SetSpinText(spin, text);
+    }
+    EXPECT_EQ(SpinText(Spin::kPStart), c.shown_start) << c.name;
+    EXPECT_EQ(SpinText(Spin::kPEnd), c.shown_end) << c.name;
+    EXPECT_EQ(Caption(Caption::kLogStart), Stamp(c.start_label) + Cp(" から")) << c.name;
+    EXPECT_EQ(Caption(Caption::kLogEnd), Stamp(c.end_label) + Cp(" までを集計")) << c.name;
+  }
+  EXPECT_TRUE(controls.errors.empty());
+}
+
+TEST_F(TForm1Test, RangeOnALineWithoutTimestampIsTheFormatError) {
+  Load(LogLine(1) + LogLine(2) + "no stamp\r\n" + LogLine(4) + LogLine(5));
+  controls.SetSpinValue(Spin::kPEnd, 3);
+  EXPECT_EQ(Caption(Caption::kLogEnd), Cp(" までを集計"));
+  EXPECT_TRUE(controls.status_error);
+  EXPECT_FALSE(controls.Enabled(RunControl::kBtnGo));
+}
+
+TEST_F(TForm1Test, LinkSwitchesThePrefix) {
+  controls.SetEditText(Edit::kPrefix, "../");
+  controls.SetChecked(Check::kLink, true);
+  EXPECT_TRUE(controls.prefix_enabled);
+  EXPECT_EQ(controls.prefix_colour, colours::kWhite);
+  controls.SetChecked(Check::kLink, false);
+  EXPECT_FALSE(controls.prefix_enabled);
+  EXPECT_EQ(controls.prefix_colour, colours::kGaugeIdle);
+  EXPECT_EQ(controls.EditText(Edit::kPrefix), "../");
+}
+
+TEST_F(TForm1Test, ChoosingTheLogPutsTheReportBesideIt) {
+  const std::string log = folder.Write("access.log", Log(5));
+  controls.dialog_answers = {folder.File("elsewhere.html"), log, std::nullopt};
+  controls.Run(&TForm1::BtnSaveClick);
+  EXPECT_EQ(form.SavePass(), folder.File("elsewhere.html"));
+  controls.Run(&TForm1::BtnReadClick);
+  EXPECT_EQ(form.SavePass(), folder.File("ranking.html"));
+  EXPECT_EQ(form.Lines().Count(), 5u);
+  controls.Run(&TForm1::BtnReadClick);  // cancelled
+  EXPECT_EQ(form.ReadPass(), log);
+  EXPECT_EQ(controls.dialogs_shown,
+            (std::vector<Dialog>{Dialog::kSaveDialog, Dialog::kOpenDialog, Dialog::kOpenDialog}));
+}
+
+// GO reads its settings from the controls: here the memo's word drops
+// f1.zip and the range leaves out the first line.
+TEST_F(TForm1Test, GoWritesThePageFromTheControls) {
+  Load(Log(9));
+  controls.memo = {"f1"};
+  controls.SetSpinValue(Spin::kPStart, 2);
+  controls.Run(&TForm1::BtnGoClick);
+  ASSERT_TRUE(controls.errors.empty());
+  EXPECT_EQ(controls.status, Cp("出力完了！"));
+  EXPECT_EQ(controls.progress, 1000);
+  const std::string page = junmaru::testing::ReadBytes(folder.File("ranking.html"));
+  EXPECT_NE(page.find(Cp("13時00分02秒～")), std::string::npos);
+  EXPECT_NE(page.find("/dl/f2.zip"), std::string::npos);
+  EXPECT_EQ(page.find("/dl/f1.zip"), std::string::npos);
+}
+
+TEST_F(TForm1Test, GoWithoutARangeWritesNothing) {
+  Load(Log(1));
+  controls.Run(&TForm1::BtnGoClick);
+  EXPECT_EQ(junmaru::testing::ReadBytes(folder.File("ranking.html")), "");
+  EXPECT_EQ(controls.progress, 0);
+}
+
+TEST_F(TForm1Test, FirstStartWithoutSettingsFile) {
+  form.FormCreate();
+  EXPECT_EQ(Caption(Caption::kPassRead), "");  // nothing loaded
+  EXPECT_TRUE(controls.Checked(Check::kLink));
+  EXPECT_TRUE(controls.prefix_enabled);
+  EXPECT_EQ(controls.memo, (std::vector<std::string>{Cp("例)禁止ワード1"), Cp("例)禁止ワード2")}));
+  form.FormDestroy();
+  const std::string ini = junmaru::testing::ReadBytes(folder.File("junmaru_setting.ini"));
+  EXPECT_EQ(ini.find("[FilePass]\r\nReadPass=0\r\nSavePass=0\r\n[ExtentionFilter]\r\n"), 0u) << ini;
+}
+
+// Stored values reach the controls through their rules and go back as the
+// controls read them.
+TEST_F(TForm1Test, StoredValuesComeBackThroughTheControls) {
+  folder.Write("junmaru_setting.ini",
+               "[ExtentionFilter]\r\nCDouga=2\r\n[Ranking]\r\nTopCount=5\r\n"
+               "[HTML]\r\nFontSize=0x50\r\nLink=0\r\nCBG=red\r\n[KinsiWord]\r\nadmin=OK\r\n");
+  form.FormCreate();
+  EXPECT_TRUE(controls.Checked(Check::kCDouga));
+  EXPECT_EQ(SpinText(Spin::kPRank), "10");
+  EXPECT_EQ(SpinText(Spin::kFontSize), "80");
+  EXPECT_FALSE(controls.Checked(Check::kLink));
+  EXPECT_FALSE(controls.prefix_enabled);
+  EXPECT_EQ(controls.EditText(Edit::kCBG), "red");
+  EXPECT_EQ(controls.memo, std::vector<std::string>{"admin"});
+  controls.memo.push_back("spam");
+  form.FormDestroy();
+  const std::string ini = junmaru::testing::ReadBytes(folder.File("junmaru_setting.ini"));
+  EXPECT_NE(ini.find("CDouga=1\r\n"), std::string::npos);
+  EXPECT_NE(ini.find("TopCount=10\r\n"), std::string::npos);
+  EXPECT_NE(ini.find("[KinsiWord]\r\nadmin=OK\r\nspam=OK\r\n"), std::string::npos) << ini;
+}
+
+// A remembered log that fails to load is shown, and the other stored
+// values are still read, so the close does not store design values.
+TEST_F(TForm1Test, RememberedLogThatFailsStillReadsTheRest) {
+  const std::string log = folder.Write("access.log", "");
+  folder.Write("junmaru_setting.ini", "[FilePass]\r\nReadPass=" + log + "\r\nSavePass=" + folder.File("r.html") +
+                                          "\r\n[Ranking]\r\nTopCount=300\r\n");
+  form.FormCreate();
+  EXPECT_EQ(controls.errors, std::vector<std::string>{messages::ListIndexOutOfRange(0)});
+  EXPECT_EQ(SpinText(Spin::kPRank), "300");
+}
+
+}  // namespace
+}  // namespace junmaru::form
