@@ -1,11 +1,12 @@
 #include "log_selection.h"
 
 #include "cp932.h"
+#include "file_io.h"
 
 namespace junmaru::form {
 
 std::string ShownPath(const std::string& native_path, PathDisplayLimit limit) {
-  const std::string text = Utf8ToCp932(native_path);
+  const std::string text = PathForMessage(native_path);  // the native bytes as code page 932
   if (text.size() <= limit.whole_max) return text;
   return text.substr(0, 3) + Sjis("..(略)..") + text.substr(text.size() - limit.tail);
 }

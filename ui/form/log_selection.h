@@ -22,7 +22,8 @@ inline constexpr PathDisplayLimit kLoadedPathLimit{80, 70};
 // The report path, when it is chosen on its own.
 inline constexpr PathDisplayLimit kChosenReportLimit{75, 65};
 
-// The code page 932 text a path display shows for a native (UTF-8) path.
+// The code page 932 text a path display shows for a native path (UTF-8 on
+// Linux, code page 932 already on Windows).
 // Bytes are counted and cut in code page 932, without regard to
 // double-byte characters: the text is for display only.
 std::string ShownPath(const std::string& native_path, PathDisplayLimit limit);
