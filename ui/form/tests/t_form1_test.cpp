@@ -12,6 +12,7 @@
 #include "error.h"
 #include "fake_control_set.h"
 #include "messages.h"
+#include "report_document.h"
 #include "temp_dir.h"
 
 namespace junmaru::form {
@@ -179,7 +180,7 @@ TEST_F(TForm1Test, ChoosingTheLogPutsTheReportBesideIt) {
   controls.Run(&TForm1::BtnSaveClick);
   EXPECT_EQ(form.SavePass(), folder.File("elsewhere.html"));
   controls.Run(&TForm1::BtnReadClick);
-  EXPECT_EQ(form.SavePass(), folder.File("ranking.html"));
+  EXPECT_EQ(form.SavePass(), ReportPathFor(log));  // beside the log, replacing the one chosen
   EXPECT_EQ(form.Lines().Count(), 5u);
   controls.Run(&TForm1::BtnReadClick);  // cancelled
   EXPECT_EQ(form.ReadPass(), log);
