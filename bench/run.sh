@@ -1,72 +1,84 @@
 #!/usr/bin/env bash
-# Times junmaru-batch against the classic shell pipeline and against `wc -l`
-# on two generated logs, and records peak memory.
+# Times junmaru-batch against the classic shell pipeline, `wc -l` and
+# GoAccess on logs written by the repository's own generator, and records
+# the peak memory of the batch program and of the window (load + GO) on
+# ordinary logs and on three shapes made to strain memory.
 #
-#   bench/run.sh              # build, generate the logs (once), time, update README
+#   bench/run.sh              # build, generate the logs (once), measure, update README
 #   RUNS=7 bench/run.sh       # more rounds per log
 #
 # Environment:
 #   RUNS            rounds on the 2,000,000-line log (default 5)
 #   RUNS_DISTINCT   rounds on the 1,000,000-distinct-path log (default 3)
+#   GOACCESS        0 leaves GoAccess out (default 1: one run on the 2,000,000-line log)
 #   BENCH_OUT       where the logs, pages and raw timings go (default bench/out, git-ignored)
-#   BENCH_BUILD     build folder for junmaru-batch (default build-bench, configured with
-#                   the project's default build type, RelWithDebInfo, when new)
+#   BENCH_BUILD     build folder (default build-bench, configured with the
+#                   project's default build type, RelWithDebInfo, when new)
 #   BENCH_README    0 leaves README.md alone (default 1: the table is replaced)
 #
-# Each round runs the three commands one after the other (batch, pipeline,
+# Each round runs the commands one after the other (batch, pipeline,
 # wc -l), so that a burst of load on the machine hits all of them alike;
 # the medians of the rounds are reported. Wall time is taken around each
 # command; peak memory is the "Maximum resident set size" of /usr/bin/time -v
 # (for the pipeline that is its largest single process). The logs are read
-# once before the first round so every command starts from a warm page cache.
+# once before they are measured, so every command starts from a warm page cache.
 set -euo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")" && git rev-parse --show-toplevel)
-gen="$repo/../shared/bench/gen_log.py"
 out=${BENCH_OUT:-$repo/bench/out}
 build=${BENCH_BUILD:-$repo/build-bench}
 runs=${RUNS:-5}
 runs_distinct=${RUNS_DISTINCT:-3}
+with_goaccess=${GOACCESS:-1}
 update_readme=${BENCH_README:-1}
 
-# --- what the benchmark needs (Debian 12), as scripts/install-deps.sh does
+# --- what the benchmark needs on Debian 12: the project's build
+# dependencies, and the tools it is measured against
+"$repo/scripts/install-deps.sh"
 need=()
-command -v mawk >/dev/null 2>&1 || need+=(mawk)
-[ -x /usr/bin/time ] || need+=(time)
-command -v python3 >/dev/null 2>&1 || need+=(python3)
-command -v cmake >/dev/null 2>&1 || need+=(cmake)
-command -v ninja >/dev/null 2>&1 || need+=(ninja-build)
+for p in mawk time coreutils goaccess; do
+  dpkg -s "$p" >/dev/null 2>&1 || need+=("$p")
+done
 if [ ${#need[@]} -gt 0 ]; then
   sudo=""
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
   $sudo apt-get update
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${need[@]}"
 fi
-[ -f "$gen" ] || { echo "bench/run.sh: generator not found: $gen" >&2; exit 1; }
 
-# --- junmaru-batch, built as scripts/build.sh builds it
+# --- junmaru-batch, the window's bench and the log generator, built as
+# scripts/build.sh builds the programs
 if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
 cmake -S "$repo" -B "$build" -DJUNMARU_WITH_WINDOW=ON >/dev/null
-cmake --build "$build" --target junmaru-batch window_bench -j2 >/dev/null
+cmake --build "$build" --target junmaru-batch window_bench gen_access_log -j"$(nproc)" >/dev/null
 batch="$build/junmaru-batch"
+gen="$build/gen_access_log"
 build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$build/CMakeCache.txt")
 
-# --- the logs, written once and kept outside the repository's tracked files
+# --- the logs, written once (again when the generator or its arguments change)
 mkdir -p "$out"
-make_log() {  # name lines files
-  local log="$out/$1.log" stamp="$out/$1.args"
-  local args="--lines $2 --files $3 $(sha1sum "$gen" | cut -c1-12)"
+gen_sum=$(sha1sum "$repo/bench/gen_access_log.cpp" | cut -c1-12)
+make_log() {  # name generator-arguments...
+  local name=$1 log="$out/$1.log" stamp="$out/$1.args"
+  shift
+  local args="$* $gen_sum"
   if [ ! -f "$log" ] || [ "$(cat "$stamp" 2>/dev/null)" != "$args" ]; then
-    echo "writing $log (--lines $2 --files $3)..." >&2
-    python3 "$gen" --lines "$2" --files "$3" >"$log.part"
+    echo "writing $log ($*)..." >&2
+    "$gen" "$@" >"$log.part"
     mv "$log.part" "$log"
     echo "$args" >"$stamp"
   fi
 }
-make_log access-2m 2000000 5000
-make_log access-1m-distinct 5000000 1000000
+# Ordinary logs: a download site's traffic.
+make_log access-2m --lines 2000000 --files 5000
+make_log access-1m-distinct --lines 5000000 --files 1000000
+# Shapes that strain memory: many lines of nothing, a path per two lines,
+# and a few lines of 17 MB.
+make_log empty-lines --empty-lines 200000000
+make_log distinct-2m --lines 4000000 --files 2000000 --every-file
+make_log long-lines --long-lines 7 --line-bytes 17000000
 
 # A settings file with every value at its default: an empty file.
 settings="$out/defaults.ini"
@@ -78,7 +90,7 @@ pipeline_script='mawk '\''$6=="\"GET" && ($8=="HTTP/1.1\"" || $8=="HTTP/1.0\"") 
 
 now_ns() { date +%s%N; }
 
-# Runs one command under /usr/bin/time -v; appends "seconds kilobytes" to $2.
+# Runs one command under /usr/bin/time -v; appends "microseconds kilobytes" to $2.
 measure() {  # label results-file command...
   local label=$1 results=$2
   shift 2
@@ -86,7 +98,8 @@ measure() {  # label results-file command...
   start=$(now_ns)
   if ! /usr/bin/time -v -o "$tv" "$@" >"$out/$label.stdout" 2>"$out/$label.stderr"; then
     echo "bench/run.sh: $label failed:" >&2
-    cat "$out/$label.stderr" "$tv" >&2
+    tail -c 2000 "$out/$label.stderr" >&2
+    cat "$tv" >&2
     exit 1
   fi
   end=$(now_ns)
@@ -99,24 +112,40 @@ median() {  # column file
   sort -n -k"$1,$1" "$2" | awk -v c="$1" '{v[NR]=$c} END {print (NR % 2) ? v[(NR+1)/2] : (v[NR/2] + v[NR/2+1]) / 2}'
 }
 
+log_bytes() { stat -c %s "$out/$1.log"; }
+log_lines() { wc -l <"$out/$1.log"; }
+mib() { awk -v b="$1" 'BEGIN {printf "%.0f", b / 1048576}'; }
+
 table="$out/table.md"
+speed="$out/speed.md"
+memory="$out/memory.md"
+summary="$out/summary.md"
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 {
-  echo "Measured $(date -u '+%Y-%m-%d %H:%M UTC') on $(nproc) cores ($(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')), commit $(git -C "$repo" rev-parse --short HEAD), ${build_type:-default} build."
-  echo
   echo "| log | tool | runs | median wall s | s per M lines | peak RSS MiB | RSS / log size |"
   echo "|---|---|---:|---:|---:|---:|---:|"
-} >"$table"
-summary="$out/summary.md"
+} >"$speed"
+{
+  echo "| log | lines | MiB | batch s | batch peak MiB | batch RSS / log | window load s | window GO s | window peak MiB | window RSS / log |"
+  echo "|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
+} >"$memory"
 : >"$summary"
-load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 
+speed_row() {  # name label results-file rounds
+  local name=$1 label=$2 file=$3 rounds=$4 bytes lines
+  bytes=$(log_bytes "$name")
+  lines=$(log_lines "$name")
+  awk -v lg="$name ($lines lines, $(mib "$bytes") MiB)" -v t="$label" -v n="$rounds" -v us="$(median 1 "$file")" \
+      -v kb="$(median 2 "$file")" -v lines="$lines" -v bytes="$bytes" 'BEGIN {
+    printf "| %s | %s | %d | %.3f | %.3f | %.0f | %.2f |\n", lg, t, n, us / 1e6,
+           us / 1e6 / (lines / 1e6), kb / 1024, kb * 1024 / bytes
+  }' >>"$speed"
+}
+
+# junmaru-batch, the pipeline and wc -l in alternating rounds.
 bench_log() {  # name rounds
   local name=$1 rounds=$2 log="$out/$1.log"
-  local bytes lines mb
-  bytes=$(stat -c %s "$log")
   cat "$log" >/dev/null
-  lines=$(wc -l <"$log")
-  mb=$(awk -v b="$bytes" 'BEGIN {printf "%.0f", b / 1048576}')  # MiB
   local r_batch="$out/$name.batch.txt" r_pipe="$out/$name.pipeline.txt" r_wc="$out/$name.wc.txt"
   : >"$r_batch"; : >"$r_pipe"; : >"$r_wc"
   for ((i = 1; i <= rounds; i++)); do
@@ -125,55 +154,86 @@ bench_log() {  # name rounds
     measure pipeline "$r_pipe" env LC_ALL=C bash -c "$pipeline_script" pipeline "$log"
     measure wc "$r_wc" wc -l "$log"
   done
-  local label tool file us kb
-  local -A wall
-  for tool in batch pipeline wc; do
-    file="$out/$name.$tool.txt"
-    us=$(median 1 "$file")
-    kb=$(median 2 "$file")
-    wall[$tool]=$us
-    case $tool in
-      batch) label='`junmaru-batch`' ;;
-      pipeline) label='mawk \| sort \| uniq -c \| sort -rn \| head' ;;
-      wc) label='`wc -l`' ;;
-    esac
-    awk -v lg="$name ($lines lines, $mb MiB)" -v t="$label" -v n="$rounds" -v us="$us" -v kb="$kb" \
-        -v lines="$lines" -v bytes="$bytes" 'BEGIN {
-      printf "| %s | %s | %d | %.3f | %.3f | %.0f | %.2f |\n", lg, t, n, us / 1e6,
-             us / 1e6 / (lines / 1e6), kb / 1024, kb * 1024 / bytes
-    }' >>"$table"
-  done
-  awk -v name="$name" -v b="${wall[batch]}" -v p="${wall[pipeline]}" -v w="${wall[wc]}" \
-      -v kb="$(median 2 "$r_batch")" -v bytes="$bytes" 'BEGIN {
+  speed_row "$name" '`junmaru-batch`' "$r_batch" "$rounds"
+  speed_row "$name" 'mawk \| sort \| uniq -c \| sort -rn \| head' "$r_pipe" "$rounds"
+  speed_row "$name" '`wc -l`' "$r_wc" "$rounds"
+  awk -v name="$name" -v b="$(median 1 "$r_batch")" -v p="$(median 1 "$r_pipe")" -v w="$(median 1 "$r_wc")" \
+      -v kb="$(median 2 "$r_batch")" -v bytes="$(log_bytes "$name")" 'BEGIN {
     printf "- %s: junmaru-batch = %.3f x the pipeline, %.2f x `wc -l`; its peak memory = %.2f x the log size\n",
            name, b / p, b / w, kb * 1024 / bytes
   }' >>"$summary"
 }
 
-bench_log access-2m "$runs"
-bench_log access-1m-distinct "$runs_distinct"
+# GoAccess, the log analyser a site keeper would install instead; slow, so
+# it runs once.
+bench_goaccess() {  # name
+  local name=$1 results="$out/$1.goaccess.txt"
+  : >"$results"
+  echo "$name: GoAccess" >&2
+  measure goaccess "$results" goaccess "$out/$name.log" --log-format=COMBINED -o "$out/$name.goaccess.html"
+  speed_row "$name" 'GoAccess (`--log-format=COMBINED -o report.html`)' "$results" 1
+  awk -v name="$name" -v b="$(median 1 "$out/$name.batch.txt")" -v g="$(median 1 "$results")" \
+      -v kb="$(median 2 "$results")" -v bytes="$(log_bytes "$name")" 'BEGIN {
+    printf "- %s: junmaru-batch = %.4f x GoAccess; GoAccess peak memory = %.2f x the log size\n",
+           name, b / g, kb * 1024 / bytes
+  }' >>"$summary"
+}
 
 # The window's two handlers, loading the log and GO (to the saved page),
 # timed in the window itself on Qt's offscreen platform by window_bench,
-# with the longest time the gauge stood still without a repaint during GO.
-window_figures() {  # name rounds
-  local name=$1 rounds=$2 file="$out/$1.window.txt"
-  : >"$file"
+# with the longest time the gauge stood still without a repaint during GO;
+# its peak memory is that of the whole window program.
+window_rounds() {  # name rounds
+  local name=$1 rounds=$2 file="$out/$1.window.txt" rss="$out/$1.window-rss.txt"
+  : >"$file"; : >"$rss"
   for ((i = 1; i <= rounds; i++)); do
-    QT_QPA_PLATFORM=offscreen "$build/window_bench" "$out/$name.log" "$out/$name.window.html" 2>/dev/null |
-      awk '{print $4, $7, $14}' >>"$file"
+    measure window "$rss" env QT_QPA_PLATFORM=offscreen "$build/window_bench" "$out/$name.log" "$out/$name.window.html"
+    awk '{print $4, $7, $14}' "$out/window.stdout" >>"$file"
   done
-  echo "- $name in the window (window_bench, offscreen, median of $rounds): load $(median 1 "$file") s, GO $(median 2 "$file") s, gauge still at most $(median 3 "$file") s at a time" >>"$summary"
 }
-window_figures access-2m "$runs"
-window_figures access-1m-distinct "$runs_distinct"
+
+# One line of the memory table: batch and window on the same log.
+memory_row() {  # name batch-results rounds
+  local name=$1 r_batch=$2 rounds=$3 bytes
+  bytes=$(log_bytes "$name")
+  window_rounds "$name" "$rounds"
+  awk -v name="$name" -v lines="$(log_lines "$name")" -v bytes="$bytes" \
+      -v bus="$(median 1 "$r_batch")" -v bkb="$(median 2 "$r_batch")" \
+      -v load="$(median 1 "$out/$name.window.txt")" -v go="$(median 2 "$out/$name.window.txt")" \
+      -v wkb="$(median 2 "$out/$name.window-rss.txt")" 'BEGIN {
+    printf "| %s | %d | %.0f | %.3f | %.0f | %.2f | %.3f | %.3f | %.0f | %.2f |\n", name, lines, bytes / 1048576,
+           bus / 1e6, bkb / 1024, bkb * 1024 / bytes, load, go, wkb / 1024, wkb * 1024 / bytes
+  }' >>"$memory"
+}
+
+bench_log access-2m "$runs"
+[ "$with_goaccess" = 1 ] && bench_goaccess access-2m
+bench_log access-1m-distinct "$runs_distinct"
+
+memory_row access-2m "$out/access-2m.batch.txt" "$runs"
+echo "- access-2m in the window (window_bench, offscreen, median of $runs): gauge still at most $(median 3 "$out/access-2m.window.txt") s at a time" >>"$summary"
+memory_row access-1m-distinct "$out/access-1m-distinct.batch.txt" "$runs_distinct"
+for shape in empty-lines distinct-2m long-lines; do
+  echo "$shape: batch and window" >&2
+  cat "$out/$shape.log" >/dev/null
+  : >"$out/$shape.batch.txt"
+  measure batch "$out/$shape.batch.txt" "$batch" --settings "$settings" --log "$out/$shape.log" --out "$out/$shape.html"
+  memory_row "$shape" "$out/$shape.batch.txt" 1
+done
 
 {
+  echo "Measured $(date -u '+%Y-%m-%d %H:%M UTC') on $(nproc) cores ($(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')), commit $(git -C "$repo" rev-parse --short HEAD), ${build_type:-default} build."
+  echo
+  cat "$speed"
   echo
   cat "$summary"
   echo
+  echo "Peak memory on every log, for \`junmaru-batch\` and for the window's load + GO (\`window_bench\`):"
+  echo
+  cat "$memory"
+  echo
   echo "Load average (1, 5, 15 min) before: $load_before; after: $(cut -d' ' -f1-3 /proc/loadavg)."
-} >>"$table"
+} >"$table"
 
 cat "$table"
 
