@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <random>
 
 #include "text_compare.h"
@@ -43,19 +44,35 @@ std::uint64_t HashKey(const char* key, std::size_t size, std::uint64_t seed) {
 
 }  // namespace
 
-DownloadTally::DownloadTally() : seed_(RandomSeed()) {}
+DownloadTally::DownloadTally()
+    : seed_(RandomSeed()), key_buffer_(std::make_unique_for_overwrite<char[]>(kKeyRoom)) {}
 
 void DownloadTally::CountPaths(const std::string_view* paths, std::size_t n) {
-  for (; n > kBatch; paths += kBatch, n -= kBatch) CountPaths(paths, kBatch);
+  while (n > 0) {
+    // As many paths as a batch takes whose keys fit the key room; a longer
+    // path goes alone, with room of its own for as long as it is counted.
+    std::size_t take = 0, room = 0;
+    while (take < n && take < kBatch && (take == 0 || room + 3 * paths[take].size() <= kKeyRoom))
+      room += 3 * paths[take++].size();
+    CountBatch(paths, take, room);
+    paths += take;
+    n -= take;
+  }
+}
+
+void DownloadTally::CountBatch(const std::string_view* paths, std::size_t n, std::size_t room) {
   // Make room first, so the slots stay where they are for the whole batch.
   if ((entries_.size() + n) * 2 >= slots_.size()) Grow(entries_.size() + n);
-  std::size_t room = 0;
-  for (std::size_t i = 0; i < n; ++i) room += 3 * paths[i].size();
-  if (key_buffer_.size() < room) key_buffer_.resize(room);
+  // Pages of the key room are given only where keys are written.
+  std::unique_ptr<char[]> own_room;
+  char* next = key_buffer_.get();
+  if (room > kKeyRoom) {
+    own_room = std::make_unique_for_overwrite<char[]>(room);
+    next = own_room.get();
+  }
 
   std::string_view keys[kBatch];
   std::uint64_t hashes[kBatch];
-  char* next = key_buffer_.data();
   for (std::size_t i = 0; i < n; ++i) {
     const std::size_t size = FoldKey(paths[i], next);
     keys[i] = {next, size};

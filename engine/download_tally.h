@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,6 +60,8 @@ class DownloadTally {
   std::vector<std::string> CountList() const;
 
  private:
+  // Counts paths[0, n) whose keys need at most room bytes.
+  void CountBatch(const std::string_view* paths, std::size_t n, std::size_t room);
   void Grow(std::size_t entries);
   void CountKey(std::string_view path, std::string_view key, std::uint64_t hash);
 
@@ -69,7 +72,10 @@ class DownloadTally {
   std::size_t mask_ = 0;
   ByteArena keys_;
   const std::uint64_t seed_;  // of the key hash, drawn at random for each tally
-  std::vector<char> key_buffer_;  // the keys of the paths being counted
+  // The keys of the paths being counted: room for a batch of ordinary
+  // paths (three bytes of key per byte of path at most).
+  static constexpr std::size_t kKeyRoom = 1 << 16;
+  std::unique_ptr<char[]> key_buffer_;
 };
 
 // The count entry of a path: the path followed by the count as "%.5d".

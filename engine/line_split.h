@@ -16,6 +16,61 @@
 
 namespace junmaru {
 
+// The CR, LF and NUL bytes among 64 bytes of a text, one bit per byte
+// (bit i for byte at + i); bytes at or beyond size give no bit.
+struct ByteMasks {
+  std::uint64_t cr = 0, lf = 0, nul = 0;
+};
+
+inline ByteMasks MasksAt(const char* base, std::size_t size, std::size_t at) {
+  ByteMasks m;
+#if defined(__SSE2__)
+  if (at + 64 <= size) {
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i nul = _mm_setzero_si128();
+    for (int k = 0; k < 4; ++k) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + at + 16 * k));
+      const auto bits = [&](__m128i c) {
+        return std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, c)))} << (16 * k);
+      };
+      m.cr |= bits(cr);
+      m.lf |= bits(lf);
+      m.nul |= bits(nul);
+    }
+    return m;
+  }
+#endif
+  for (std::size_t i = at; i < size && i < at + 64; ++i) {
+    const std::uint64_t bit = std::uint64_t{1} << (i - at);
+    if (base[i] == '\r') m.cr |= bit;
+    if (base[i] == '\n') m.lf |= bit;
+    if (base[i] == '\0') m.nul |= bit;
+  }
+  return m;
+}
+
+// The CR, LF and NUL bytes among 64 bytes together, as MasksAt gives them.
+inline std::uint64_t EndBytesAt(const char* base, std::size_t size, std::size_t at) {
+#if defined(__SSE2__)
+  if (at + 64 <= size) {
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i nul = _mm_setzero_si128();
+    std::uint64_t mask = 0;
+    for (int k = 0; k < 4; ++k) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + at + 16 * k));
+      const __m128i hit =
+          _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)), _mm_cmpeq_epi8(v, nul));
+      mask |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(hit))} << (16 * k);
+    }
+    return mask;
+  }
+#endif
+  const ByteMasks m = MasksAt(base, size, at);
+  return m.cr | m.lf | m.nul;
+}
+
 // Calls on_line(begin, end) with the byte offsets of every line of text,
 // in which a NUL is an ordinary byte (the settings file keeps them). Each
 // byte is looked at by memchr only, so the split runs at memory speed.

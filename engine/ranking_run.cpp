@@ -22,14 +22,12 @@ void ShowStatus(RunView& view, const std::string& text) {
   view.RepaintNow();
 }
 
-constexpr long long kLinesAhead = 16;
-
 void Scan(const LogLines& lines, const RunSettings& settings, RunView& view, DownloadTally& tally) {
   const RequestFilter filter(settings);
   const long long first = settings.PStart - 1;
   const long long length = settings.PEnd - settings.PStart + 1;
-  // The lines of the range that lie in the log are read unchecked; the
-  // first one outside it, if any, is read with At, which fails there.
+  // The lines of the range that lie in the log are read one after another;
+  // the first one outside it, if any, is read with At, which fails there.
   const long long count = static_cast<long long>(lines.Count());
   const long long inside = first < 0 ? 0 : std::clamp(count - first, 0LL, length < 0 ? 0LL : length);
   // The paths go to the tally in batches (see CountPaths), in line order;
@@ -37,22 +35,18 @@ void Scan(const LogLines& lines, const RunSettings& settings, RunView& view, Dow
   std::string_view batch[DownloadTally::kBatch];
   std::size_t pending = 0;
   long long k = 0;
-  for (; k < inside; ++k) {
-    // The lines come from memory, not the cache: ask for the request part
-    // of a line a few lines ahead, so that it has arrived when it is read.
-    if (k + kLinesAhead < inside) {
-      const char* ahead = lines.Begin(static_cast<std::size_t>(first + k + kLinesAhead));
-      __builtin_prefetch(ahead);
-      __builtin_prefetch(ahead + 64);
-    }
-    if (auto path = filter.PathToCount(lines[static_cast<std::size_t>(first + k)])) {
-      batch[pending++] = *path;
-      if (pending == DownloadTally::kBatch) {
-        tally.CountPaths(batch, pending);
-        pending = 0;
+  if (inside > 0) {
+    LineReader reader = lines.ReadFrom(static_cast<std::size_t>(first));
+    for (; k < inside; ++k) {
+      if (auto path = filter.PathToCount(reader.Next())) {
+        batch[pending++] = *path;
+        if (pending == DownloadTally::kBatch) {
+          tally.CountPaths(batch, pending);
+          pending = 0;
+        }
       }
+      view.SetProgress(k * 900 / length);
     }
-    view.SetProgress(k * 900 / length);
   }
   tally.CountPaths(batch, pending);
   // A range that leaves the log stops at its first line outside it, with
