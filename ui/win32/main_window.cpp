@@ -49,6 +49,11 @@ std::string CurrentErrorMessage() {
 
 }  // namespace
 
+void ShowResponsive() {
+  MSG message;
+  PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+}
+
 MainWindow::MainWindow(HINSTANCE instance, const std::string& caption) {
   RegisterWindowClass(instance);
   hwnd_ = CreateWindowExA(0, kWindowClass, caption.c_str(), kStyle, kDesign.left, kDesign.top, kDesign.width,
@@ -104,6 +109,7 @@ void MainWindow::Show(int show_command) {
 
 void MainWindow::RepaintNow() {
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  ShowResponsive();
 }
 
 void MainWindow::Guard(const std::function<void()>& handler) const {

@@ -19,6 +19,11 @@
 
 namespace junmaru::win32 {
 
+// Tells the system that a long handler (a run) is still answering, so that
+// Windows does not replace the window by a "not responding" ghost: a look
+// at the message queue that removes nothing and handles no input.
+void ShowResponsive();
+
 class MainWindow {
  public:
   // Creates the window (not yet shown) at its design position.

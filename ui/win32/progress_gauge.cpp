@@ -4,6 +4,7 @@
 
 #include "colour_ref.h"
 #include "gauge_scale.h"
+#include "main_window.h"
 #include "run_view.h"
 
 namespace junmaru::win32 {
@@ -53,6 +54,7 @@ void ProgressGauge::SetProgress(long long progress) {
   if (Percent() == before) return;
   InvalidateRect(hwnd_, nullptr, FALSE);
   UpdateWindow(hwnd_);
+  ShowResponsive();
 }
 
 int ProgressGauge::Percent() const { return junmaru::form::GaugePercent(progress_); }
