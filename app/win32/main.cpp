@@ -57,7 +57,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
   junmaru::win32::Win32ControlSet control_set(window, controls);
   // The settings file lives beside the executable.
   TForm1 form(control_set,
-              junmaru::PathInFolder(junmaru::FolderOf(junmaru::ExecutablePath()), junmaru::kSettingsFileName));
+              junmaru::PathInFolder(junmaru::ProgramFolder(), junmaru::kSettingsFileName));
   BindHandlers(window, controls, form);
   window.Guard([&form] { form.FormCreate(); });
 

@@ -1,12 +1,7 @@
 #include "main_window.h"
 
-#include <new>
-#include <stdexcept>
-
 #include "buttons.h"
-#include "cp932.h"
 #include "dialogs.h"
-#include "error.h"
 #include "error_text.h"
 #include "spin_edit.h"
 
@@ -30,21 +25,6 @@ void RegisterWindowClass(HINSTANCE instance) {
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   window_class.lpszClassName = kWindowClass;
   RegisterClassExA(&window_class);
-}
-
-// The message of the error being handled, as code page 932.
-std::string CurrentErrorMessage() {
-  try {
-    throw;
-  } catch (const junmaru::Error& error) {
-    return error.what();
-  } catch (const std::bad_alloc&) {
-    return junmaru::Sjis("メモリが不足しています");
-  } catch (const std::exception& error) {
-    return junmaru::Utf8ToCp932(error.what());
-  } catch (...) {
-    return junmaru::Sjis("不明なエラーが発生しました");
-  }
 }
 
 }  // namespace
@@ -117,7 +97,7 @@ void MainWindow::Guard(const std::function<void()>& handler) const {
     handler();
   } catch (...) {
     const HWND owner = IsWindowVisible(hwnd_) ? hwnd_ : nullptr;
-    ShowError(owner, junmaru::form::ErrorDisplayText(CurrentErrorMessage()));
+    ShowError(owner, junmaru::form::CurrentErrorDisplayText());
   }
 }
 

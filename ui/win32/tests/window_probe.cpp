@@ -6,15 +6,16 @@
 //                           "left,top<TAB>class<TAB>text", the place in
 //                           client pixels at 96 DPI, the text as code
 //                           page 932 bytes
-//   window_probe box        the text of the program's message box, if one
-//                           is open ("" and status 1 if none), and its
-//                           icon ("stop" or "information"); then OK
+//   window_probe box        "caption<TAB>text" of the program's message
+//                           box (status 1 if none is open); then its OK
 //   window_probe focus      "left,top<TAB>class" of the control that has
 //                           the keyboard focus
 //   window_probe close      posts WM_CLOSE to the main window
 //
 // Exit status 0 on success, 1 when the window or box is not there.
 
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -92,13 +93,9 @@ int Box() {
   BoxSearch search{0};
   if (main) GetWindowThreadProcessId(main, &search.process);
   if (!main || (EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search)), !search.found)) return 1;
-  // A message box's text is the static control 0xFFFF, its icon control 0x14.
+  // A message box's text is its static control 0xFFFF.
   HWND text = GetDlgItem(search.found, 0xFFFF);
-  const auto icon = reinterpret_cast<HICON>(SendDlgItemMessageA(search.found, 0x14, STM_GETICON, 0, 0));
-  const char* kind = icon == LoadIconA(nullptr, IDI_HAND)          ? "stop"
-                     : icon == LoadIconA(nullptr, IDI_INFORMATION) ? "information"
-                                                                     : "other";
-  Write(TextOf(search.found) + "\t" + kind + "\t" + OneLine(text ? TextOf(text) : std::string()) + "\n");
+  Write(TextOf(search.found) + "\t" + OneLine(text ? TextOf(text) : std::string()) + "\n");
   PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(search.found, IDOK)));
   return 0;
@@ -108,6 +105,7 @@ int Box() {
 
 int main(int argc, char** argv) {
   SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+  _setmode(_fileno(stdout), _O_BINARY);  // the bytes as they are, lines ending in LF
   const std::string command = argc > 1 ? argv[1] : "";
   HWND main = MainWindow();
   if (command == "texts") {
