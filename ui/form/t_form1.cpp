@@ -13,6 +13,7 @@
 #include "ranking_page.h"
 #include "report_document.h"
 #include "settings.h"
+#include "spin_value.h"
 
 namespace junmaru::form {
 namespace {
@@ -97,9 +98,39 @@ void TForm1::FormDestroy() {
 }
 
 void TForm1::BtnGoClick() {
+  TakeTypedSpinValues();
   // GO is off for a log without a range; a run never reads lines that are not there.
   if (log_lines_.Count() < kRangeLines) return;
-  junmaru::RunRankingToPage(log_lines_, ReadRunSettings(controls_), save_pass_, controls_);
+  if (status_tells_failed_run_) {
+    // The failure is behind this run; a new failure sets the colour again.
+    controls_.SetStatusColour(junmaru::StatusColour::kNormal);
+    status_tells_failed_run_ = false;
+  }
+  try {
+    junmaru::RunRankingToPage(log_lines_, ReadRunSettings(controls_), save_pass_, controls_);
+  } catch (...) {
+    // The run stopped: the status line says why, and the gauge no longer
+    // stands where the run was; the error display shows it as well.
+    controls_.SetProgress(0);
+    controls_.SetGaugeBackground(junmaru::colours::kGaugeIdle);
+    controls_.SetStatusColour(junmaru::StatusColour::kError);
+    controls_.SetStatusText(CurrentErrorDisplayText());
+    status_tells_failed_run_ = true;
+    throw;
+  }
+}
+
+void TForm1::TakeTypedSpinValues() {
+  // A run started from the keyboard (Alt+G, or Enter on a focused GO) may
+  // find a value typed into a spin edit outside its limits, not yet taken,
+  // because the box still has the focus. It is taken now as leaving the
+  // box takes it: set again within the limits, which runs its handler.
+  for (Spin spin : {Spin::kPStart, Spin::kPEnd, Spin::kPRank, Spin::kFontSize, Spin::kNameMax}) {
+    const std::int32_t value = controls_.SpinValue(spin);
+    if (SpinValueOutside(value, controls_.SpinMin(spin), controls_.SpinMax(spin))) {
+      controls_.SetSpinValue(spin, value);
+    }
+  }
 }
 
 void TForm1::BtnReadClick() {
@@ -117,7 +148,12 @@ void TForm1::BtnSaveClick() {
 }
 
 void TForm1::DataSet(const std::string& log_path, const std::string& report_path) {
+  // Whatever the status line said concerned the earlier log or run; the
+  // text goes with its colour, so that it never names a problem this load
+  // does not have.
   controls_.SetStatusColour(junmaru::StatusColour::kNormal);
+  controls_.SetStatusText(junmaru::Sjis("待機中"));
+  status_tells_failed_run_ = false;
   read_pass_ = log_path;
   controls_.SetCaption(Caption::kPassRead, ShownPath(read_pass_, kLoadedPathLimit));
   save_pass_ = report_path;

@@ -40,7 +40,10 @@ class TForm1 {
   std::string& ReadPass() { return read_pass_; }  // native bytes
   std::string& SavePass() { return save_pass_; }  // native bytes
 
-  // GO: one ranking run over the chosen lines, written to SavePass.
+  // GO: one ranking run over the chosen lines, written to SavePass. A
+  // value typed into a spin edit beyond its limits is first taken as
+  // leaving the box would take it. A run that fails leaves its error on the
+  // status line, in the error colour, and the gauge at 0 on grey.
   void BtnGoClick();
 
   // Choosing the log (which also sets the report path beside it) and the
@@ -49,7 +52,8 @@ class TForm1 {
   void BtnSaveClick();
   // Loads the log at log_path and takes report_path as the report's place;
   // shows both paths, the line count, the first and last timestamps, and
-  // offers the log's lines as the range when they read well.
+  // offers the log's lines as the range when they read well. The status
+  // line starts again from "待機中" on the normal colour.
   void DataSet(const std::string& log_path, const std::string& report_path);
   // The range spinners: each labels its line with the line's timestamp and
   // pushes the other one so that the start stays below the end.
@@ -65,6 +69,7 @@ class TForm1 {
   // The handler of one range spinner; the other spinner is pushed so that
   // the start stays below the end.
   void RangeChange(Spin spin);
+  void TakeTypedSpinValues();
 
   ControlSet& controls_;
   const std::string settings_path_;
@@ -75,6 +80,9 @@ class TForm1 {
   // While DataSet puts the new range in place, the range handlers wait for
   // the final values instead of reading every line on the way.
   bool range_settling_ = false;
+  // The status line shows the error of a failed run (in the error colour,
+  // which the next run clears).
+  bool status_tells_failed_run_ = false;
 };
 
 }  // namespace junmaru::form

@@ -110,6 +110,8 @@ class TestForm1 : public QObject {
   void goRunWritesThePage_data();
   void goRunWritesThePage();
   void goRunOutsideTheLogShowsTheIndexError();
+  void typedRangeIsTakenBeforeAKeyboardRun_data();
+  void typedRangeIsTakenBeforeAKeyboardRun();
   void rendersToPng();
 
  private:
@@ -484,11 +486,58 @@ void TestForm1::goRunOutsideTheLogShowsTheIndexError() {
   QCOMPARE(recorder.boxes[0].kind, MessageBox::Kind::kError);
   QCOMPARE(recorder.boxes[0].text, Q("リストのインデックスが範囲を超えています (5)"));
   QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("ranking.html"))));
+  // The status line and the gauge tell what happened, not a run under way.
+  QCOMPARE(form_->State->text(), Q("リストのインデックスが範囲を超えています (5)"));
+  QVERIFY(form_->StatusShowsError());
+  QCOMPARE(form_->Gauge->Progress(), 0);
+  QCOMPARE(form_->Gauge->BackColour(), 0xCCCCCCu);
 
   form_->PEnd->SetValue(5);
   QTest::mouseClick(form_->BtnGo, Qt::LeftButton);
   QCOMPARE(form_->State->Caption(), Cp("出力完了！"));
+  QVERIFY(!form_->StatusShowsError());
   QVERIFY(QFile::exists(folder.filePath(QStringLiteral("ranking.html"))));
+}
+
+void TestForm1::typedRangeIsTakenBeforeAKeyboardRun_data() {
+  QTest::addColumn<QString>("spin");
+  QTest::addColumn<QString>("typed");
+  QTest::newRow("end line beyond the log") << "PEnd" << "300";
+  QTest::newRow("end line below its minimum") << "PEnd" << "1";
+  QTest::newRow("start line 0") << "PStart" << "0";
+}
+
+// Alt+G while a spin edit still holds a typed value outside its limits:
+// the value is taken first, as leaving the box takes it, so the keyboard
+// gives the page the mouse gives.
+void TestForm1::typedRangeIsTakenBeforeAKeyboardRun() {
+  QFETCH(QString, spin);
+  QFETCH(QString, typed);
+  QTemporaryDir folder;
+  PutLogInPlace(folder.path());
+  form_->show();
+  form_->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(form_));
+  BoxRecorder recorder;
+  auto* box = form_->findChild<SpinEdit*>(spin);
+  QVERIFY(box);
+  box->setFocus();
+  box->Editor()->selectAll();
+  QTest::keyClicks(box->Editor(), typed);
+  QCOMPARE(box->Editor()->text(), typed);
+
+  QTest::keyClick(form_->windowHandle(), Qt::Key_G, Qt::AltModifier);
+  QTRY_COMPARE(form_->State->Caption(), Cp("出力完了！"));
+  for (const auto& shown : recorder.boxes) QCOMPARE(shown.kind, MessageBox::Kind::kInformation);
+  if (spin == "PEnd" && typed == "1") {
+    // Taken as 2, the least end line: lines 1 and 2.
+    QCOMPARE(form_->PEnd->Value(), 2);
+    QVERIFY(ReadBytes(folder.filePath(QStringLiteral("ranking.html"))) != ExpectedPage());
+    return;
+  }
+  QCOMPARE(form_->PStart->Value(), 1);
+  QCOMPARE(form_->PEnd->Value(), 5);
+  QCOMPARE(ReadBytes(folder.filePath(QStringLiteral("ranking.html"))), ExpectedPage());
 }
 
 // A picture of the window at start, for anyone to look at.

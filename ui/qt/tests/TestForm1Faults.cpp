@@ -111,14 +111,17 @@ void TestForm1Faults::pageThatCannotBeCreatedIsReportedAndGoStillWorks() {
   QCOMPARE(boxes_->boxes[0].kind, MessageBox::Kind::kError);
   QCOMPARE(boxes_->boxes[0].caption, Q("順位丸"));
   QCOMPARE(boxes_->boxes[0].text, Q("ファイル ") + QString::fromStdString(missing) + Q(" を作成できません."));
-  QCOMPARE(form_->State->Caption(), Cp("HTMLファイルに出力中..."));
-  QCOMPARE(form_->Gauge->Progress(), 1000);
+  // The status line names the failure and the gauge no longer stands full.
+  QCOMPARE(form_->State->text(), Q("ファイル ") + QString::fromStdString(missing) + Q(" を作成できません."));
+  QVERIFY(form_->StatusShowsError());
+  QCOMPARE(form_->Gauge->Progress(), 0);
 
   // The window is still usable: another place for the page, and GO again.
   form_->SavePass() = Path("ranking.html");
   PressGo();
   QCOMPARE(boxes_->boxes.size(), size_t{1});
   QCOMPARE(form_->State->Caption(), Cp("出力完了！"));
+  QVERIFY(!form_->StatusShowsError());
   QVERIFY(ReadBytes(folder_->filePath(QStringLiteral("ranking.html"))).find("</html>\r\n") != std::string::npos);
 }
 

@@ -79,6 +79,8 @@ class TestForm1Log : public QObject {
   void shortLogOffersNoRange();
   void missingLogKeepsTheLoadedOne();
   void lockedLogIsReportedAndKeepsTheLoadedOne();
+  void loadClearsTheEarlierStatus_data();
+  void loadClearsTheEarlierStatus();
   void firstOrLastLineWithoutTimestamp_data();
   void firstOrLastLineWithoutTimestamp();
   void lineWithoutTimestampInsideTheRange();
@@ -401,6 +403,42 @@ void TestForm1Log::lockedLogIsReportedAndKeepsTheLoadedOne() {
   QCOMPARE(form_->Lines().Count(), std::size_t{20});
   QCOMPARE(form_->LogLine->text(), Q("20 行"));
   QVERIFY(form_->BtnGo->isEnabled());
+}
+
+void TestForm1Log::loadClearsTheEarlierStatus_data() {
+  QTest::addColumn<QString>("next");
+  QTest::addColumn<QString>("status");
+  QTest::addColumn<bool>("error");
+  QTest::newRow("an empty log") << "empty" << Q("待機中") << false;
+  QTest::newRow("a log held locked by a writer") << "locked" << Q("待機中") << false;
+  QTest::newRow("a good log") << "good" << Q("待機中（ログ読み込み完了）") << false;
+  QTest::newRow("another missing log") << "missing" << Q("エラー\u3000読み込みファイルが選択先に存在しません") << true;
+}
+
+// After a missing log, the next load's status names that load's own
+// outcome; the missing-file error does not stay behind on the normal
+// colour while the error display reports another problem.
+void TestForm1Log::loadClearsTheEarlierStatus() {
+  QFETCH(QString, next);
+  QFETCH(QString, status);
+  QFETCH(bool, error);
+  form_->DataSet(Native(folder_->filePath(QStringLiteral("gone.log"))),
+                 Native(folder_->filePath(QStringLiteral("ranking.html"))));
+  QVERIFY(form_->StatusShowsError());
+  std::string path = Native(folder_->filePath(QStringLiteral("also-gone.log")));
+  QFile writer;
+  if (next == "empty") path = Put(QStringLiteral("empty.log"), std::string());
+  if (next == "good") path = Put(QStringLiteral("access.log"), LogText(20));
+  if (next == "locked") {
+    path = Put(QStringLiteral("busy.log"), LogText(3));
+    writer.setFileName(QString::fromStdString(path));
+    QVERIFY(writer.open(QIODevice::ReadWrite));
+    QCOMPARE(::flock(writer.handle(), LOCK_EX | LOCK_NB), 0);
+  }
+  FileDialog::QueueAnswer(path);
+  QTest::mouseClick(form_->BtnRead, Qt::LeftButton);
+  QCOMPARE(form_->State->text(), status);
+  QCOMPARE(form_->StatusShowsError(), error);
 }
 
 void TestForm1Log::firstOrLastLineWithoutTimestamp_data() {
