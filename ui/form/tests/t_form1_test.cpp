@@ -204,6 +204,61 @@ TEST_F(TForm1Test, GoWritesThePageFromTheControls) {
   EXPECT_EQ(page.find("/dl/f1.zip"), std::string::npos);
 }
 
+// A run started from the keyboard while a spin edit holds a typed value
+// outside its limits: the value is taken first, as leaving the box takes it.
+TEST_F(TForm1Test, GoTakesAValueTypedBeyondItsLimitsFirst) {
+  struct Case {
+    Spin spin;
+    const char* typed;
+    const char* start;
+    const char* end;
+  };
+  const Case cases[] = {
+      {Spin::kPEnd, "300", "1", "9"},
+      {Spin::kPEnd, "1", "1", "2"},
+      {Spin::kPStart, "0", "1", "9"},
+      {Spin::kPStart, "300", "8", "9"},
+  };
+  for (const Case& c : cases) {
+    Load(Log(9));
+    controls.SetSpinText(c.spin, c.typed);  // typed: the handler leaves it for now
+    ASSERT_EQ(SpinText(c.spin), c.typed);
+    controls.Run(&TForm1::BtnGoClick);
+    ASSERT_TRUE(controls.errors.empty()) << c.typed;
+    EXPECT_EQ(SpinText(Spin::kPStart), c.start) << c.typed;
+    EXPECT_EQ(SpinText(Spin::kPEnd), c.end) << c.typed;
+    EXPECT_EQ(controls.status, Cp("出力完了！")) << c.typed;
+  }
+}
+
+// A run that fails says so on the status line, in the error colour, with
+// the gauge back at 0 on grey; the next run that succeeds clears the colour.
+TEST_F(TForm1Test, FailedRunLeavesItsErrorOnTheStatusLine) {
+  Load(Log(9));
+  controls.Spin(Spin::kPEnd) = {"12", 2, 12};  // a range past the log's end
+  controls.Run(&TForm1::BtnGoClick);
+  ASSERT_EQ(controls.errors.size(), 1u);
+  EXPECT_EQ(controls.errors[0], messages::ListIndexOutOfRange(9));
+  EXPECT_EQ(controls.status, controls.errors[0]);
+  EXPECT_TRUE(controls.status_error);
+  EXPECT_EQ(controls.progress, 0);
+  EXPECT_EQ(controls.gauge_back, colours::kGaugeIdle);
+
+  controls.Spin(Spin::kPEnd) = {"9", 2, 9};
+  controls.Run(&TForm1::BtnGoClick);
+  EXPECT_EQ(controls.status, Cp("出力完了！"));
+  EXPECT_FALSE(controls.status_error);
+}
+
+// A load's status line speaks of that load only.
+TEST_F(TForm1Test, LoadClearsTheEarlierStatusText) {
+  form.DataSet(folder.File("gone.log"), folder.File("ranking.html"));
+  ASSERT_EQ(controls.status, messages::LogFileMissing());
+  EXPECT_THROW(Load(""), Error);
+  EXPECT_EQ(controls.status, Cp("待機中"));
+  EXPECT_FALSE(controls.status_error);
+}
+
 TEST_F(TForm1Test, GoWithoutARangeWritesNothing) {
   Load(Log(1));
   controls.Run(&TForm1::BtnGoClick);
