@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing need on Debian 12, when missing.
 set -euo pipefail
-# qt6-translations-l10n: Qt's own dialog texts in Japanese.
+# qt6-translations-l10n: Qt's own dialog texts in Japanese. xvfb to
+# imagemagick: the test that drives the window under X (a virtual display,
+# keys, the accessibility bus a screen reader reads, pictures).
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev qt6-base-dev libgl-dev
-          fonts-ipafont-gothic python3 mawk time qt6-translations-l10n)
+          fonts-ipafont-gothic python3 mawk time qt6-translations-l10n
+          xvfb xdotool dbus-x11 at-spi2-core python3-pyatspi imagemagick)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
