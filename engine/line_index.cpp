@@ -33,7 +33,7 @@ LineIndex::LineIndex(std::string_view bytes) {
       checkpoints_.push_back({breaks + 1, next});
       marked_block = at / kBlockBytes;
     }
-    breaks += static_cast<std::uint64_t>(__builtin_popcountll(line_ends));
+    breaks += CountBits(line_ends);
     if (m.nul != 0) break;
   }
   // A last line without a break of its own.

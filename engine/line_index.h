@@ -54,7 +54,8 @@ class LineReader {
   std::size_t size_;
   std::size_t text_size_;
   std::size_t pos_;
-  // The CR, LF and NUL bits of the 64 bytes from chunk_ (none loaded yet at first).
+  // The bits of the 64 bytes from chunk_ that may be CR, LF or NUL (none
+  // loaded yet at first).
   std::size_t chunk_ = kNoChunk;
   std::uint64_t breaks_ = 0;
   static constexpr std::size_t kNoChunk = ~std::size_t{0};
@@ -91,12 +92,13 @@ inline std::size_t LineReader::NextBreak(std::size_t from) {
   for (;;) {
     if (chunk_ == kNoChunk || from < chunk_ || from - chunk_ >= 64) {
       chunk_ = from - from % 64;
-      breaks_ = EndBytesAt(base_, size_, chunk_);
+      breaks_ = EndCandidatesAt(base_, size_, chunk_);
     }
-    const std::uint64_t ahead = breaks_ & (~std::uint64_t{0} << (from - chunk_));
-    if (ahead != 0) {
+    for (std::uint64_t ahead = breaks_ & (~std::uint64_t{0} << (from - chunk_)); ahead != 0; ahead &= ahead - 1) {
       const std::size_t at = chunk_ + static_cast<std::size_t>(__builtin_ctzll(ahead));
-      return at < text_size_ ? at : text_size_;
+      if (at >= text_size_) return text_size_;
+      const char c = base_[at];
+      if (c == '\n' || c == '\r' || c == '\0') return at;
     }
     if (chunk_ + 64 >= text_size_) return text_size_;
     from = chunk_ + 64;

@@ -10,9 +10,7 @@
 #include <cstring>
 #include <string_view>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "simd_bytes.h"
 
 namespace junmaru {
 
@@ -22,21 +20,16 @@ struct ByteMasks {
   std::uint64_t cr = 0, lf = 0, nul = 0;
 };
 
-inline ByteMasks MasksAt(const char* base, std::size_t size, std::size_t at) {
+[[gnu::always_inline]] inline ByteMasks MasksAt(const char* base, std::size_t size, std::size_t at) {
   ByteMasks m;
 #if defined(__SSE2__)
   if (at + 64 <= size) {
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    const __m128i nul = _mm_setzero_si128();
-    for (int k = 0; k < 4; ++k) {
-      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + at + 16 * k));
-      const auto bits = [&](__m128i c) {
-        return std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, c)))} << (16 * k);
-      };
-      m.cr |= bits(cr);
-      m.lf |= bits(lf);
-      m.nul |= bits(nul);
+    const Bytes64 bytes(base + at);
+    m.lf = bytes.Bits(IsLf);
+    // Most logs hold neither CR nor NUL: one test says so for all 64 bytes.
+    if (!bytes.None([](__m128i v) { return _mm_or_si128(IsCr(v), IsNul(v)); })) {
+      m.cr = bytes.Bits(IsCr);
+      m.nul = bytes.Bits(IsNul);
     }
     return m;
   }
@@ -50,25 +43,25 @@ inline ByteMasks MasksAt(const char* base, std::size_t size, std::size_t at) {
   return m;
 }
 
-// The CR, LF and NUL bytes among 64 bytes together, as MasksAt gives them.
-inline std::uint64_t EndBytesAt(const char* base, std::size_t size, std::size_t at) {
+// The bytes among 64 that may be CR, LF or NUL: every one of those, and
+// the other control bytes below CR (tab, for one), which the caller tells
+// apart by looking at the byte. One test finds them all.
+[[gnu::always_inline]] inline std::uint64_t EndCandidatesAt(const char* base, std::size_t size, std::size_t at) {
 #if defined(__SSE2__)
-  if (at + 64 <= size) {
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    const __m128i nul = _mm_setzero_si128();
-    std::uint64_t mask = 0;
-    for (int k = 0; k < 4; ++k) {
-      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + at + 16 * k));
-      const __m128i hit =
-          _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)), _mm_cmpeq_epi8(v, nul));
-      mask |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(hit))} << (16 * k);
-    }
-    return mask;
-  }
+  if (at + 64 <= size)
+    return Bytes64(base + at).Bits([](__m128i v) { return _mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8('\r')), v); });
 #endif
   const ByteMasks m = MasksAt(base, size, at);
   return m.cr | m.lf | m.nul;
+}
+
+// The number of bits set in x, without asking for a processor instruction
+// the build does not assume.
+inline unsigned CountBits(std::uint64_t x) {
+  x = x - ((x >> 1) & 0x5555555555555555ull);
+  x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
+  x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+  return static_cast<unsigned>((x * 0x0101010101010101ull) >> 56);
 }
 
 // Calls on_line(begin, end) with the byte offsets of every line of text,

@@ -37,9 +37,10 @@ std::vector<std::string_view> PlainLines(std::string_view bytes) {
 }
 
 // Pieces that put breaks, CR LF pairs and NULs on both sides of the 64-byte
-// steps and the 4 KB blocks, and lines longer than a block.
+// steps and the 4 KB blocks, lines longer than a block, and the control
+// bytes below CR that are no break (tab, vertical tab, form feed).
 const std::vector<std::string> kPieces = {
-    "a", "\n", "\r", "\r\n", "\n\r", "\r\r\n", std::string(1, '\0'), "\x83\x0a",
+    "a", "\n", "\r", "\r\n", "\n\r", "\r\r\n", std::string(1, '\0'), "\x83\x0a", "\t", "\x01\x0b\x0c",
     std::string(63, 'y'), std::string(64, 'z'), std::string(1000, 'w'), std::string(5000, 'v'),
 };
 

@@ -1,0 +1,45 @@
+#pragma once
+
+// Sixty-four bytes of a text looked at together: SSE2 compares sixteen
+// bytes at once, and a block of four gives one 64-bit mask, a bit per byte,
+// whose set bits a loop visits with count-trailing-zeros.
+
+#include <cstdint>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace junmaru {
+
+#if defined(__SSE2__)
+// The 64 bytes at p, sixteen at a time.
+struct Bytes64 {
+  explicit Bytes64(const char* p)
+      : v{_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)),
+          _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16)),
+          _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 32)),
+          _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 48))} {}
+  // One bit per byte for which hit(sixteen bytes) gives 0xFF.
+  template <class Hit>
+  std::uint64_t Bits(Hit hit) const {
+    return std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(hit(v[0])))} |
+           std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(hit(v[1])))} << 16 |
+           std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(hit(v[2])))} << 32 |
+           std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(hit(v[3])))} << 48;
+  }
+  // True when hit gives 0xFF for none of the bytes.
+  template <class Hit>
+  bool None(Hit hit) const {
+    return _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(hit(v[0]), hit(v[1])), _mm_or_si128(hit(v[2]), hit(v[3])))) == 0;
+  }
+  __m128i v[4];
+};
+
+inline __m128i IsCr(__m128i v) { return _mm_cmpeq_epi8(v, _mm_set1_epi8('\r')); }
+inline __m128i IsLf(__m128i v) { return _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')); }
+inline __m128i IsNul(__m128i v) { return _mm_cmpeq_epi8(v, _mm_setzero_si128()); }
+inline __m128i IsQuote(__m128i v) { return _mm_cmpeq_epi8(v, _mm_set1_epi8('"')); }
+#endif
+
+}  // namespace junmaru
