@@ -126,8 +126,8 @@ load_before=$(cut -d' ' -f1-3 /proc/loadavg)
   echo "|---|---|---:|---:|---:|---:|---:|"
 } >"$speed"
 {
-  echo "| log | lines | MiB | batch s | batch peak MiB | batch RSS / log | window load s | window GO s | window peak MiB | window RSS / log |"
-  echo "|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
+  echo "| log | lines | MiB | batch s | batch peak MiB | batch RSS / log | window load s | window GO s | window peak MiB | window RSS / log | window load + GO / log |"
+  echo "|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
 } >"$memory"
 : >"$summary"
 
@@ -188,7 +188,7 @@ window_rounds() {  # name rounds
   : >"$file"; : >"$rss"
   for ((i = 1; i <= rounds; i++)); do
     measure window "$rss" env QT_QPA_PLATFORM=offscreen "$build/window_bench" "$out/$name.log" "$out/$name.window.html"
-    awk '{print $4, $7, $14}' "$out/window.stdout" >>"$file"
+    awk '{print $4, $7, $14, $19, $22}' "$out/window.stdout" >>"$file"
   done
 }
 
@@ -200,9 +200,11 @@ memory_row() {  # name batch-results rounds
   awk -v name="$name" -v lines="$(log_lines "$name")" -v bytes="$bytes" \
       -v bus="$(median 1 "$r_batch")" -v bkb="$(median 2 "$r_batch")" \
       -v load="$(median 1 "$out/$name.window.txt")" -v go="$(median 2 "$out/$name.window.txt")" \
-      -v wkb="$(median 2 "$out/$name.window-rss.txt")" 'BEGIN {
-    printf "| %s | %d | %.0f | %.3f | %.0f | %.2f | %.3f | %.3f | %.0f | %.2f |\n", name, lines, bytes / 1048576,
-           bus / 1e6, bkb / 1024, bkb * 1024 / bytes, load, go, wkb / 1024, wkb * 1024 / bytes
+      -v wkb="$(median 2 "$out/$name.window-rss.txt")" -v before="$(median 4 "$out/$name.window.txt")" \
+      -v peak="$(median 5 "$out/$name.window.txt")" 'BEGIN {
+    printf "| %s | %d | %.0f | %.3f | %.0f | %.2f | %.3f | %.3f | %.0f | %.2f | %.2f |\n", name, lines, bytes / 1048576,
+           bus / 1e6, bkb / 1024, bkb * 1024 / bytes, load, go, wkb / 1024, wkb * 1024 / bytes,
+           (peak - before) * 1024 / bytes
   }' >>"$memory"
 }
 
@@ -228,7 +230,8 @@ done
   echo
   cat "$summary"
   echo
-  echo "Peak memory on every log, for \`junmaru-batch\` and for the window's load + GO (\`window_bench\`):"
+  echo "Peak memory on every log, for \`junmaru-batch\` and for the window's load + GO (\`window_bench\`; the last"
+  echo "column is what loading and GO add to the window's own memory before the log, Qt and its fonts):"
   echo
   cat "$memory"
   echo
