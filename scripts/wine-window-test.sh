@@ -46,6 +46,8 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=:$(cat "$work/display")
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=ja_JP.UTF-8
 wineboot -i >/dev/null 2>&1
+# Without a window manager Wine draws the title bars itself.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 
 to_utf8() { iconv -f CP932 -t UTF-8; }
 to_cp932() { iconv -f UTF-8 -t CP932; }
@@ -156,7 +158,10 @@ wait_for "$one/site/ranking.html"
 for _ in $(seq 100); do [ "$(shown_at 80,472)" = "出力完了！" ] && break; sleep 0.1; done
 cmp "$one/site/ranking.html" "$work/linux-page.html" || fail "the window's page differs from junmaru-batch's"
 pass "Alt+G wrote the Linux page byte for byte"
-[ -n "${SHOT:-}" ] && import -window root "$work/screen.png" && cp "$work/screen.png" "$SHOT"
+if [ -n "${SHOT:-}" ]; then
+  import -window root "$work/screen.png"
+  convert "$work/screen.png" -trim +repage "$SHOT"
+fi
 
 close_window
 grep -q '^TopCount=30' "$one/junmaru_setting.ini" || fail "TopCount not kept"

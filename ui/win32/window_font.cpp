@@ -38,7 +38,11 @@ std::string ChooseFace() {
 
 }  // namespace
 
-WindowFonts::WindowFonts() : face_(ChooseFace()) {}
+// The installed faces do not change while the program runs: look once.
+WindowFonts::WindowFonts() {
+  static const std::string chosen = ChooseFace();
+  face_ = chosen;
+}
 
 WindowFonts::~WindowFonts() { Clear(); }
 
