@@ -6,13 +6,7 @@ namespace junmaru::win32 {
 
 std::vector<std::string> MemoTextLines(const std::string& cp932_text) {
   std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < cp932_text.size()) {
-    std::size_t end = cp932_text.find("\r\n", start);
-    if (end == std::string::npos) end = cp932_text.size();
-    lines.push_back(junmaru::form::CapMemoLine(std::string_view(cp932_text).substr(start, end - start)));
-    start = end + 2;
-  }
+  for (std::string_view line : junmaru::form::SplitMemoText(cp932_text)) lines.push_back(junmaru::form::CapMemoLine(line));
   return lines;
 }
 

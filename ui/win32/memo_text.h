@@ -1,10 +1,8 @@
 #pragma once
 
-// The memo's text and its lines. A Win32 multi-line edit separates its
-// lines by CR LF; word wrap adds no breaks, so the lines are the words as
-// typed. A final line break adds no empty line, so an empty memo has no
-// lines; an empty line between others counts. Each line is cut at the
-// memo's line limit.
+// The memo's text and its lines, as the form splits a memo's text (a Win32
+// multi-line edit writes its own line breaks as CR LF, and word wrap adds
+// none). Each line is cut at the memo's line limit.
 
 #include <string>
 #include <vector>

@@ -28,7 +28,7 @@ TEST(MemoTextLines, SplitsAtTheEditsLineBreaks) {
       {"empty line between words counts", "a\r\n\r\nb", {"a", "", "b"}},
       {"a lone break is one empty line", "\r\n", {""}},
       {"two final breaks leave one empty line", "a\r\n\r\n", {"a", ""}},
-      {"a lone CR or LF stays in its line", "a\rb\nc", {"a\rb\nc"}},
+      {"a pasted lone CR or LF breaks the line too", "a\rb\nc", {"a", "b", "c"}},
       {"code page 932 bytes pass as they are", "\x97\xe1\x81\x6a\x8b\xd6\r\n\x83\x5c", {"\x97\xe1\x81\x6a\x8b\xd6", "\x83\x5c"}},
   };
   for (const auto& c : cases) EXPECT_EQ(MemoTextLines(c.text), c.lines) << c.name;
