@@ -1,6 +1,7 @@
 #include "log_lines.h"
 
 #include "error.h"
+#include "log_source.h"
 #include "messages.h"
 
 namespace junmaru {
@@ -18,6 +19,8 @@ std::string_view LogLines::At(long long index) const {
   return (*this)[static_cast<std::size_t>(index)];
 }
 
-void LogLines::LoadFromFile(const std::string& path) { *this = Index(FileBytes::Load(path)); }
+void LogLines::LoadFromFile(const std::string& path) { LoadFromFiles({path}); }
+
+void LogLines::LoadFromFiles(const std::vector<std::string>& paths) { *this = Index(LoadLogBytes(paths)); }
 
 }  // namespace junmaru

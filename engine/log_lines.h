@@ -40,9 +40,13 @@ class LogLines {
   // must have a line left to read). Reading on costs no search.
   LineReader ReadFrom(std::size_t index) const { return index_.ReadFrom(bytes_.view(), index); }
 
-  // Replaces the lines with those of the file; on failure nothing changes.
-  // Fails with "ファイル %s は開けません".
+  // Replaces the lines with those of the file, decompressed when it is
+  // gzip; on failure nothing changes. Fails with "ファイル %s は開けません"
+  // or a message that names the file (damaged gzip, memory).
   void LoadFromFile(const std::string& path);
+  // The same for several logs read as one, in the order given: line
+  // numbers run on across them and the end of a file ends a line.
+  void LoadFromFiles(const std::vector<std::string>& paths);
 
  private:
   static LogLines Index(FileBytes bytes);

@@ -10,6 +10,14 @@ std::string ListIndexOutOfRange(long long index) {
 
 const std::string& SortedListRefused() { return Sjis("ソートされる文字列リストに対しては許されない動作です"); }
 
+std::string GzipDamaged(const std::string& cp932_path) {
+  return Sjis("ファイル ") + cp932_path + Sjis(" は gzip として展開できません（壊れているか途中で切れています）");
+}
+
+std::string OutOfMemory(const std::string& cp932_path) {
+  return Sjis("ファイル ") + cp932_path + Sjis(" を読み込むメモリが足りません");
+}
+
 const std::string& StatusScanning() { return Sjis("ログ整理中..."); }
 const std::string& StatusTallying() { return Sjis("データ集計中..."); }
 const std::string& StatusWritingHtml() { return Sjis("HTMLファイルに出力中..."); }

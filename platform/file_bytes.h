@@ -17,6 +17,8 @@ class FileBytes {
   explicit FileBytes(std::string bytes) : owned_(std::move(bytes)), view_(owned_) {}
   // Fails with "ファイル %s は開けません", like ReadWholeFile.
   static FileBytes Load(const std::string& path);
+  // Takes over a block from std::malloc holding size bytes; frees it.
+  static FileBytes Adopt(char* malloc_block, std::size_t size);
 
   FileBytes(FileBytes&& other) noexcept;
   FileBytes& operator=(FileBytes&& other) noexcept;
@@ -30,6 +32,7 @@ class FileBytes {
   void Release();
 
   std::string owned_;
+  char* heap_ = nullptr;
   void* map_ = nullptr;
   std::size_t map_size_ = 0;
   std::string_view view_;

@@ -6,7 +6,7 @@ set -euo pipefail
 # keys, the accessibility bus a screen reader reads, pictures).
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev qt6-base-dev libgl-dev
           fonts-ipafont-gothic python3 mawk time qt6-translations-l10n
-          xvfb xdotool dbus-x11 at-spi2-core python3-pyatspi imagemagick)
+          xvfb xdotool dbus-x11 at-spi2-core python3-pyatspi imagemagick zlib1g-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -7,6 +7,7 @@
 
 #include "cp932.h"
 #include "error.h"
+#include "gzip_writer.h"
 #include "log_lines.h"
 #include "temp_dir.h"
 #include "text_list.h"
@@ -56,6 +57,15 @@ TEST(LineRules, TextListAndLogLinesSplitAlike) {
     EXPECT_EQ(list.Items(), c.lines) << c.name;
     LogLines log;
     log.LoadFromFile(path);
+    EXPECT_EQ(LogLinesOf(log), c.lines) << c.name;
+  }
+}
+
+TEST(LineRules, GzippedLogSplitsAsThePlainFile) {
+  testing::TempDir dir;
+  for (const auto& c : kLineCases) {
+    LogLines log;
+    log.LoadFromFile(dir.Write(c.name, testing::Gzip(c.bytes)));
     EXPECT_EQ(LogLinesOf(log), c.lines) << c.name;
   }
 }
