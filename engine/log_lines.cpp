@@ -21,6 +21,16 @@ std::string_view LogLines::At(long long index) const {
 
 void LogLines::LoadFromFile(const std::string& path) { LoadFromFiles({path}); }
 
-void LogLines::LoadFromFiles(const std::vector<std::string>& paths) { *this = Index(LoadLogBytes(paths)); }
+void LogLines::LoadFromFiles(const std::vector<std::string>& paths) {
+  LogLines loaded = Index(LoadLogBytes(paths));
+  for (const std::string& path : paths) loaded.sources_.push_back(IdentityOf(path));
+  *this = std::move(loaded);
+}
+
+bool LogLines::LoadedFrom(const FileIdentity& file) const {
+  for (const FileIdentity& source : sources_)
+    if (source.SameFileAs(file)) return true;
+  return false;
+}
 
 }  // namespace junmaru

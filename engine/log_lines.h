@@ -10,8 +10,10 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "file_bytes.h"
+#include "file_io.h"
 #include "line_index.h"
 
 namespace junmaru {
@@ -48,11 +50,17 @@ class LogLines {
   // numbers run on across them and the end of a file ends a line.
   void LoadFromFiles(const std::vector<std::string>& paths);
 
+  // True when file is one the lines were loaded from, under whichever
+  // name (never for lines made from bytes): a page must never be saved
+  // over it.
+  bool LoadedFrom(const FileIdentity& file) const;
+
  private:
   static LogLines Index(FileBytes bytes);
 
   FileBytes bytes_;
   LineIndex index_;
+  std::vector<FileIdentity> sources_;
 };
 
 }  // namespace junmaru

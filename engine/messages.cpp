@@ -24,4 +24,16 @@ const std::string& StatusWritingHtml() { return Sjis("HTMLファイルに出力�
 const std::string& LogFormatError() { return Sjis("エラー　ログファイルの形式がおかしいです"); }
 const std::string& LogFileMissing() { return Sjis("エラー　読み込みファイルが選択先に存在しません"); }
 
+std::string PageIsTheLog(const std::string& cp932_path) {
+  return Sjis("ファイル ") + cp932_path + Sjis(" は読み込んだログなので出力先にできません");
+}
+
+std::string OutOfMemoryReading(const std::string& cp932_path) {
+  return Sjis("メモリ不足のため ") + cp932_path + Sjis(" を読み込めません");
+}
+
+std::string OutOfMemoryWriting(const std::string& cp932_path) {
+  return Sjis("メモリ不足のため ") + cp932_path + Sjis(" を書き込めません");
+}
+
 }  // namespace junmaru::messages

@@ -20,4 +20,8 @@ const std::string& StatusWritingHtml();  // HTMLファイルに出力中...
 const std::string& LogFormatError();     // エラー　ログファイルの形式がおかしいです
 const std::string& LogFileMissing();     // エラー　読み込みファイルが選択先に存在しません
 
+std::string PageIsTheLog(const std::string& cp932_path);        // ファイル %s は読み込んだログなので出力先にできません
+std::string OutOfMemoryReading(const std::string& cp932_path);  // メモリ不足のため %s を読み込めません
+std::string OutOfMemoryWriting(const std::string& cp932_path);  // メモリ不足のため %s を書き込めません
+
 }  // namespace junmaru::messages

@@ -30,8 +30,7 @@ std::string RankingRows::NameCell(std::string_view path) const {
   std::string name = EscapeHtml(ShortName(path, settings_.NameMax));
   if (!settings_.Link) return name;
   std::string cell = "<a href=\"";
-  cell += settings_.Prefix;  // typed by the keeper: written as typed
-  cell += EscapeHtml(MidBytes(path, 2, static_cast<long long>(path.size())));
+  cell += LinkTarget(settings_.Prefix, MidBytes(path, 2, static_cast<long long>(path.size())));
   cell += "\">";
   cell += name;
   cell += "</a>";

@@ -43,10 +43,19 @@ void AppendRows(const Ranking& ranking, const RunSettings& settings, RunView& vi
   }
 }
 
+// The settings with their seven colours as they may stand inside an
+// attribute: whatever the settings file holds, the markup stays closed.
+RunSettings WithSafeColours(RunSettings s) {
+  for (std::string* colour : {&s.CBG, &s.CBorder, &s.CText1, &s.CText2, &s.CLink, &s.ALink, &s.VLink})
+    *colour = EscapeAttribute(*colour);
+  return s;
+}
+
 }  // namespace
 
-std::vector<std::string> ComposeReport(const LogLines& lines, const RunSettings& s, const Ranking& ranking,
+std::vector<std::string> ComposeReport(const LogLines& lines, const RunSettings& settings, const Ranking& ranking,
                                        RunView& view) {
+  const RunSettings s = WithSafeColours(settings);
   std::vector<std::string> out;
   const std::size_t shown = s.PRank > 0 ? static_cast<std::size_t>(s.PRank) : 0;
   out.reserve(18 + std::min(ranking.Size(), shown));

@@ -17,8 +17,8 @@ namespace junmaru {
 // then either the no-data line or the caption, table head, rows and table
 // end, then the footer. Reads the two dates of the range (first and last
 // line, asked twice in that order) and moves the gauge from 950 to 1000.
-// The dates come from the log and are escaped; the colours and the font
-// size are written as the keeper typed them.
+// The dates come from the log and are escaped; the colours are written as
+// the keeper typed them, escaped and without control bytes.
 std::vector<std::string> ComposeReport(const LogLines& lines, const RunSettings& settings,
                                        const Ranking& ranking, RunView& view);
 

@@ -158,19 +158,19 @@ TEST(RankingRowsTest, LinkTargetKeepsTheWholePathWhileTheTextIsShortened) {
             std::string::npos);
 }
 
-TEST(RankingRowsTest, HostilePathIsEscapedInTargetAndTextButPrefixIsNot) {
+TEST(RankingRowsTest, HostilePathAndPrefixAreEscapedInTheTarget) {
   const std::string path = "/\"><script>alert('x')</script>&.zip";
   Ranking ranking;
   ranking.entries.push_back({1, path});
   ranking.top_total = 1;
   RunSettings settings;
   settings.Link = true;
-  settings.Prefix = "<pre>";  // typed by the keeper, written as typed
+  settings.Prefix = "<pre>";  // typed by the keeper: written as typed, but escaped
   RankingRows rows(ranking, settings);
   std::vector<std::string> out;
   rows.Output(0, out);
   const std::string escaped = "&quot;&gt;&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt;&amp;.zip";
-  EXPECT_NE(out[0].find("<a href=\"<pre>" + escaped + "\">/" + escaped + "</a>"), std::string::npos) << out[0];
+  EXPECT_NE(out[0].find("<a href=\"&lt;pre&gt;" + escaped + "\">/" + escaped + "</a>"), std::string::npos) << out[0];
   EXPECT_EQ(out[0].find("<script>"), std::string::npos);
 }
 

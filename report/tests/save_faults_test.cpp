@@ -163,6 +163,39 @@ TEST(SaveFaults, RunOnAFullFileSystemStopsAtTheSave) {
   EXPECT_EQ(outcome.text, "ストリームへの書き込みエラー|HTMLファイルに出力中...|1000|0|intact");
 }
 
+// The loaded log, under its own name or any other that reaches it, is
+// never the page: the run is refused before it starts, and the log stays.
+TEST(SaveFaults, PageThatIsTheLoadedLogIsRefusedBeforeAnythingIsWritten) {
+  TempDir folder;
+  const std::string text = testing::LogLine("/dl/a.zip") + "\r\n" + testing::LogLine("/dl/b.zip") + "\r\n";
+  const std::string log_path = folder.Write("access.log", text);
+  std::filesystem::create_directory(folder.File("site"));
+  std::filesystem::create_symlink("../access.log", folder.File("site/link.html"));
+  std::filesystem::create_symlink("link.html", folder.File("site/chain.html"));
+  ASSERT_EQ(::link(log_path.c_str(), folder.File("site/hard.html").c_str()), 0);
+  LogLines log;
+  log.LoadFromFile(log_path);
+  RunSettings settings;
+  settings.PStart = 1;
+  settings.PEnd = 2;
+  for (const std::string& out : {log_path, folder.File("site/../access.log"), folder.File("site/link.html"),
+                                 folder.File("site/chain.html"), folder.File("site/hard.html")}) {
+    RecordingView view;
+    std::string message;
+    try {
+      RunRankingToPage(log, settings, out, view);
+    } catch (const Error& e) {
+      message = e.what();
+    }
+    EXPECT_EQ(Cp932ToUtf8(message), "ファイル " + out + " は読み込んだログなので出力先にできません");
+    EXPECT_TRUE(view.events.empty()) << out;
+    EXPECT_EQ(ReadBytes(log_path), text) << out;
+    EXPECT_EQ(log.Count(), 2u);
+  }
+  EXPECT_EQ(Entries(folder.path()), "access.log site");
+  EXPECT_EQ(Entries(folder.File("site")), "chain.html hard.html link.html");
+}
+
 // A mapped log cut short by another program after loading: the ranking
 // and the page read paths and dates from the vanished pages as NUL bytes,
 // and the page is still written whole.
