@@ -30,35 +30,61 @@ class LineReader {
   // bytes: the whole buffer (read 64 bytes at a time, never beyond its
   // end); text_size: the length of the text in it, before its NUL.
   LineReader(std::string_view bytes, std::size_t text_size, std::size_t start)
-      : base_(bytes.data()), size_(bytes.size()), text_size_(text_size), pos_(start) {}
+      : base_(bytes.data()), size_(bytes.size()), text_size_(text_size), pos_(start) {
+    Load(start - start % 64);
+  }
 
   // The line that begins here, without its terminator; moves to the next line.
   std::string_view Next() {
     const std::size_t begin = pos_ < text_size_ ? pos_ : text_size_;
-    const std::size_t end = NextBreak(begin);
-    pos_ = end + 1 + ((end + 1 < text_size_ && base_[end] == '\r' && base_[end + 1] == '\n') ? 1 : 0);
+    const std::size_t end = NextBreak();
+    pos_ = end + 1;
+    if (end + 1 < text_size_ && base_[end] == '\r' && base_[end + 1] == '\n') {
+      ++pos_;
+      // The LF of the pair is no break of its own.
+      if (pos_ - chunk_ <= 64) candidates_ &= candidates_ - 1;
+    }
     return {base_ + begin, end - begin};
   }
   // Where the next line begins.
   std::size_t Position() const { return pos_; }
 
  private:
-  // The first CR or LF at or after from, or the end of the text. A NUL
-  // ends the line too: the text holds none (the first one ended it), so a
-  // NUL means that the bytes changed after loading (the pages of a mapped
+  // Looks at the 64 bytes from chunk, leaving out those before pos_.
+  void Load(std::size_t chunk) {
+    chunk_ = chunk;
+    candidates_ = EndCandidatesAt(base_, size_, chunk);
+    if (pos_ > chunk) candidates_ &= pos_ - chunk < 64 ? ~std::uint64_t{0} << (pos_ - chunk) : 0;
+  }
+  // The first CR or LF from pos_ on, or the end of the text. A NUL ends
+  // the line too: the text holds none (the first one ended it), so a NUL
+  // means that the bytes changed after loading (the pages of a mapped
   // file that was cut short read as zeros), and each line then stops at
   // the first vanished byte instead of running on to the text's end.
-  std::size_t NextBreak(std::size_t from);
+  std::size_t NextBreak() {
+    for (;;) {
+      for (; candidates_ != 0; candidates_ &= candidates_ - 1) {
+        const std::size_t at = chunk_ + static_cast<std::size_t>(__builtin_ctzll(candidates_));
+        if (at >= text_size_) return text_size_;
+        const char c = base_[at];
+        if (c == '\n' || c == '\r' || c == '\0') {
+          candidates_ &= candidates_ - 1;
+          return at;
+        }
+      }
+      if (chunk_ + 64 >= text_size_) return text_size_;
+      Load(chunk_ + 64);
+    }
+  }
 
   const char* base_;
   std::size_t size_;
   std::size_t text_size_;
   std::size_t pos_;
-  // The bits of the 64 bytes from chunk_ that may be CR, LF or NUL (none
-  // loaded yet at first).
-  std::size_t chunk_ = kNoChunk;
-  std::uint64_t breaks_ = 0;
-  static constexpr std::size_t kNoChunk = ~std::size_t{0};
+  // The bytes from chunk_ to chunk_ + 64 that may end a line and that no
+  // line read so far has passed, one bit each.
+  std::size_t chunk_ = 0;
+  std::uint64_t candidates_ = 0;
 };
 
 class LineIndex {
@@ -87,22 +113,5 @@ class LineIndex {
   std::size_t count_ = 0;
   std::size_t text_size_ = 0;
 };
-
-inline std::size_t LineReader::NextBreak(std::size_t from) {
-  for (;;) {
-    if (chunk_ == kNoChunk || from < chunk_ || from - chunk_ >= 64) {
-      chunk_ = from - from % 64;
-      breaks_ = EndCandidatesAt(base_, size_, chunk_);
-    }
-    for (std::uint64_t ahead = breaks_ & (~std::uint64_t{0} << (from - chunk_)); ahead != 0; ahead &= ahead - 1) {
-      const std::size_t at = chunk_ + static_cast<std::size_t>(__builtin_ctzll(ahead));
-      if (at >= text_size_) return text_size_;
-      const char c = base_[at];
-      if (c == '\n' || c == '\r' || c == '\0') return at;
-    }
-    if (chunk_ + 64 >= text_size_) return text_size_;
-    from = chunk_ + 64;
-  }
-}
 
 }  // namespace junmaru
