@@ -1,6 +1,8 @@
 #include "batch_run.h"
 
+#include <climits>
 #include <exception>
+#include <new>
 
 #include "cp932.h"
 #include "error.h"
@@ -24,16 +26,30 @@ void PrintUsageProblem(std::FILE* err, const std::string& problem) {
   std::fprintf(err, "junmaru-batch: %s\n%s\n", problem.c_str(), kUsageLine);
 }
 
+// The 0-based index of a 1-based line; the lowest number stays itself
+// rather than overflow.
+long long IndexOf(long long line) { return line == LLONG_MIN ? line : line - 1; }
+
 // The range must name lines of the log, as the run reads them: the first
 // line that would be read outside it is the one the message names.
 void CheckRange(const LogLines& lines, long long first, long long last) {
   const long long count = static_cast<long long>(lines.Count());
   if (count == 0) throw Error(messages::ListIndexOutOfRange(0));
-  if (first < 1 || first > count) throw Error(messages::ListIndexOutOfRange(first - 1));
+  if (first < 1 || first > count) throw Error(messages::ListIndexOutOfRange(IndexOf(first)));
   if (last > count) throw Error(messages::ListIndexOutOfRange(count));
   // Only an end below line 1 can lie before a good start here (--from
   // beyond --to was refused with the arguments).
-  if (last < first) throw Error(messages::ListIndexOutOfRange(last - 1));
+  if (last < first) throw Error(messages::ListIndexOutOfRange(IndexOf(last)));
+}
+
+// The settings file, read; running out of memory for it is an error that
+// names it.
+Settings ReadSettingsOrSay(const std::string& path) {
+  try {
+    return ReadSettings(path);
+  } catch (const std::bad_alloc&) {
+    throw Error(messages::OutOfMemoryReading(PathForMessage(path)));
+  }
 }
 
 }  // namespace
@@ -41,7 +57,13 @@ void CheckRange(const LogLines& lines, long long first, long long last) {
 std::string DefaultSettingsPath() { return PathInFolder(ProgramFolder(), kSettingsFileName); }
 
 int RunBatch(const BatchOptions& options, std::FILE* err) {
-  const Settings settings = ReadSettings(options.settings.value_or(DefaultSettingsPath()));
+  Settings settings;
+  try {
+    settings = ReadSettingsOrSay(options.settings.value_or(DefaultSettingsPath()));
+  } catch (const Error& e) {
+    std::fprintf(err, "%s\n", Cp932ToUtf8(e.what()).c_str());
+    return kRunFailed;
+  }
 
   const std::string log_path = options.log.value_or(settings.ReadPass);
   if (!options.log && log_path == kNoPath) {
@@ -70,6 +92,10 @@ int RunBatch(const BatchOptions& options, std::FILE* err) {
     const long long last = options.to.value_or(static_cast<long long>(lines.Count()));
     CheckRange(lines, first, last);
     RunRankingToPage(lines, ToRunSettings(settings, first, last), out_path, view);
+  } catch (const std::bad_alloc&) {
+    // Loading and tallying the log; the page's own shortage names the page.
+    view.PrintLine(messages::OutOfMemoryReading(PathForMessage(log_path)));
+    return kRunFailed;
   } catch (const Error& e) {
     view.PrintLine(e.what());
     return kRunFailed;

@@ -3,6 +3,8 @@
 // nothing is written on failure (the previous page stays byte for byte).
 
 #include <fcntl.h>
+#include <limits.h>
+#include <sys/resource.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -245,5 +247,133 @@ TEST_F(BatchFaults, BrokenSettingsFileIsReadNotWritten) {
     EXPECT_EQ(ReadBytes(ini), c.bytes) << c.name;
   }
 }
+
+// Options at the ends of their range give the range message, never an
+// overflow, and write nothing.
+TEST_F(BatchFaults, ExtremeRangeOptionsGiveTheRangeMessage) {
+  WriteBytes(Path("ranking.html"), kOldPage);
+  struct Case {
+    std::string option;
+    std::string index;
+  };
+  for (const Case& c : std::vector<Case>{{"--from=-9223372036854775808", "-9223372036854775808"},
+                                         {"--to=-9223372036854775808", "-9223372036854775808"},
+                                         {"--from=9223372036854775807", "9223372036854775806"},
+                                         {"--to=9223372036854775807", "2"}}) {
+    std::vector<std::string> args = Args(Path("access.log"), Path("ranking.html"));
+    args.push_back(c.option);
+    Outcome o = RunBatch(args);
+    EXPECT_EQ(o.status, 1) << c.option;
+    EXPECT_EQ(o.err, "リストのインデックスが範囲を超えています (" + c.index + ")\n") << c.option;
+    EXPECT_EQ(ReadBytes(Path("ranking.html")), kOldPage) << c.option;
+  }
+}
+
+// The page named by --out is the log, directly or through links: refused
+// before anything is written, and the log stays as it was.
+TEST_F(BatchFaults, PageThatIsTheLogIsRefused) {
+  const std::string log = ReadBytes(Path("access.log"));
+  fs::create_symlink("access.log", Path("link.html"));
+  for (const std::string& out : {Path("access.log"), Path("link.html")}) {
+    Outcome o = RunBatch(Args(Path("access.log"), out));
+    EXPECT_EQ(o.status, 1) << out;
+    EXPECT_EQ(o.err, "ファイル " + out + " は読み込んだログなので出力先にできません\n") << out;
+    EXPECT_EQ(ReadBytes(Path("access.log")), log) << out;
+  }
+}
+
+// stderr is a pipe whose reader has gone: the warning printed before the
+// save fails, and the page is written all the same.
+TEST_F(BatchFaults, ClosedStderrDoesNotStopThePage) {
+  WriteBytes(Path("odd.log"), Line("/dl/a.zip") + "no timestamp on the last line\r\n");
+  int fds[2];
+  ASSERT_EQ(::pipe(fds), 0);
+  ::close(fds[0]);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::dup2(fds[1], 2);
+    const std::string settings = Path("empty.ini"), log = Path("odd.log"), out = Path("ranking.html");
+    const char* argv[] = {kBatch, "--settings", settings.c_str(), "--log", log.c_str(), "--out", out.c_str(), nullptr};
+    char* no_env[] = {nullptr};
+    ::execve(kBatch, const_cast<char* const*>(argv), no_env);
+    _exit(127);
+  }
+  ::close(fds[1]);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_NE(ReadBytes(Path("ranking.html")).find("/dl/a.zip"), std::string::npos);
+}
+
+// Too little memory for the settings file or the log: the message names
+// the file, the status is 1, nothing is written, nothing aborts.
+TEST_F(BatchFaults, OutOfMemoryNamesTheFileAndWritesNothing) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "an address space limit cannot be tested under AddressSanitizer";
+#endif
+  WriteBytes(Path("ranking.html"), kOldPage);
+  WriteBytes(Path("big.ini"), "[HTML]\r\nCBG=" + std::string(50 << 20, 'x') + "\r\n");
+  std::string log;
+  while (log.size() < (std::size_t{60} << 20)) log += Line("/dl/file" + std::to_string(log.size() % 9973) + ".zip");
+  WriteBytes(Path("big.log"), log);
+  const auto limit_memory = [] {
+    rlimit limit{40 << 20, 40 << 20};
+    return ::setrlimit(RLIMIT_AS, &limit) == 0;
+  };
+  Outcome o = RunBatch({"--settings", Path("big.ini"), "--log", Path("access.log"), "--out", Path("ranking.html")},
+                       limit_memory);
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.err, "メモリ不足のため " + Path("big.ini") + " を読み込めません\n");
+  o = RunBatch(Args(Path("big.log"), Path("ranking.html")), limit_memory);
+  EXPECT_EQ(o.status, 1);
+  EXPECT_NE(o.err.find(Path("big.log")), std::string::npos) << o.err;
+  EXPECT_EQ(o.err.find("bad_alloc"), std::string::npos) << o.err;
+  EXPECT_EQ(ReadBytes(Path("ranking.html")), kOldPage);
+}
+
+// A program whose full path is longer than the system's path limit still
+// finds the settings file beside it, started from another folder.
+TEST_F(BatchFaults, SettingsBesideAProgramOfAnyPathLength) {
+  int folder = ::open(dir_.c_str(), O_PATH | O_DIRECTORY);
+  std::string relative;
+  for (int depth = 0; depth < 24; ++depth) {
+    const std::string name = std::string(200, 'd');
+    ::mkdirat(folder, name.c_str(), 0755);
+    const int next = ::openat(folder, name.c_str(), O_PATH | O_DIRECTORY);
+    ::close(folder);
+    folder = next;
+    relative += name + "/";
+  }
+  ASSERT_GT(dir_.size() + relative.size(), static_cast<std::size_t>(PATH_MAX));
+  const std::string program = ReadBytes(kBatch);
+  const int exe = ::openat(folder, "junmaru-batch", O_WRONLY | O_CREAT | O_TRUNC, 0755);
+  ASSERT_EQ(::write(exe, program.data(), program.size()), static_cast<ssize_t>(program.size()));
+  ::close(exe);
+  const std::string ini = "[FilePass]\r\nReadPass=" + Path("access.log") + "\r\nSavePass=" + Path("beside.html") + "\r\n";
+  const int settings = ::openat(folder, "junmaru_setting.ini", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  ASSERT_EQ(::write(settings, ini.data(), ini.size()), static_cast<ssize_t>(ini.size()));
+  ::close(settings);
+  ::close(folder);
+  // Started by a relative name from the folder above the deep chain.
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (::chdir(dir_.c_str()) != 0) _exit(126);
+    const std::string name = relative + "junmaru-batch";
+    // The name itself must fit the limit: start from the middle of the chain.
+    const std::string half = relative.substr(0, relative.size() / 2);
+    if (::chdir(half.c_str()) != 0) _exit(125);
+    const std::string rest = name.substr(half.size());
+    const char* argv[] = {rest.c_str(), nullptr};
+    char* no_env[] = {nullptr};
+    ::execve(rest.c_str(), const_cast<char* const*>(argv), no_env);
+    _exit(127);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
+  EXPECT_TRUE(fs::exists(Path("beside.html")));
+}
+
 
 }  // namespace
