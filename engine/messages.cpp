@@ -22,6 +22,7 @@ const std::string& StatusScanning() { return Sjis("ログ整理中..."); }
 const std::string& StatusTallying() { return Sjis("データ集計中..."); }
 const std::string& StatusWritingHtml() { return Sjis("HTMLファイルに出力中..."); }
 const std::string& LogFormatError() { return Sjis("エラー　ログファイルの形式がおかしいです"); }
+const std::string& NoLineInPeriod() { return Sjis("エラー　指定された期間の行がログにありません"); }
 const std::string& LogFileMissing() { return Sjis("エラー　読み込みファイルが選択先に存在しません"); }
 
 std::string PageIsTheLog(const std::string& cp932_path) {

@@ -19,6 +19,7 @@ const std::string& StatusTallying();     // データ集計中...
 const std::string& StatusWritingHtml();  // HTMLファイルに出力中...
 const std::string& LogFormatError();     // エラー　ログファイルの形式がおかしいです
 const std::string& LogFileMissing();     // エラー　読み込みファイルが選択先に存在しません
+const std::string& NoLineInPeriod();     // エラー　指定された期間の行がログにありません
 
 std::string PageIsTheLog(const std::string& cp932_path);        // ファイル %s は読み込んだログなので出力先にできません
 std::string OutOfMemoryReading(const std::string& cp932_path);  // メモリ不足のため %s を読み込めません

@@ -26,6 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (o.from && o.to && *o.from > *o.to) std::abort();
   // Every argument is an option, a value, or the help switch.
   for (const std::string& a : args)
-    if (a.empty() && !(o.settings || o.log || o.out)) std::abort();
+    if (a.empty() && !(o.settings || !o.logs.empty() || o.out)) std::abort();
+  if (o.since && o.until && *o.since > *o.until) std::abort();
+  if (o.HasPeriod() && (o.from || o.to)) std::abort();
   return 0;
 }

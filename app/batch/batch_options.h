@@ -6,15 +6,22 @@
 #include <string>
 #include <vector>
 
+#include "log_moment.h"
+
 namespace junmaru::batch {
 
 struct BatchOptions {
   bool help = false;
   std::optional<std::string> settings;  // --settings FILE
-  std::optional<std::string> log;       // --log FILE
+  std::vector<std::string> logs;        // --log FILE, repeatable: read in this order as one log
   std::optional<std::string> out;       // --out FILE
   std::optional<long long> from;        // --from N, 1-based
   std::optional<long long> to;          // --to M, 1-based, inclusive
+  std::optional<LogMoment> since;       // --since DATE: its first second when a bare date
+  std::optional<LogMoment> until;       // --until DATE: its last second when a bare date
+  std::optional<long long> days;        // --days N, N >= 1
+
+  bool HasPeriod() const { return since || until || days; }
 };
 
 struct ParsedOptions {
@@ -22,9 +29,12 @@ struct ParsedOptions {
   std::string problem;  // empty when the arguments were good
 };
 
-// Reads "--name VALUE" and "--name=VALUE" forms; a repeated option takes
-// its last value. Numbers are decimal integers; --from beyond --to, when
-// both are given, is refused here, before any file is touched.
+// Reads "--name VALUE" and "--name=VALUE" forms; a repeated --log adds a
+// log, any other repeated option takes its last value. Numbers are decimal
+// integers, dates "YYYY-MM-DD" or "YYYY-MM-DD HH:MM[:SS]". Refused here,
+// before any file is touched: --from beyond --to, --since after --until,
+// a period (--since, --until, --days) together with --from or --to, and
+// --days with --since or --until.
 ParsedOptions ParseOptions(const std::vector<std::string>& args);
 
 // One line: the synopsis shown after a bad argument.

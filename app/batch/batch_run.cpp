@@ -8,6 +8,7 @@
 #include "error.h"
 #include "file_io.h"
 #include "log_lines.h"
+#include "log_period.h"
 #include "messages.h"
 #include "program_path.h"
 #include "ranking_page.h"
@@ -52,6 +53,21 @@ Settings ReadSettingsOrSay(const std::string& path) {
   }
 }
 
+// The lines of the period the options name; fails with the no-line message.
+LineSpan PeriodOf(const LogLines& lines, const BatchOptions& options) {
+  std::optional<LogMoment> since = options.since, until = options.until;
+  if (options.days) {
+    // The N days that end with the day of the last stamped line.
+    const std::optional<LogMoment> last = LastMoment(lines);
+    if (!last) throw Error(messages::NoLineInPeriod());
+    since = StartOfDayBefore(*last, *options.days - 1);
+    until = *last / 1000000 * 1000000 + 235959;
+  }
+  const std::optional<LineSpan> span = FindPeriod(lines, since, until);
+  if (!span) throw Error(messages::NoLineInPeriod());
+  return *span;
+}
+
 }  // namespace
 
 std::string DefaultSettingsPath() { return PathInFolder(ProgramFolder(), kSettingsFileName); }
@@ -65,16 +81,16 @@ int RunBatch(const BatchOptions& options, std::FILE* err) {
     return kRunFailed;
   }
 
-  const std::string log_path = options.log.value_or(settings.ReadPass);
-  if (!options.log && log_path == kNoPath) {
+  const std::vector<std::string> log_paths = options.logs.empty() ? std::vector{settings.ReadPass} : options.logs;
+  if (options.logs.empty() && settings.ReadPass == kNoPath) {
     PrintUsageProblem(err, "no log file: give --log, or choose a log in the window first");
     return kBadArguments;
   }
   std::string out_path;
   if (options.out) {
     out_path = *options.out;
-  } else if (options.log) {
-    out_path = ReportPathFor(*options.log);
+  } else if (!options.logs.empty()) {
+    out_path = ReportPathFor(options.logs.back());  // the newest log, where the keeper lists it last
   } else {
     out_path = settings.SavePass;
     if (out_path == kNoPath) {
@@ -85,11 +101,17 @@ int RunBatch(const BatchOptions& options, std::FILE* err) {
 
   TerminalView view(err, IsTerminal(err));
   try {
-    if (!FileExists(log_path)) throw Error(messages::LogFileMissing());
+    for (const std::string& path : log_paths)
+      if (!FileExists(path)) throw Error(messages::LogFileMissing());
     LogLines lines;
-    lines.LoadFromFile(log_path);
-    const long long first = options.from.value_or(1);
-    const long long last = options.to.value_or(static_cast<long long>(lines.Count()));
+    lines.LoadFromFiles(log_paths);
+    long long first = options.from.value_or(1);
+    long long last = options.to.value_or(static_cast<long long>(lines.Count()));
+    if (options.HasPeriod()) {
+      const LineSpan span = PeriodOf(lines, options);
+      first = static_cast<long long>(span.first) + 1;
+      last = static_cast<long long>(span.last) + 1;
+    }
     CheckRange(lines, first, last);
     RunRankingToPage(lines, ToRunSettings(settings, first, last), out_path, view);
   } catch (const std::bad_alloc&) {

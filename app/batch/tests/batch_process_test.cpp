@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "cp932.h"
+#include "gzip_writer.h"
 #include "log_lines.h"
 #include "ranking_page.h"
 #include "run_view.h"
@@ -29,7 +31,8 @@ namespace fs = std::filesystem;
 
 const char* const kBatch = JUNMARU_BATCH_PATH;
 const std::string kUsage =
-    "usage: junmaru-batch [--settings FILE] [--log FILE] [--out FILE] [--from N] [--to M]\n";
+    "usage: junmaru-batch [--settings FILE] [--log FILE]... [--out FILE] [--from N] [--to M] [--since DATE] "
+    "[--until DATE] [--days N]\n";
 const std::string kNoImage = "HTML出力先にゲージ用画像(gage.gif)がありませんので移動するか作るかしてください。\n";
 
 struct Outcome {
@@ -141,7 +144,8 @@ TEST_F(BatchTest, HelpExplainsEveryOptionInJapaneseAndEnglish) {
   Outcome o = RunBatch({"--help"});
   EXPECT_EQ(o.status, 0);
   EXPECT_EQ(o.err, "");
-  for (const char* text : {"--settings", "--log", "--out", "--from", "--to", "設定ファイル", "アクセスログ",
+  for (const char* text : {"--settings", "--log", "--out", "--from", "--to", "--since", "--until", "--days", "gzip",
+                           "期間", "period", "設定ファイル", "アクセスログ",
                            "settings file", "access log", "Exit status", "終了コード"})
     EXPECT_NE(o.out.find(text), std::string::npos) << text;
 }
@@ -161,6 +165,14 @@ TEST_F(BatchTest, BadArgumentsGiveTheUsageLineAndStatus2) {
            {"Positional", {log}},
            {"FromBeyondTo", {"--log", log, "--from", "3", "--to", "2"}},
            {"NoLogGivenOrStored", {"--settings", ini}},
+           {"SinceWithFrom", {"--log", log, "--since", "2005-01-01", "--from", "1"}},
+           {"UntilWithTo", {"--log", log, "--to", "3", "--until", "2005-01-01"}},
+           {"DaysWithSince", {"--log", log, "--days", "30", "--since", "2005-01-01"}},
+           {"DaysWithFrom", {"--log", log, "--days", "30", "--from", "1"}},
+           {"DaysZero", {"--log", log, "--days", "0"}},
+           {"SinceNotADate", {"--log", log, "--since", "2005-02-30"}},
+           {"UntilWithBadTime", {"--log", log, "--until=2005-01-01 25:00"}},
+           {"SinceAfterUntil", {"--log", log, "--since", "2005-01-02", "--until", "2005-01-01"}},
        }) {
     Outcome o = RunBatch(c.args);
     EXPECT_EQ(o.status, 2) << c.name;
@@ -309,6 +321,119 @@ TEST_F(BatchTest, ProgressBarOnlyOnATerminal) {
   // The bar is taken away at the end: the last thing written clears the line.
   EXPECT_EQ(shown.substr(shown.size() - 4), "\r\033[K");
   EXPECT_TRUE(fs::exists(Path("ranking.html")));
+}
+
+// Three months of log, a line an hour, some lines without a timestamp.
+std::string ThreeMonthLog() {
+  static const char* const kMonths[] = {"Sep", "Oct", "Nov"};
+  static const int kDays[] = {30, 31, 30};
+  std::string log;
+  for (int m = 0; m < 3; ++m)
+    for (int d = 1; d <= kDays[m]; ++d)
+      for (int h = 0; h < 24; h += 5) {
+        char stamp[32];
+        std::snprintf(stamp, sizeof stamp, "%02d/%s/2024:%02d:%02d:00 +0900", d, kMonths[m], h, (d * 7 + h) % 60);
+        log += Line("GET /dl/f" + std::to_string((d * h) % 7) + ".zip HTTP/1.1", stamp);
+        if (d % 10 == 0) log += "no timestamp here\r\n";
+      }
+  return log;
+}
+
+// The 1-based number of the first and the last line whose text holds the
+// stamp prefix.
+std::pair<long long, long long> LinesHolding(const std::string& log, const std::string& prefix) {
+  const junmaru::LogLines lines = junmaru::LogLines::FromBytes(log);
+  long long first = 0, last = 0;
+  for (std::size_t i = 0; i < lines.Count(); ++i)
+    if (lines[i].find(prefix) != std::string_view::npos) {
+      if (first == 0) first = static_cast<long long>(i) + 1;
+      last = static_cast<long long>(i) + 1;
+    }
+  return {first, last};
+}
+
+TEST_F(BatchTest, PeriodsSeveralLogsAndGzipWriteTheRangesPage) {
+  const std::string log = ThreeMonthLog();
+  WriteBytes(Path("three.log"), log);
+  // October's first and last line, found by their stamps.
+  const auto [first, last] = LinesHolding(log, "/Oct/2024:");
+  ASSERT_GT(first, 1);
+  const std::string ini = Path("empty.ini");
+  Outcome o = RunBatch({"--settings", ini, "--log", Path("three.log"), "--from", std::to_string(first), "--to",
+                        std::to_string(last), "--out", Path("lines.html")});
+  ASSERT_EQ(o.status, 0) << o.err;
+  const std::string october = ReadBytes(Path("lines.html"));
+  ASSERT_EQ(october, WindowPage(Path("three.log"), ini, first, last));
+
+  // The same log in three pieces cut inside September and November, the older two gzipped.
+  const std::size_t cut1 = log.rfind('\n', log.find("15/Sep/2024")) + 1;
+  const std::size_t cut2 = log.rfind('\n', log.find("03/Nov/2024")) + 1;
+  WriteBytes(Path("access.log.2.gz"), junmaru::testing::Gzip(log.substr(0, cut1)));
+  WriteBytes(Path("access.log.1.gz"), junmaru::testing::Gzip(log.substr(cut1, cut2 - cut1)));
+  WriteBytes(Path("access.log"), log.substr(cut2));
+  WriteBytes(Path("three.log.gz"), junmaru::testing::Gzip(log));
+  const std::vector<std::string> pieces = {"--log", Path("access.log.2.gz"), "--log", Path("access.log.1.gz"),
+                                           "--log", Path("access.log")};
+  const std::vector<std::string> october_period = {"--since", "2024-10-01", "--until", "2024-10-31"};
+  struct Case {
+    const char* name;
+    std::vector<std::string> args;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"Period", {"--log", Path("three.log"), "--since", "2024-10-01", "--until", "2024-10-31"}},
+           {"PeriodWithTimes", {"--log", Path("three.log"), "--since=2024-09-30 23:59:59", "--until",
+                                "2024-10-31 23:59:59"}},
+           {"ThreeLogsLines", {"--log", Path("access.log.2.gz"), "--log", Path("access.log.1.gz"), "--log",
+                               Path("access.log"), "--from", std::to_string(first), "--to", std::to_string(last)}},
+           {"ThreeLogsPeriod", {"--log", Path("access.log.2.gz"), "--log", Path("access.log.1.gz"), "--log",
+                                Path("access.log"), "--since", "2024-10-01", "--until", "2024-10-31"}},
+           {"GzippedLog", {"--log", Path("three.log.gz"), "--from", std::to_string(first), "--to",
+                           std::to_string(last)}},
+       }) {
+    std::vector<std::string> args = c.args;
+    for (const std::string& a : {std::string("--settings"), ini, std::string("--out"), Path("page.html")})
+      args.push_back(a);
+    std::filesystem::remove(Path("page.html"));
+    o = RunBatch(args);
+    EXPECT_EQ(o.status, 0) << c.name << o.err;
+    EXPECT_TRUE(ReadBytes(Path("page.html")) == october) << c.name;
+  }
+
+  // The last 30 days end with November 30th: November 1st to 30th.
+  const auto [nov_first, nov_last] = LinesHolding(log, "/Nov/2024:");
+  o = RunBatch({"--settings", ini, "--log", Path("three.log"), "--days", "30", "--out", Path("days.html")});
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(ReadBytes(Path("days.html")), WindowPage(Path("three.log"), ini, nov_first, nov_last));
+}
+
+TEST_F(BatchTest, PeriodWithoutLinesAndDamagedGzipWriteNothing) {
+  WriteBytes(Path("ranking.html"), "old page");
+  WriteBytes(Path("three.log"), ThreeMonthLog());
+  WriteBytes(Path("cut.log.gz"), junmaru::testing::Gzip(kLog).substr(0, 30));
+  struct Case {
+    const char* name;
+    std::vector<std::string> args;
+    std::string err;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"PeriodBeforeTheLog", {"--log", Path("three.log"), "--until", "2024-08-31"},
+            "エラー　指定された期間の行がログにありません\n"},
+           {"PeriodAfterTheLog", {"--log", Path("three.log"), "--since", "2024-12-01"},
+            "エラー　指定された期間の行がログにありません\n"},
+           {"TruncatedGzip", {"--log", Path("cut.log.gz")},
+            "ファイル " + Path("cut.log.gz") + " は gzip として展開できません（壊れているか途中で切れています）\n"},
+           {"TruncatedGzipAmongLogs", {"--log", Path("access.log"), "--log", Path("cut.log.gz")},
+            "ファイル " + Path("cut.log.gz") + " は gzip として展開できません（壊れているか途中で切れています）\n"},
+           {"OneOfTheLogsMissing", {"--log", Path("access.log"), "--log", Path("none.log")},
+            "エラー　読み込みファイルが選択先に存在しません\n"},
+       }) {
+    std::vector<std::string> args = {"--settings", Path("empty.ini"), "--out", Path("ranking.html")};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    Outcome o = RunBatch(args);
+    EXPECT_EQ(o.status, 1) << c.name;
+    EXPECT_EQ(o.err, c.err) << c.name;
+    EXPECT_EQ(ReadBytes(Path("ranking.html")), "old page") << c.name;
+  }
 }
 
 }  // namespace
