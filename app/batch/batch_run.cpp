@@ -116,7 +116,7 @@ int RunBatch(const BatchOptions& options, std::FILE* err) {
     RunRankingToPage(lines, ToRunSettings(settings, first, last), out_path, view);
   } catch (const std::bad_alloc&) {
     // Loading and tallying the log; the page's own shortage names the page.
-    view.PrintLine(messages::OutOfMemoryReading(PathForMessage(log_path)));
+    view.PrintLine(messages::OutOfMemoryReading(PathForMessage(log_paths.back())));
     return kRunFailed;
   } catch (const Error& e) {
     view.PrintLine(e.what());
