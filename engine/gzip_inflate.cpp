@@ -58,7 +58,7 @@ bool IsGzip(std::string_view bytes) {
 
 void InflateGzip(std::string_view gzip, const std::string& path, ByteBuffer& out) {
   auto damaged = [&] { return Error(messages::GzipDamaged(PathForMessage(path))); };
-  auto no_memory = [&] { return Error(messages::OutOfMemory(PathForMessage(path))); };
+  auto no_memory = [&] { return Error(messages::OutOfMemoryReading(PathForMessage(path))); };
   Inflater inflater;
   if (!inflater.ok()) throw no_memory();
   z_stream& z = inflater.stream();

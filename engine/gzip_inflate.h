@@ -17,7 +17,7 @@ bool IsGzip(std::string_view bytes);
 // member's length field when that is plausible and grows as needed, so
 // members of any size and counts past 4 GB are taken in. Fails with the
 // damaged-gzip message naming path for a broken, truncated or trailing-
-// junk file, and with the memory message when the room cannot be had;
+// junk file, and with the out-of-memory message naming path when the room cannot be had;
 // out then holds what was decompressed so far.
 void InflateGzip(std::string_view gzip, const std::string& path, ByteBuffer& out);
 

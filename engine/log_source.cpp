@@ -22,7 +22,7 @@ void AppendLog(FileBytes file, const std::string& path, ByteBuffer& out) {
     if (IsGzip(bytes)) {
       InflateGzip(bytes, path, out);
     } else {
-      if (!out.Reserve(start + bytes.size() + 1)) throw Error(messages::OutOfMemory(PathForMessage(path)));
+      if (!out.Reserve(start + bytes.size() + 1)) throw Error(messages::OutOfMemoryReading(PathForMessage(path)));
       std::memcpy(out.End(), bytes.data(), bytes.size());
       out.Grow(bytes.size());
     }
@@ -32,7 +32,7 @@ void AppendLog(FileBytes file, const std::string& path, ByteBuffer& out) {
     out.Truncate(start + static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
   if (out.size() > start && out.view().back() != '\n') {
     // After a CR this makes CR LF, still one break.
-    if (!out.Reserve(out.size() + 1)) throw Error(messages::OutOfMemory(PathForMessage(path)));
+    if (!out.Reserve(out.size() + 1)) throw Error(messages::OutOfMemoryReading(PathForMessage(path)));
     *out.End() = '\n';
     out.Grow(1);
   }

@@ -14,10 +14,6 @@ std::string GzipDamaged(const std::string& cp932_path) {
   return Sjis("ファイル ") + cp932_path + Sjis(" は gzip として展開できません（壊れているか途中で切れています）");
 }
 
-std::string OutOfMemory(const std::string& cp932_path) {
-  return Sjis("ファイル ") + cp932_path + Sjis(" を読み込むメモリが足りません");
-}
-
 const std::string& StatusScanning() { return Sjis("ログ整理中..."); }
 const std::string& StatusTallying() { return Sjis("データ集計中..."); }
 const std::string& StatusWritingHtml() { return Sjis("HTMLファイルに出力中..."); }

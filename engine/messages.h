@@ -12,7 +12,6 @@ namespace junmaru::messages {
 std::string ListIndexOutOfRange(long long index);         // リストのインデックスが範囲を超えています (%d)
 const std::string& SortedListRefused();                   // ソートされる文字列リストに対しては許されない動作です
 std::string GzipDamaged(const std::string& cp932_path);   // ファイル %s は gzip として展開できません（壊れているか途中で切れています）
-std::string OutOfMemory(const std::string& cp932_path);   // ファイル %s を読み込むメモリが足りません
 
 const std::string& StatusScanning();     // ログ整理中...
 const std::string& StatusTallying();     // データ集計中...
