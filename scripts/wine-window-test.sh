@@ -156,6 +156,7 @@ pass "remembered log loaded: 400 行, $first - $last"
 press alt+g
 wait_for "$one/site/ranking.html"
 for _ in $(seq 100); do [ "$(shown_at 80,472)" = "出力完了！" ] && break; sleep 0.1; done
+[ "$(shown_at 80,472)" = "出力完了！" ] || fail "status after GO: $(shown_at 80,472)"
 cmp "$one/site/ranking.html" "$work/linux-page.html" || fail "the window's page differs from junmaru-batch's"
 pass "Alt+G wrote the Linux page byte for byte"
 if [ -n "${SHOT:-}" ]; then
