@@ -1,7 +1,5 @@
 #include "main_window.h"
 
-#include <QCoreApplication>
-#include <QFile>
 #include <QIcon>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,6 +11,7 @@
 #include "label.h"
 #include "memo.h"
 #include "message_box.h"
+#include "program_path.h"
 #include "progress_gauge.h"
 #include "settings.h"
 #include "spin_edit.h"
@@ -46,8 +45,8 @@ Widget* Of(const FormControls& c, Widget* FormControls::* const (&table)[N], Id 
 }  // namespace
 
 std::string MainWindow::ProgramSettingsPath() {
-  const std::string folder = QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
-  return junmaru::PathInFolder(folder, junmaru::kSettingsFileName);
+  // Beside the executable, for an executable path of any length.
+  return junmaru::PathInFolder(junmaru::ProgramFolder(), junmaru::kSettingsFileName);
 }
 
 MainWindow::MainWindow(std::string settings_path, QWidget* parent)
