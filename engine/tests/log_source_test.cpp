@@ -124,20 +124,7 @@ unsigned long long AvailableMemory() {
 // compressing it all: each copy of the chunk is a run of deflate blocks that
 // refers to nothing before it, so the same bytes can stand repeated.
 std::string RepeatedGzip(const std::string& chunk, std::uint64_t times) {
-  auto raw_deflate = [](const std::string& text, int flush) {
-    z_stream z{};
-    deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 9, Z_DEFAULT_STRATEGY);
-    std::string out(deflateBound(&z, text.size()) + 64, '\0');
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
-    z.avail_in = static_cast<uInt>(text.size());
-    z.next_out = reinterpret_cast<Bytef*>(out.data());
-    z.avail_out = static_cast<uInt>(out.size());
-    deflate(&z, flush);
-    out.resize(z.total_out);
-    deflateEnd(&z);
-    return out;
-  };
-  const std::string block = raw_deflate(chunk, Z_FULL_FLUSH);
+  const std::string block = testing::Deflate(chunk, -MAX_WBITS, Z_BEST_COMPRESSION, Z_FULL_FLUSH);
   std::string file("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03", 10);
   file.reserve(file.size() + block.size() * times + 16);
   const uLong chunk_crc = crc32(0, reinterpret_cast<const Bytef*>(chunk.data()), static_cast<uInt>(chunk.size()));
@@ -146,7 +133,7 @@ std::string RepeatedGzip(const std::string& chunk, std::uint64_t times) {
     file += block;
     crc = crc32_combine(crc, chunk_crc, static_cast<z_off_t>(chunk.size()));
   }
-  file += raw_deflate("", Z_FINISH);
+  file += testing::Deflate("", -MAX_WBITS, Z_BEST_COMPRESSION, Z_FINISH);
   const std::uint64_t size = chunk.size() * times;
   for (std::uint64_t field : {std::uint64_t{crc}, size})
     for (int k = 0; k < 4; ++k) file += static_cast<char>((field >> (8 * k)) & 0xFF);
