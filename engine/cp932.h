@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -24,5 +25,12 @@ inline std::size_t CharLength(std::string_view s, std::size_t i) {
              ? 2
              : 1;
 }
+
+// Unicode code point of a character of the code page, as the C library's
+// converter on Linux gives it, on every system (so that texts fold alike
+// everywhere); kNoCodePoint where the code page maps nothing.
+constexpr std::uint32_t kNoCodePoint = 0xFFFFFFFF;
+std::uint32_t SingleByteCodePoint(unsigned char b);
+std::uint32_t DoubleByteCodePoint(unsigned char lead, unsigned char trail);
 
 }  // namespace junmaru

@@ -1,7 +1,5 @@
 #include "text_compare.h"
 
-#include <iconv.h>
-
 #include <array>
 #include <cstring>
 #include <memory>
@@ -25,21 +23,6 @@ std::uint32_t FoldCase(std::uint32_t c) {
   return c;
 }
 
-// Unicode code point of one code page 932 character, or 0xFFFFFFFF.
-std::uint32_t ToUnicode(iconv_t cd, const unsigned char* bytes, std::size_t n) {
-  char in[2] = {static_cast<char>(bytes[0]), n > 1 ? static_cast<char>(bytes[1]) : '\0'};
-  unsigned char out[8];
-  char* src = in;
-  size_t src_left = n;
-  char* dst = reinterpret_cast<char*>(out);
-  size_t dst_left = sizeof out;
-  iconv(cd, nullptr, nullptr, nullptr, nullptr);
-  if (iconv(cd, &src, &src_left, &dst, &dst_left) == static_cast<size_t>(-1) || src_left != 0 ||
-      sizeof out - dst_left != 4)
-    return 0xFFFFFFFF;
-  return (std::uint32_t{out[0]} << 24) | (std::uint32_t{out[1]} << 16) | (std::uint32_t{out[2]} << 8) | out[3];
-}
-
 // Folded weight of every single byte (index 0x00-0xFF) and of every byte
 // pair (index lead * 256 + trail, always 0x8140 or more).
 struct WeightTable {
@@ -48,23 +31,20 @@ struct WeightTable {
   // eight ASCII bytes fold to their key bytes in one word operation.
   bool ascii_folds_plainly = true;
   WeightTable() {
-    iconv_t cd = iconv_open("UTF-32BE", "CP932");
     for (unsigned b = 0; b < 256; ++b) {
       unsigned char byte = static_cast<unsigned char>(b);
-      std::uint32_t u = IsLeadByte(byte) ? 0xFFFFFFFF : ToUnicode(cd, &byte, 1);
-      weight[b] = u == 0xFFFFFFFF ? kInvalidByteBase + b : FoldCase(u);
+      std::uint32_t u = IsLeadByte(byte) ? kNoCodePoint : SingleByteCodePoint(byte);
+      weight[b] = u == kNoCodePoint ? kInvalidByteBase + b : FoldCase(u);
     }
     for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
       if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
       for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
         if (!IsTrailByte(static_cast<unsigned char>(trail))) continue;
-        unsigned char pair[2] = {static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)};
-        std::uint32_t u = ToUnicode(cd, pair, 2);
+        std::uint32_t u = DoubleByteCodePoint(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail));
         unsigned code = lead * 256 + trail;
-        weight[code] = u == 0xFFFFFFFF ? kUnmappedPairBase + code : FoldCase(u);
+        weight[code] = u == kNoCodePoint ? kUnmappedPairBase + code : FoldCase(u);
       }
     }
-    iconv_close(cd);
     for (unsigned c = 0; c < 0x80; ++c)
       if (weight[c] != (c >= 'A' && c <= 'Z' ? c + 0x20 : c)) ascii_folds_plainly = false;
   }

@@ -8,6 +8,7 @@
 
 #include "batch_options.h"
 #include "batch_run.h"
+#include "terminal.h"
 
 int main(int argc, char** argv) {
   using namespace junmaru::batch;
@@ -22,7 +23,7 @@ int main(int argc, char** argv) {
     return kBadArguments;
   }
   if (parsed.options.help) {
-    std::fputs(kHelpText, stdout);
+    std::fputs(junmaru::TextForStream(stdout, kHelpText).c_str(), stdout);
     return kSuccess;
   }
   return RunBatch(parsed.options, stderr);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cp932.h"
+#include "terminal.h"
 
 namespace junmaru::batch {
 
@@ -41,7 +42,7 @@ void TerminalView::ShowMessage(const std::string& text) {
 
 void TerminalView::PrintLine(const std::string& cp932_text) {
   ClearBar();
-  std::fprintf(out_, "%s\n", Cp932ToUtf8(cp932_text).c_str());
+  std::fprintf(out_, "%s\n", TextForStream(out_, Cp932ToUtf8(cp932_text)).c_str());
   std::fflush(out_);
   DrawBar();
 }
@@ -58,7 +59,8 @@ void TerminalView::DrawBar() {
   const int filled = static_cast<int>(percent_ * kBarWidth / 100);
   std::string bar(static_cast<std::size_t>(filled), '#');
   bar.append(static_cast<std::size_t>(kBarWidth - filled), '-');
-  std::fprintf(out_, "\r\033[K[%s] %3lld%% %s", bar.c_str(), percent_, Cp932ToUtf8(status_).c_str());
+  std::fprintf(out_, "\r\033[K[%s] %3lld%% %s", bar.c_str(), percent_,
+               TextForStream(out_, Cp932ToUtf8(status_)).c_str());
   std::fflush(out_);
   bar_drawn_ = true;
 }

@@ -3,9 +3,7 @@
 #include <iconv.h>
 
 #include <cerrno>
-#include <mutex>
 #include <stdexcept>
-#include <unordered_map>
 
 namespace junmaru {
 namespace {
@@ -50,14 +48,5 @@ std::string Convert(const char* to, const char* from, std::string_view in) {
 std::string Utf8ToCp932(std::string_view utf8) { return Convert("CP932", "UTF-8", utf8); }
 
 std::string Cp932ToUtf8(std::string_view cp932) { return Convert("UTF-8", "CP932", cp932); }
-
-const std::string& Sjis(const char* utf8_literal) {
-  static std::mutex guard;
-  static std::unordered_map<const char*, std::string> converted;
-  std::lock_guard<std::mutex> lock(guard);
-  auto it = converted.find(utf8_literal);
-  if (it == converted.end()) it = converted.emplace(utf8_literal, Utf8ToCp932(utf8_literal)).first;
-  return it->second;
-}
 
 }  // namespace junmaru
