@@ -38,8 +38,13 @@ inline std::string_view MidBytes(std::string_view s, long long pos, long long co
 // not occur or needle is empty.
 inline std::size_t BytePos(std::string_view needle, std::string_view s) {
   if (needle.empty() || needle.size() > s.size()) return 0;
+#ifdef __GLIBC__
   const void* hit = memmem(s.data(), s.size(), needle.data(), needle.size());
   return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - s.data()) + 1 : 0;
+#else  // no memmem in the Windows C library
+  const std::size_t at = s.find(needle);
+  return at == std::string_view::npos ? 0 : at + 1;
+#endif
 }
 
 inline bool StartsWithBytes(std::string_view s, std::string_view prefix) {

@@ -4,21 +4,19 @@
 // and whole-file helpers.
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "unique_folder.h"
+
 namespace junmaru::testing {
 
 class TempDir {
  public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "junmaru-test-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
+  TempDir() : path_(MakeUniqueFolder("junmaru-test-").string()) {}
   ~TempDir() {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
@@ -57,7 +55,7 @@ inline std::string TempDir::Entries() const { return Entries(path_); }
 
 inline std::string TempDir::Entries(const std::string& folder) {
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   std::string out;
   for (const std::string& name : names) out += (out.empty() ? "" : " ") + name;

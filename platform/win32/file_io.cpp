@@ -1,6 +1,8 @@
 #include "file_io.h"
 
 #include <windows.h>
+// windows.h names ReplaceFileA ReplaceFile; this file defines the portable one.
+#undef ReplaceFile
 
 #include <algorithm>
 #include <atomic>

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds the Windows programs (scripts/build-windows.sh) and runs, under
+# Wine with code page 932 as the ANSI code page, in a fresh Wine prefix:
+# the portable unit tests and the Windows-only ones (CTest in build-win64),
+# then the page check, which requires junmaru-batch.exe to write the same
+# bytes as the Linux junmaru-batch (built first in ./build, as
+# scripts/test.sh leaves it).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/build-windows.sh
+prefix="$(mktemp -d /tmp/wine-junmaru-XXXXXX)"
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  rm -rf "$prefix"
+}
+trap cleanup EXIT
+wineboot -i >/dev/null 2>&1
+(cd build-win64 && ctest --output-on-failure)
+scripts/windows-page-check.sh

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Ranks the same logs with the same settings with the Linux junmaru-batch
+# (./build, or $BUILD_DIR) and with junmaru-batch.exe under Wine (./build-win64), and
+# requires the same exit status and byte-identical pages. The exe is run
+# with relative paths and with Z:\ paths, and on a log in a folder whose
+# code page 932 name has 0x5C trail bytes, with the page's default path.
+# Logs are drawn afresh from SEED (random unless given; printed to rerun).
+# Expects WINEPREFIX and LANG=ja_JP.UTF-8 as scripts/test-windows.sh sets them.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+linux="$PWD/${BUILD_DIR:-build}/junmaru-batch"
+exe="$PWD/build-win64/junmaru-batch.exe"
+seed="${SEED:-$RANDOM}"
+work="$(mktemp -d /tmp/junmaru-pages-XXXXXX)"
+trap 'rm -rf "$work"' EXIT
+echo "page check: logs from SEED=$seed in $work"
+python3 scripts/windows-page-logs.py "$work" "$seed"
+cp examples/access.log "$work/example.log"
+
+failures=0
+compare() {  # name linux-status linux-page windows-status windows-page
+  if [ "$2" != "$4" ] || ! cmp -s "$3" "$5"; then
+    echo "DIFFERENT: $1 (Linux status $2, Windows status $4)"
+    failures=$((failures + 1))
+  fi
+}
+run_linux() { "$linux" "$@" 2>/dev/null && echo 0 || echo $?; }
+run_wine() { wine "$exe" "$@" 2>/dev/null </dev/null && echo 0 || echo $?; }
+
+cases=0
+for log in example small ties big; do
+  for settings in empty busy; do
+    name="$log-$settings"
+    l=$(run_linux --settings "$work/$settings.ini" --log "$work/$log.log" --out "$work/$name.linux.html")
+    w=$(cd "$work" && run_wine --settings "$settings.ini" --log "$log.log" --out "$name.rel.html")
+    compare "$name, relative paths" "$l" "$work/$name.linux.html" "$w" "$work/$name.rel.html"
+    w=$(run_wine --settings "$(winepath -w "$work/$settings.ini")" --log "$(winepath -w "$work/$log.log")" \
+                 --out "$(winepath -w "$work/$name.z.html")")
+    compare "$name, Z: paths" "$l" "$work/$name.linux.html" "$w" "$work/$name.z.html"
+    cases=$((cases + 2))
+  done
+done
+
+# A folder and log named in Japanese (ソ and 表 end in the byte 0x5C, the
+# Windows path separator); the page goes to ranking.html beside the log.
+folder="ソフト表"
+mkdir "$work/$folder"
+cp "$work/small.log" "$work/$folder/アクセス.log"
+l=$(cd "$work" && run_linux --settings busy.ini --log "$folder/アクセス.log")
+mv "$work/$folder/ranking.html" "$work/japanese.linux.html"
+w=$(cd "$work" && run_wine --settings busy.ini --log "$folder\\アクセス.log")
+compare "Japanese folder, relative, default page path" "$l" "$work/japanese.linux.html" "$w" "$work/$folder/ranking.html"
+rm -f "$work/$folder/ranking.html"
+w=$(run_wine --settings "$(winepath -w "$work/busy.ini")" --log "$(winepath -w "$work/$folder/アクセス.log")")
+compare "Japanese folder, Z: path, default page path" "$l" "$work/japanese.linux.html" "$w" "$work/$folder/ranking.html"
+cases=$((cases + 2))
+
+# A range outside the log fails alike and writes nothing.
+l=$(run_linux --settings "$work/empty.ini" --log "$work/ties.log" --from 5 --to 100000 --out "$work/none.linux.html")
+w=$(cd "$work" && run_wine --settings empty.ini --log ties.log --from 5 --to 100000 --out none.win.html)
+if [ "$l" != 1 ] || [ "$w" != 1 ] || [ -e "$work/none.linux.html" ] || [ -e "$work/none.win.html" ]; then
+  echo "DIFFERENT: range outside the log (Linux status $l, Windows status $w)"
+  failures=$((failures + 1))
+fi
+cases=$((cases + 1))
+
+if [ "$failures" -gt 0 ]; then
+  echo "page check: $failures of $cases cases differ (SEED=$seed)"
+  exit 1
+fi
+echo "page check: $cases cases, Linux and Windows pages byte-identical"
