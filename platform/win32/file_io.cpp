@@ -193,6 +193,20 @@ void ReplaceFile(const std::string& path, std::string_view data) {
   }
 }
 
+FileIdentity IdentityOf(const std::string& path) {
+  // Opened for no access at all, so that a file another program holds
+  // open, even for writing, still tells who it is; links are followed.
+  Handle h(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION info;
+  FileIdentity identity;
+  if (!h.ok() || !GetFileInformationByHandle(h.get(), &info)) return identity;
+  identity.device = info.dwVolumeSerialNumber;
+  identity.inode = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+  identity.known = true;
+  return identity;
+}
+
 bool FileExists(const std::string& path) {
   const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "file_io.h"
+
 namespace junmaru {
 
 std::string ExecutablePath() {
@@ -18,6 +20,11 @@ std::string ExecutablePath() {
     if (path.size() >= 1 << 16) return {};
     path.resize(path.size() * 2);
   }
+}
+
+std::string ProgramFolder() {
+  const std::string executable = ExecutablePath();
+  return executable.empty() ? "." : FolderOf(executable);
 }
 
 }  // namespace junmaru
