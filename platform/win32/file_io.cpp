@@ -180,8 +180,12 @@ void ReplaceFile(const std::string& path, std::string_view data) {
     DeleteFileA(temp.c_str());
     throw Error(messages::StreamWriteError());
   }
-  // ReplaceFileA keeps the target's attributes, owner and ACL; a new
-  // target takes the folder's defaults.
+  // ReplaceFileA keeps the target's owner and ACL, and its attributes;
+  // those are set on the new file as well, for the systems (Wine) whose
+  // ReplaceFileA only renames. A new target takes the folder's defaults.
+  if (exists)
+    SetFileAttributesA(temp.c_str(), attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                                   FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
   const bool replaced =
       exists ? ::ReplaceFileA(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
                               nullptr) != 0

@@ -1,0 +1,162 @@
+// The Win32 file layer under Wine: what a save replaces and what it
+// refuses, sharing while a log is read, paths whose code page 932
+// characters end in the separator's byte, and the program's own folder.
+
+#include <windows.h>
+#undef ReplaceFile
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "code_page.h"
+#include "error.h"
+#include "file_bytes.h"
+#include "file_messages.h"
+#include "file_io.h"
+#include "program_path.h"
+#include "temp_dir.h"
+
+namespace junmaru {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempDir;
+using testing::WriteBytes;
+
+std::string Win(const TempDir& dir, const std::string& name) { return dir.path() + "\\" + name; }
+
+bool Refused(const std::string& path, const std::string& data) {
+  try {
+    ReplaceFile(path, data);
+    return false;
+  } catch (const Error& e) {
+    return std::string(e.what()) == messages::CannotCreate(path);
+  }
+}
+
+TEST(Win32ReplaceFile, NewAndExistingFilesGetTheBytesAndNoTemporaryFileStays) {
+  TempDir dir;
+  const std::string page = Win(dir, "ranking.html");
+  ReplaceFile(page, "first");
+  EXPECT_EQ(ReadBytes(page), "first");
+  ReplaceFile(page, "second, longer");
+  EXPECT_EQ(ReadBytes(page), "second, longer");
+  EXPECT_EQ(dir.Entries(), "ranking.html");
+}
+
+TEST(Win32ReplaceFile, KeepsTheTargetsAttributes) {
+  TempDir dir;
+  const std::string page = Win(dir, "page.html");
+  WriteBytes(page, "old");
+  ASSERT_TRUE(SetFileAttributesA(page.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+  ReplaceFile(page, "new");
+  EXPECT_EQ(ReadBytes(page), "new");
+  EXPECT_TRUE(GetFileAttributesA(page.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+}
+
+TEST(Win32ReplaceFile, RefusesReadOnlyFilesFoldersAndDevicesAndLeavesThem) {
+  TempDir dir;
+  const std::string read_only = Win(dir, "ro.html");
+  WriteBytes(read_only, "kept");
+  ASSERT_TRUE(SetFileAttributesA(read_only.c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_TRUE(Refused(read_only, "new"));
+  SetFileAttributesA(read_only.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(ReadBytes(read_only), "kept");
+
+  const std::string folder = Win(dir, "folder");
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  EXPECT_TRUE(Refused(folder, "new"));
+  EXPECT_TRUE(Refused("NUL", "new"));
+  EXPECT_TRUE(Refused(Win(dir, "missing\\page.html"), "new"));
+  EXPECT_EQ(dir.Entries(), "folder ro.html");
+}
+
+TEST(Win32ReadWholeFile, RefusedWhileAWriterHasTheFileOpen) {
+  TempDir dir;
+  const std::string log = Win(dir, "access.log");
+  WriteBytes(log, "line\r\n");
+  HANDLE writer = CreateFileA(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+  EXPECT_THROW(ReadWholeFile(log), Error);
+  CloseHandle(writer);
+  EXPECT_EQ(ReadWholeFile(log), "line\r\n");
+  EXPECT_THROW(ReadWholeFile("NUL"), Error);
+  EXPECT_THROW(ReadWholeFile(dir.path()), Error);
+}
+
+TEST(Win32FileBytes, MappedLargeFileReadsAsItsBytes) {
+  TempDir dir;
+  const std::string log = Win(dir, "big.log");
+  std::string bytes;
+  for (int i = 0; bytes.size() <= (1u << 20); ++i) bytes += "line " + std::to_string(i) + "\r\n";
+  WriteBytes(log, bytes);
+  EXPECT_EQ(FileBytes::Load(log).view(), bytes);
+  // A view keeps the file from being cut short, so it stays whole.
+  FileBytes loaded = FileBytes::Load(log);
+  HANDLE writer = CreateFileA(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (writer != INVALID_HANDLE_VALUE) {
+    SetFilePointer(writer, 10, nullptr, FILE_BEGIN);
+    EXPECT_FALSE(SetEndOfFile(writer));
+    CloseHandle(writer);
+  }
+  EXPECT_EQ(loaded.view(), bytes);
+}
+
+TEST(Win32Paths, SeparatorsAreFoundByCharacterNotByByte) {
+  // ソ is 0x83 0x5C and 表 0x95 0x5C: their second byte is not a separator.
+  const std::string so = Utf8ToCp932("ソフト表");
+  struct Row {
+    std::string path, folder;
+  } rows[] = {
+      {"C:\\logs\\access.log", "C:\\logs"},
+      {"C:\\" + so + "\\access.log", "C:\\" + so},
+      {so + "\\" + so, so},
+      {so, "."},
+      {"logs/access.log", "logs"},
+      {"C:\\access.log", "C:\\"},
+      {"\\access.log", "\\"},
+      {"C:access.log", "C:"},
+      {"\\\\server\\share\\access.log", "\\\\server\\share"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(FolderOf(row.path), row.folder) << row.path;
+  EXPECT_EQ(PathInFolder("C:\\" + so, "ranking.html"), "C:\\" + so + "\\ranking.html");
+  EXPECT_EQ(PathInFolder("C:\\", "ranking.html"), "C:\\ranking.html");
+  EXPECT_EQ(PathInFolder("C:", "ranking.html"), "C:ranking.html");
+  EXPECT_EQ(PathInFolder("logs/", "ranking.html"), "logs/ranking.html");
+}
+
+TEST(Win32Paths, JapaneseFolderIsReadAndWritten) {
+  TempDir dir;
+  const std::string folder = Win(dir, Utf8ToCp932("ソフト表"));
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  const std::string page = PathInFolder(folder, Utf8ToCp932("順位.html"));
+  ReplaceFile(page, "page");
+  EXPECT_TRUE(FileExists(page));
+  EXPECT_EQ(ReadWholeFile(page), "page");
+  EXPECT_EQ(FolderOf(page), folder);
+}
+
+TEST(Win32Identity, SameFileUnderTwoNamesOnlyWhenItIs) {
+  TempDir dir;
+  const std::string log = Win(dir, "access.log");
+  const std::string other = Win(dir, "other.log");
+  WriteBytes(log, "a");
+  WriteBytes(other, "a");
+  EXPECT_TRUE(IdentityOf(log).SameFileAs(IdentityOf(dir.path() + "/./access.log")));
+  EXPECT_FALSE(IdentityOf(log).SameFileAs(IdentityOf(other)));
+  EXPECT_FALSE(IdentityOf(Win(dir, "none.log")).known);
+}
+
+TEST(Win32ProgramPath, NamesThisExecutableAndItsFolder) {
+  const std::string exe = ExecutablePath();
+  ASSERT_FALSE(exe.empty());
+  EXPECT_TRUE(FileExists(exe));
+  EXPECT_EQ(ProgramFolder(), FolderOf(exe));
+}
+
+}  // namespace
+}  // namespace junmaru
