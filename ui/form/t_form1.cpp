@@ -1,5 +1,7 @@
 #include "t_form1.h"
 
+#include <new>
+
 #include "colour_ref.h"
 #include "cp932.h"
 #include "error.h"
@@ -166,7 +168,12 @@ void TForm1::DataSet(const std::string& log_path, const std::string& report_path
     return;
   }
 
-  log_lines_.LoadFromFile(read_pass_);  // keeps the old lines when it fails
+  try {
+    log_lines_.LoadFromFile(read_pass_);  // keeps the old lines when it fails
+  } catch (const std::bad_alloc&) {
+    // A log too large for the memory left is named, as junmaru-batch names it.
+    throw junmaru::Error(junmaru::messages::OutOfMemoryReading(junmaru::PathForMessage(read_pass_)));
+  }
   const std::size_t count = log_lines_.Count();
   controls_.SetCaption(Caption::kLogLine, std::to_string(count) + junmaru::Sjis(" 行"));
   if (count == 0) {
