@@ -4,7 +4,8 @@
 # missing. Extra arguments go to CMake's configure step.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-packages=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest libz-mingw-w64-dev wine wine64 xvfb locales)
+packages=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest libz-mingw-w64-dev wine wine64 xvfb locales
+          fonts-wine fonts-ipafont-gothic xdotool python3)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
@@ -25,3 +26,5 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S . -B build-win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-Release}" "${launcher[@]}" "$@"
 cmake --build build-win64 -j"$(nproc)"
+# The zip a Windows user downloads.
+scripts/package-windows.sh

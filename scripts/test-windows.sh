@@ -4,7 +4,7 @@
 # the portable unit tests and the Windows-only ones (CTest in build-win64),
 # then the page check, which requires junmaru-batch.exe to write the same
 # bytes as the Linux junmaru-batch (built first in ./build, as
-# scripts/test.sh leaves it).
+# scripts/test.sh leaves it), then the native window end to end under Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build-windows.sh
@@ -18,3 +18,4 @@ trap cleanup EXIT
 wineboot -i >/dev/null 2>&1
 (cd build-win64 && ctest --output-on-failure)
 scripts/windows-page-check.sh
+scripts/wine-window-test.sh
