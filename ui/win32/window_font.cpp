@@ -58,14 +58,14 @@ HFONT WindowFonts::At(int design_height, int dpi) {
   }
   HFONT& font = fonts_[design_height];
   if (!font) {
-    LOGFONTA spec{};
-    spec.lfHeight = -MulDiv(design_height, dpi, 96);  // character height, not cell height
-    spec.lfWeight = FW_NORMAL;
-    spec.lfCharSet = SHIFTJIS_CHARSET;
-    spec.lfQuality = CLEARTYPE_QUALITY;
-    spec.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
-    face_.copy(spec.lfFaceName, std::min<std::size_t>(face_.size(), LF_FACESIZE - 1));
-    font = CreateFontIndirectA(&spec);
+    LOGFONTA logfont{};
+    logfont.lfHeight = -MulDiv(design_height, dpi, 96);  // character height, not cell height
+    logfont.lfWeight = FW_NORMAL;
+    logfont.lfCharSet = SHIFTJIS_CHARSET;
+    logfont.lfQuality = CLEARTYPE_QUALITY;
+    logfont.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
+    face_.copy(logfont.lfFaceName, std::min<std::size_t>(face_.size(), LF_FACESIZE - 1));
+    font = CreateFontIndirectA(&logfont);
   }
   return font;
 }
