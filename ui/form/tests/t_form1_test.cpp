@@ -11,6 +11,7 @@
 
 #include "error.h"
 #include "fake_control_set.h"
+#include "gzip_writer.h"
 #include "messages.h"
 #include "report_document.h"
 #include "temp_dir.h"
@@ -80,6 +81,27 @@ TEST_F(TForm1Test, LoadReadsOnlyTheFirstAndLastLine) {
   EXPECT_FALSE(controls.status_error);
   EXPECT_TRUE(controls.Enabled(RunControl::kBtnGo));
   EXPECT_EQ(Caption(Caption::kLogEnd), Stamp(59) + Cp(" までを集計"));
+}
+
+// A gzip-compressed log loads as the text it holds; a damaged one is
+// named, and the log before stays loaded.
+TEST_F(TForm1Test, GzipLogLoadsAsItsText) {
+  const std::string packed = junmaru::testing::Gzip(Log(100));
+  const std::string log = folder.Write("access.log.1.gz", packed);
+  form.DataSet(log, folder.File("ranking.html"));
+  EXPECT_EQ(Caption(Caption::kLogLine), Cp("100 行"));
+  EXPECT_EQ(Caption(Caption::kLogFirst), Stamp(1));
+  EXPECT_EQ(Caption(Caption::kLogLast), Stamp(100));
+  EXPECT_TRUE(controls.Enabled(RunControl::kBtnGo));
+
+  const std::string cut = folder.Write("cut.gz", packed.substr(0, packed.size() / 2));
+  try {
+    form.DataSet(cut, folder.File("ranking.html"));
+    ADD_FAILURE() << "a cut .gz loaded";
+  } catch (const junmaru::Error& error) {
+    EXPECT_NE(std::string(error.what()).find(PathForMessage(cut)), std::string::npos);
+  }
+  EXPECT_EQ(form.Lines().Count(), 100u);
 }
 
 TEST_F(TForm1Test, MissingLogKeepsTheLogBefore) {
