@@ -87,17 +87,21 @@ printf '[FilePass]\r\nReadPass=%s\r\nSavePass=%s\r\n[KinsiWord]\r\n%s=OK\r\n' \
 
 if [ -n "${JUNMARU_X_DISPLAY:-}" ]; then
   display=$JUNMARU_X_DISPLAY
-  Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
   pids+=($!)
   sleep 1
 else
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
   pids+=($!)
   for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
   display=$(head -n1 "$work/display")
 fi
 [ -n "$display" ] || fail "Xvfb did not start"
 export DISPLAY=":$display"
+# The window starts only once the display answers. The server must not reset
+# when its last client leaves (dbus-launch's and this probe's connections
+# come and go): a client that connects during a reset is refused.
+for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 eval "$(dbus-launch --sh-syntax)"
 pids+=("$DBUS_SESSION_BUS_PID")
 "$bus_launcher" --launch-immediately >/dev/null 2>&1 &
