@@ -30,6 +30,8 @@ class FileBytes {
 
  private:
   void Release();
+  // Gives back a mapping made by Load; each system has its own way.
+  static void Unmap(void* map, std::size_t size);
 
   std::string owned_;
   char* heap_ = nullptr;

@@ -126,41 +126,9 @@ FileBytes FileBytes::Load(const std::string& path) {
   return bytes;
 }
 
-FileBytes FileBytes::Adopt(char* malloc_block, std::size_t size) {
-  FileBytes bytes;
-  bytes.heap_ = malloc_block;
-  bytes.view_ = std::string_view(malloc_block, size);
-  return bytes;
-}
-
-FileBytes::FileBytes(FileBytes&& other) noexcept { *this = std::move(other); }
-
-FileBytes& FileBytes::operator=(FileBytes&& other) noexcept {
-  if (this == &other) return *this;
-  Release();
-  const bool owned = other.map_ == nullptr && other.heap_ == nullptr;
-  owned_ = std::move(other.owned_);
-  heap_ = std::exchange(other.heap_, nullptr);
-  map_ = std::exchange(other.map_, nullptr);
-  map_size_ = std::exchange(other.map_size_, 0);
-  view_ = owned ? std::string_view(owned_) : other.view_;
-  other.view_ = {};
-  return *this;
-}
-
-FileBytes::~FileBytes() { Release(); }
-
-void FileBytes::Release() {
-  if (map_) {
-    Unregister(map_);
-    ::munmap(map_, map_size_);
-  }
-  std::free(heap_);
-  heap_ = nullptr;
-  map_ = nullptr;
-  map_size_ = 0;
-  owned_.clear();
-  view_ = {};
+void FileBytes::Unmap(void* map, std::size_t size) {
+  Unregister(map);
+  ::munmap(map, size);
 }
 
 }  // namespace junmaru
