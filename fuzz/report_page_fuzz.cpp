@@ -38,7 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   fuzz::QuietView view;
   const Ranking ranking = RunRanking(lines, settings, view);
-  const std::vector<std::string> page = ComposeReport(lines, settings, ranking, view);
+  std::vector<std::string> page;
+  for (const PageLine& line : ComposeReport(lines, settings, ranking, view)) page.push_back(line.Bytes());
   const std::size_t rows = ranking.Size() < static_cast<std::size_t>(settings.PRank) ? ranking.Size()
                                                                                       : static_cast<std::size_t>(settings.PRank);
   if (page.size() != (ranking.Size() == 0 ? 12 : 18 + rows)) std::abort();

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+
+#include "byte_sink.h"
 
 namespace junmaru {
 
@@ -12,7 +15,15 @@ namespace junmaru {
 // waiting. Fails with "ファイル %s は開けません".
 std::string ReadWholeFile(const std::string& path);
 
-// Replaces the file's contents with data, all or nothing.
+// Writes the bytes of a file, in order, into the sink it is given. A save
+// may call it more than once (to count the bytes first, or to start again
+// another way), and it writes the same bytes every time.
+using FileWriter = std::function<void(ByteSink&)>;
+
+// Replaces the file's contents with the bytes writer writes, all or
+// nothing. They reach the file through a buffer of one block
+// (BlockSink::kBlockBytes), so a writer that writes a large file a piece at
+// a time needs no memory the size of the file.
 //
 // Symbolic links are followed: the file at the end of the links is
 // replaced and the links stay links (a dangling link creates its target).
@@ -31,7 +42,12 @@ std::string ReadWholeFile(const std::string& path);
 //
 // Fails with "ファイル %s を作成できません" when the file cannot be created
 // or may not be written, and with "ストリームへの書き込みエラー" when the
-// write falls short.
+// write falls short. An exception thrown by the writer goes on to the
+// caller and leaves no temporary file; only an in-place write it breaks
+// off leaves the file partly written.
+void ReplaceFile(const std::string& path, const FileWriter& writer);
+
+// The same for bytes already at hand.
 void ReplaceFile(const std::string& path, std::string_view data);
 
 // The same file, under whichever name or link it is reached.
@@ -65,7 +81,7 @@ namespace file_io_detail {
 // (O_TMPFILE, where the file system offers it), else named from the start.
 // Tests use kNamedOnly to exercise the second way on any file system.
 enum class TempFileKind { kUnnamedFirst, kNamedOnly };
-void ReplaceFile(const std::string& path, std::string_view data, TempFileKind kind);
+void ReplaceFile(const std::string& path, const FileWriter& writer, TempFileKind kind);
 }  // namespace file_io_detail
 
 }  // namespace junmaru

@@ -12,21 +12,27 @@ void AppendPercent(std::string& out, unsigned char c) {
   out += kHex[c & 0x0F];
 }
 
+void AppendHtmlEscapedByte(char c, std::string& out) {
+  switch (c) {
+    case '&': out += "&amp;"; break;
+    case '<': out += "&lt;"; break;
+    case '>': out += "&gt;"; break;
+    case '"': out += "&quot;"; break;
+    case '\'': out += "&#39;"; break;
+    default: out += c;
+  }
+}
+
 }  // namespace
+
+void AppendHtmlEscaped(std::string_view text, std::string& out) {
+  for (char c : text) AppendHtmlEscapedByte(c, out);
+}
 
 std::string EscapeHtml(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&#39;"; break;
-      default: out += c;
-    }
-  }
+  AppendHtmlEscaped(text, out);
   return out;
 }
 
@@ -36,26 +42,29 @@ std::string EscapeAttribute(std::string_view value) {
   for (char c : value) {
     if (IsControl(static_cast<unsigned char>(c))) continue;
     if (c == '=') out += "&#61;";
-    else out += EscapeHtml(std::string_view(&c, 1));
+    else AppendHtmlEscapedByte(c, out);
   }
   return out;
 }
 
-std::string LinkTarget(std::string_view prefix, std::string_view path) {
-  std::string encoded;
-  encoded.reserve(path.size());
-  bool slash_seen = prefix.find('/') != std::string_view::npos;
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    const auto c = static_cast<unsigned char>(path[i]);
-    const bool starts_authority = i == 0 && (c == '/' || c == '\\');
-    if (IsControl(c) || c == ' ' || starts_authority || (c == ':' && !slash_seen)) {
-      AppendPercent(encoded, c);
+void LinkPathEncoder::Append(std::string_view piece, std::string& out) {
+  for (char byte : piece) {
+    const auto c = static_cast<unsigned char>(byte);
+    const bool starts_authority = first_ && (c == '/' || c == '\\');
+    first_ = false;
+    if (IsControl(c) || c == ' ' || starts_authority || (c == ':' && !slash_seen_)) {
+      AppendPercent(out, c);
     } else {
-      encoded += static_cast<char>(c);
-      slash_seen = slash_seen || c == '/';
+      AppendHtmlEscapedByte(byte, out);
+      slash_seen_ = slash_seen_ || c == '/';
     }
   }
-  return EscapeAttribute(prefix) + EscapeHtml(encoded);
+}
+
+std::string LinkTarget(std::string_view prefix, std::string_view path) {
+  std::string target = EscapeAttribute(prefix);
+  LinkPathEncoder(prefix).Append(path, target);
+  return target;
 }
 
 }  // namespace junmaru

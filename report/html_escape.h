@@ -11,6 +11,8 @@ namespace junmaru {
 // all below 0x40, so none of them can be the second byte of a double-byte
 // character, and the bytes can be escaped one by one.
 std::string EscapeHtml(std::string_view text);
+// The same, appended to out.
+void AppendHtmlEscaped(std::string_view text, std::string& out);
 
 // A value from the settings (a colour, the link prefix) as the content of
 // a double-quoted attribute: escaped as above, and "=" as &#61; (so that
@@ -31,5 +33,20 @@ std::string EscapeAttribute(std::string_view value);
 // the blank and control bytes that browsers drop from a link, which could
 // bring such pieces together. Ordinary paths keep every byte.
 std::string LinkTarget(std::string_view prefix, std::string_view path_after_first_byte);
+
+// The path part of a link target after prefix, encoded and escaped as
+// LinkTarget does, for a path that may arrive a piece at a time: it
+// carries from one piece to the next whether the first byte is still to
+// come and whether a "/" has been seen (in the prefix or the path).
+class LinkPathEncoder {
+ public:
+  explicit LinkPathEncoder(std::string_view prefix) : slash_seen_(prefix.find('/') != std::string_view::npos) {}
+  // Appends the next piece of the path to out.
+  void Append(std::string_view piece, std::string& out);
+
+ private:
+  bool slash_seen_;
+  bool first_ = true;
+};
 
 }  // namespace junmaru

@@ -14,30 +14,41 @@ std::int64_t BarWidth(std::int64_t count, std::int64_t top_total, bool single_en
   return static_cast<std::int64_t>(numerator / top_total);
 }
 
-std::string ShortName(std::string_view path, long long name_max) {
+ShownName NameShown(std::string_view path, long long name_max) {
   const long long limit = 2 * name_max;
-  if (static_cast<long long>(path.size()) <= limit) return std::string(path);
-  std::string name = Sjis("(略)...");
-  name.append(RightBytes(path, limit));
-  return name;
+  if (static_cast<long long>(path.size()) <= limit) return {false, path};
+  return {true, RightBytes(path, limit)};
+}
+
+std::string ShortName(std::string_view path, long long name_max) {
+  const ShownName name = NameShown(path, name_max);
+  std::string shown = name.shortened ? Sjis("(略)...") : std::string();
+  shown.append(name.tail);
+  return shown;
 }
 
 RankingRows::RankingRows(const Ranking& ranking, const RunSettings& settings)
-    : ranking_(ranking), settings_(settings), last_rank_label_(Sjis("1位")) {}
+    : ranking_(ranking),
+      settings_(settings),
+      link_prefix_(EscapeAttribute(settings.Prefix)),
+      link_path_(settings.Prefix),
+      last_rank_label_(Sjis("1位")) {}
 
-std::string RankingRows::NameCell(std::string_view path) const {
-  // Shorten by the raw bytes, then escape what came from the log.
-  std::string name = EscapeHtml(ShortName(path, settings_.NameMax));
-  if (!settings_.Link) return name;
-  std::string cell = "<a href=\"";
-  cell += LinkTarget(settings_.Prefix, MidBytes(path, 2, static_cast<long long>(path.size())));
-  cell += "\">";
-  cell += name;
-  cell += "</a>";
-  return cell;
+void RankingRows::AppendNameCell(std::string_view path, PageLine& row) const {
+  // The link target, as LinkTarget makes it, keeps the whole path; the
+  // name is shortened by the raw bytes. What came from the log is escaped
+  // as the row is written.
+  if (settings_.Link) {
+    row.Append("<a href=\"").Append(link_prefix_);
+    row.AppendLinkPath(MidBytes(path, 2, static_cast<long long>(path.size())), link_path_).Append("\">");
+  }
+  const ShownName name = NameShown(path, settings_.NameMax);
+  if (name.shortened) row.Append(Sjis("(略)..."));
+  row.AppendEscaped(name.tail);
+  if (settings_.Link) row.Append("</a>");
 }
 
-void RankingRows::Output(long long j, std::vector<std::string>& lines) {
+void RankingRows::Output(long long j, std::vector<PageLine>& lines) {
   if (j >= settings_.PRank) return;
   const RankedEntry& entry = ranking_.Place(static_cast<std::size_t>(j));
   const std::int64_t count = entry.count;
@@ -45,16 +56,12 @@ void RankingRows::Output(long long j, std::vector<std::string>& lines) {
   last_count_ = count;
 
   const bool single_entry = ranking_.Size() == 1;
-  std::string row = "<tr><td>";
-  row += last_rank_label_;
-  row += "</td><td>";
-  row += NameCell(entry.path);
-  row += "</td><td>";
-  row += Sjis("<img src=\"gage.gif\" alt=\"DLゲージ\" width=\"");
-  row += std::to_string(BarWidth(count, ranking_.top_total, single_entry));
-  row += "\" height=\"10\"></td><td>";
-  row += std::to_string(count);
-  row += "</td></tr>";
+  PageLine row("<tr><td>");
+  row.Append(last_rank_label_).Append("</td><td>");
+  AppendNameCell(entry.path, row);
+  row.Append("</td><td>").Append(Sjis("<img src=\"gage.gif\" alt=\"DLゲージ\" width=\""));
+  row.Append(std::to_string(BarWidth(count, ranking_.top_total, single_entry))).Append("\" height=\"10\"></td><td>");
+  row.Append(std::to_string(count)).Append("</td></tr>");
   lines.push_back(std::move(row));
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "page_line.h"
 #include "ranking_run.h"
 #include "run_settings.h"
 
@@ -18,8 +19,16 @@ namespace junmaru {
 // a total of 0 (no row can have one) gives width 0 instead of dividing.
 std::int64_t BarWidth(std::int64_t count, std::int64_t top_total, bool single_entry);
 
-// The name shown for a path: the path itself, or "(略)..." and its last
-// 2 * name_max bytes when it is longer than that. Raw bytes, not escaped.
+// What is shown of a path: the path itself, or its last 2 * name_max bytes
+// after the mark "(略)..." when it is longer than that. Raw bytes, not
+// escaped; the tail points into path.
+struct ShownName {
+  bool shortened;
+  std::string_view tail;
+};
+ShownName NameShown(std::string_view path, long long name_max);
+
+// The same as one string: the mark (when shortened) and the tail.
 std::string ShortName(std::string_view path, long long name_max);
 
 // Writes the rows of one run. It carries the tie state from row to row:
@@ -32,14 +41,17 @@ class RankingRows {
 
   // Appends the row of place j (0 is first) to lines, unless j is beyond
   // the places shown (PRank), which appends nothing and keeps the tie
-  // state. Requires 0 <= j < number of entries.
-  void Output(long long j, std::vector<std::string>& lines);
+  // state. Requires 0 <= j < number of entries. The row holds the entry's
+  // path as a view: the ranking's paths must outlive it.
+  void Output(long long j, std::vector<PageLine>& lines);
 
  private:
-  std::string NameCell(std::string_view path) const;
+  void AppendNameCell(std::string_view path, PageLine& row) const;
 
   const Ranking& ranking_;
   const RunSettings& settings_;
+  const std::string link_prefix_;  // the prefix as it stands in the attribute
+  const LinkPathEncoder link_path_;
   std::int64_t last_count_ = 0;
   std::string last_rank_label_;
 };

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "byte_sink.h"
 #include "log_lines.h"
+#include "page_line.h"
 #include "ranking_run.h"
 #include "run_settings.h"
 #include "run_view.h"
@@ -18,16 +20,22 @@ namespace junmaru {
 // end, then the footer. Reads the two dates of the range (first and last
 // line, asked twice in that order) and moves the gauge from 950 to 1000.
 // The dates come from the log and are escaped; the colours are written as
-// the keeper typed them, escaped and without control bytes.
-std::vector<std::string> ComposeReport(const LogLines& lines, const RunSettings& settings,
-                                       const Ranking& ranking, RunView& view);
+// the keeper typed them, escaped and without control bytes. The rows hold
+// the ranking's paths as views, escaped only as the page is written.
+std::vector<PageLine> ComposeReport(const LogLines& lines, const RunSettings& settings, const Ranking& ranking,
+                                    RunView& view);
 
-// The file's bytes: every line followed by CR LF, the last one included.
-std::string ReportBytes(const std::vector<std::string>& report_lines);
+// Writes the file's bytes: every line followed by CR LF, the last one
+// included.
+void WriteReport(const std::vector<PageLine>& report_lines, ByteSink& sink);
 
-// Saves the page whole: a failed save leaves the previous file as it was.
-// Fails with "ファイル %s を作成できません" or "ストリームへの書き込みエラー".
-void SaveReport(const std::vector<std::string>& report_lines, const std::string& save_pass);
+// The file's bytes as one string.
+std::string ReportBytes(const std::vector<PageLine>& report_lines);
+
+// Saves the page whole, writing it a block at a time: a failed save leaves
+// the previous file as it was. Fails with "ファイル %s を作成できません" or
+// "ストリームへの書き込みエラー".
+void SaveReport(const std::vector<PageLine>& report_lines, const std::string& save_pass);
 
 // Where the page of a log goes unless the keeper chooses another file:
 // "ranking.html" in the log's folder ("/ranking.html" for a log in "/").

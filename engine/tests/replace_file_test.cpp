@@ -42,7 +42,7 @@ std::string CannotCreate(const std::string& path) {
 // What the save said ("" when it went through).
 std::string Save(const std::string& path, const std::string& data, TempFileKind kind = TempFileKind::kUnnamedFirst) {
   try {
-    file_io_detail::ReplaceFile(path, data, kind);
+    file_io_detail::ReplaceFile(path, [&](ByteSink& sink) { sink.Write(data); }, kind);
   } catch (const Error& e) {
     return e.what();
   }

@@ -51,6 +51,14 @@ bool WriteAll(int fd, std::string_view data) {
   return true;
 }
 
+// Writes what writer writes to fd, a block at a time; false when a write
+// fell short.
+bool WriteAllFrom(int fd, const FileWriter& writer) {
+  BlockSink sink([fd](std::string_view block) { return WriteAll(fd, block); });
+  writer(sink);
+  return sink.Finish();
+}
+
 bool ReadLink(const std::string& path, std::string& target) {
   std::string buffer(256, '\0');
   for (;;) {
@@ -220,18 +228,21 @@ void DiscardTemp(int folder, const std::string& name) {
 // full disk or a missing folder).
 bool FolderRefused(int error) { return error == EACCES || error == EPERM; }
 
-// Writes data over the file's old contents, keeping the file itself (and
-// so its owner, mode and links). Room is taken first, so that a full disk
-// is found before anything is overwritten where the file system can tell.
-void OverwriteInPlace(int folder, const std::string& name, std::string_view data, const std::string& path) {
+// Writes the new bytes over the file's old contents, keeping the file
+// itself (and so its owner, mode and links). The bytes are counted and room
+// is taken first, so that a full disk is found before anything is
+// overwritten where the file system can tell.
+void OverwriteInPlace(int folder, const std::string& name, const FileWriter& writer, const std::string& path) {
   Fd fd(::openat(folder, name.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   struct stat st;
   if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
     throw Error(messages::CannotCreate(PathForMessage(path)));
-  const off_t size = static_cast<off_t>(data.size());
+  CountingSink counter;
+  writer(counter);
+  const off_t size = static_cast<off_t>(counter.size());
   if (size > 0 && ::fallocate(fd.get(), 0, 0, size) != 0 && errno != EOPNOTSUPP && errno != ENOSYS)
     throw Error(messages::StreamWriteError());
-  bool written = WriteAll(fd.get(), data) && ::ftruncate(fd.get(), size) == 0 && ::fsync(fd.get()) == 0;
+  bool written = WriteAllFrom(fd.get(), writer) && ::ftruncate(fd.get(), size) == 0 && ::fsync(fd.get()) == 0;
   written = ::close(fd.release()) == 0 && written;
   if (!written) throw Error(messages::StreamWriteError());
 }
@@ -264,11 +275,11 @@ std::string ReadWholeFile(const std::string& path) {
   return data;
 }
 
-void ReplaceFile(const std::string& path, std::string_view data) {
-  file_io_detail::ReplaceFile(path, data, file_io_detail::TempFileKind::kUnnamedFirst);
+void ReplaceFile(const std::string& path, const FileWriter& writer) {
+  file_io_detail::ReplaceFile(path, writer, file_io_detail::TempFileKind::kUnnamedFirst);
 }
 
-void file_io_detail::ReplaceFile(const std::string& path, std::string_view data, TempFileKind kind) {
+void file_io_detail::ReplaceFile(const std::string& path, const FileWriter& writer, TempFileKind kind) {
   const auto cannot_create = [&] { return Error(messages::CannotCreate(PathForMessage(path))); };
   std::string target;
   if (!FollowLinks(path, target)) throw cannot_create();
@@ -288,7 +299,7 @@ void file_io_detail::ReplaceFile(const std::string& path, std::string_view data,
   std::string temp_name;  // empty while the temporary file has no name
   Fd temp(OpenTemp(folder.get(), kind, temp_name));
   if (temp.get() < 0) {
-    if (exists && FolderRefused(errno)) return OverwriteInPlace(folder.get(), name, data, path);
+    if (exists && FolderRefused(errno)) return OverwriteInPlace(folder.get(), name, writer, path);
     throw cannot_create();
   }
   if (exists) {
@@ -300,10 +311,16 @@ void file_io_detail::ReplaceFile(const std::string& path, std::string_view data,
     ::umask(mask);
     ::fchmod(temp.get(), 0666 & ~mask);
   }
-  bool written = WriteAll(temp.get(), data) && ::fsync(temp.get()) == 0;
+  bool written = false;
+  try {
+    written = WriteAllFrom(temp.get(), writer) && ::fsync(temp.get()) == 0;
+  } catch (...) {
+    DiscardTemp(folder.get(), temp_name);
+    throw;
+  }
   if (temp_name.empty() && written && !NameTemp(folder.get(), temp.get(), temp_name)) {
     // No way to give the unnamed file a name (no /proc): start again the plain way.
-    return ReplaceFile(path, data, TempFileKind::kNamedOnly);
+    return ReplaceFile(path, writer, TempFileKind::kNamedOnly);
   }
   written = ::close(temp.release()) == 0 && written;
   if (!written) {
@@ -316,7 +333,7 @@ void file_io_detail::ReplaceFile(const std::string& path, std::string_view data,
     ::unlinkat(folder.get(), temp_name.c_str(), 0);
     ForgetTemp();
     // A sticky folder lets only a file's owner replace it; its contents may still be written.
-    if (exists && FolderRefused(error)) return OverwriteInPlace(folder.get(), name, data, path);
+    if (exists && FolderRefused(error)) return OverwriteInPlace(folder.get(), name, writer, path);
     throw cannot_create();
   }
   ForgetTemp();

@@ -67,6 +67,14 @@ bool WriteAll(HANDLE h, std::string_view data) {
   return true;
 }
 
+// Writes what writer writes to h, a block at a time; false when a write
+// fell short.
+bool WriteAllFrom(HANDLE h, const FileWriter& writer) {
+  BlockSink sink([h](std::string_view block) { return WriteAll(h, block); });
+  writer(sink);
+  return sink.Finish();
+}
+
 // The temporary file of the save in progress, for the console handler
 // that removes it when Ctrl+C or a closed console ends the program.
 std::atomic<const char*> pending_temp{nullptr};
@@ -117,11 +125,11 @@ Handle CreateTemp(const std::string& folder, std::string* temp) {
 // The folder refuses new files but the file itself may be written: then it
 // is overwritten where it is, as a plain save would (the one save that is
 // not all or nothing).
-void OverwriteInPlace(const std::string& target, const std::string& path, std::string_view data) {
+void OverwriteInPlace(const std::string& target, const std::string& path, const FileWriter& writer) {
   Handle out(CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL,
                          nullptr));
   if (!out.ok()) throw Error(messages::CannotCreate(PathForMessage(path)));
-  const bool written = WriteAll(out.get(), data) && FlushFileBuffers(out.get());
+  const bool written = WriteAllFrom(out.get(), writer) && FlushFileBuffers(out.get());
   if (!out.Close() || !written) throw Error(messages::StreamWriteError());
 }
 
@@ -153,7 +161,7 @@ std::string ReadWholeFile(const std::string& path) {
   return data;
 }
 
-void ReplaceFile(const std::string& path, std::string_view data) {
+void ReplaceFile(const std::string& path, const FileWriter& writer) {
   const std::string target = FinalPath(path);
   const DWORD attributes = GetFileAttributesA(target.c_str());
   const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
@@ -170,14 +178,24 @@ void ReplaceFile(const std::string& path, std::string_view data) {
   Handle out = CreateTemp(FolderOf(target), &temp);
   if (!out.ok()) {
     if (!exists) throw Error(messages::CannotCreate(PathForMessage(path)));
-    OverwriteInPlace(target, path, data);
+    OverwriteInPlace(target, path, writer);
     return;
   }
   pending_temp.store(temp.c_str());
-  const bool written = WriteAll(out.get(), data) && FlushFileBuffers(out.get());
-  if (!out.Close() || !written) {
+  const auto discard_temp = [&] {
+    out.Close();
     pending_temp.store(nullptr);
     DeleteFileA(temp.c_str());
+  };
+  bool written = false;
+  try {
+    written = WriteAllFrom(out.get(), writer) && FlushFileBuffers(out.get());
+  } catch (...) {
+    discard_temp();
+    throw;
+  }
+  if (!out.Close() || !written) {
+    discard_temp();
     throw Error(messages::StreamWriteError());
   }
   // ReplaceFileA keeps the target's owner and ACL, and its attributes;

@@ -76,8 +76,10 @@ struct RankingFixture {
   }
   std::vector<std::string> Rows() {
     RankingRows rows(ranking, settings);
+    std::vector<PageLine> lines;
+    for (std::size_t j = 0; j < ranking.Size(); ++j) rows.Output(static_cast<long long>(j), lines);
     std::vector<std::string> out;
-    for (std::size_t j = 0; j < ranking.Size(); ++j) rows.Output(static_cast<long long>(j), out);
+    for (const PageLine& line : lines) out.push_back(line.Bytes());
     return out;
   }
   std::vector<std::string> paths;
@@ -152,8 +154,9 @@ TEST(RankingRowsTest, LinkTargetKeepsTheWholePathWhileTheTextIsShortened) {
   settings.Link = true;
   settings.Prefix = "http://example.jp/";
   RankingRows rows(ranking, settings);
-  std::vector<std::string> out;
-  rows.Output(0, out);
+  std::vector<PageLine> lines;
+  rows.Output(0, lines);
+  const std::vector<std::string> out = {lines.at(0).Bytes()};
   EXPECT_NE(out[0].find("<a href=\"http://example.jp/" + path.substr(1) + "\">" + Sjis("(略)...") + "dddd/x.zip</a>"),
             std::string::npos);
 }
@@ -167,8 +170,9 @@ TEST(RankingRowsTest, HostilePathAndPrefixAreEscapedInTheTarget) {
   settings.Link = true;
   settings.Prefix = "<pre>";  // typed by the keeper: written as typed, but escaped
   RankingRows rows(ranking, settings);
-  std::vector<std::string> out;
-  rows.Output(0, out);
+  std::vector<PageLine> lines;
+  rows.Output(0, lines);
+  const std::vector<std::string> out = {lines.at(0).Bytes()};
   const std::string escaped = "&quot;&gt;&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt;&amp;.zip";
   EXPECT_NE(out[0].find("<a href=\"&lt;pre&gt;" + escaped + "\">/" + escaped + "</a>"), std::string::npos) << out[0];
   EXPECT_EQ(out[0].find("<script>"), std::string::npos);
@@ -183,8 +187,9 @@ TEST(RankingRowsTest, ShorteningCountsRawBytesBeforeEscaping) {
   RunSettings settings;
   settings.NameMax = 5;
   RankingRows rows(ranking, settings);
-  std::vector<std::string> out;
-  rows.Output(0, out);
+  std::vector<PageLine> lines;
+  rows.Output(0, lines);
+  const std::vector<std::string> out = {lines.at(0).Bytes()};
   EXPECT_NE(out[0].find("<td>/a&amp;b&amp;c.zip</td>"), std::string::npos) << out[0];
 }
 

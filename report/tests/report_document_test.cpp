@@ -15,10 +15,10 @@ using testing::RecordingView;
 
 const char* const kDate = "2004年10月10日 13時55分36秒";
 
-std::string Utf8Page(const std::vector<std::string>& lines) { return Cp932ToUtf8(ReportBytes(lines)); }
+std::string Utf8Page(const std::vector<PageLine>& lines) { return Cp932ToUtf8(ReportBytes(lines)); }
 
 struct Composed {
-  std::vector<std::string> lines;
+  std::vector<PageLine> lines;
   RecordingView view;
 };
 
@@ -27,7 +27,8 @@ Composed Compose(const LogLines& log, RunSettings settings) {
   settings.PEnd = static_cast<long long>(log.Count());
   const Ranking ranking = RunRanking(log, settings, c.view);
   c.view.events.clear();
-  c.lines = ComposeReport(log, settings, ranking, c.view);
+  // The rows point into the log, which may be a temporary: keep each line's bytes.
+  for (const PageLine& line : ComposeReport(log, settings, ranking, c.view)) c.lines.emplace_back(line.Bytes());
   return c;
 }
 

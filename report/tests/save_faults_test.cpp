@@ -48,7 +48,7 @@ std::string Entries(const std::string& folder) {
 }
 
 // The save's message (empty when it succeeded).
-std::string SaveMessage(const std::vector<std::string>& lines, const std::string& out) {
+std::string SaveMessage(const std::vector<PageLine>& lines, const std::string& out) {
   try {
     SaveReport(lines, out);
   } catch (const Error& e) {
@@ -58,8 +58,8 @@ std::string SaveMessage(const std::vector<std::string>& lines, const std::string
 }
 
 // A page of about the given size.
-std::vector<std::string> PageOf(std::size_t bytes) {
-  std::vector<std::string> lines;
+std::vector<PageLine> PageOf(std::size_t bytes) {
+  std::vector<PageLine> lines;
   for (std::size_t size = 0; size < bytes; size += 100) lines.push_back(std::string(98, 'x'));
   return lines;
 }
@@ -89,7 +89,7 @@ TEST(SaveFaults, PageWithTheLongestFileNameIsSaved) {
   TempDir folder;
   const std::string out = folder.File(std::string(250, 'r') + ".html");
   WriteBytes(out, kOldPage);
-  EXPECT_EQ(SaveMessage({"<html>", "</html>"}, out), "");
+  EXPECT_EQ(SaveMessage({std::string("<html>"), std::string("</html>")}, out), "");
   EXPECT_EQ(ReadBytes(out), "<html>\r\n</html>\r\n");
   EXPECT_EQ(Entries(folder.path()), std::string(250, 'r') + ".html");
 }
