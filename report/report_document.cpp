@@ -20,9 +20,9 @@ std::string Period(const LogLines& lines, const RunSettings& settings, RunView& 
 void AppendTableHead(const RunSettings& s, const Ranking& ranking, std::vector<PageLine>& out) {
   const std::string rank = std::to_string(s.PRank);
   out.emplace_back(Sjis("<Caption><font color=\"") + s.CText1 + "\">" + rank + Sjis("位までの総DLファイル数：") +
-                std::to_string(ranking.top_total) + "</font></Caption>");
+                   std::to_string(ranking.top_total) + "</font></Caption>");
   out.emplace_back("<TABLE border=\"1\" cellpadding=\"5\" cellspacing=\"0\" bordercolor=\"" + s.CBorder +
-                "\" style=\"font-size:" + std::to_string(s.FontSize) + "%\">");
+                   "\" style=\"font-size:" + std::to_string(s.FontSize) + "%\">");
   out.emplace_back("<tr><td><font color=\"" + s.CText1 + Sjis("\">順位</font></td>"));
   out.emplace_back("<td><font color=\"" + s.CText1 + Sjis("\">ファイル名</font></td>"));
   out.emplace_back("<td width=\"150\"><font color=\"" + s.CText1 + Sjis("\">DLゲージ</font></td>"));
@@ -60,11 +60,11 @@ std::vector<PageLine> ComposeReport(const LogLines& lines, const RunSettings& se
   out.emplace_back("<html>");
   out.emplace_back("<head><title>" + Period(lines, s, view) + Sjis("までのダウンロードランキング</title></head>"));
   out.emplace_back("<BODY bgcolor=\"" + s.CBG + "\" text=\"" + s.CText2 + "\" link=\"" + s.CLink + "\" alink=\"" +
-                s.ALink + "\" vlink=\"" + s.VLink + "\">");
+                   s.ALink + "\" vlink=\"" + s.VLink + "\">");
   out.emplace_back("<center><BR><BR>");
   out.emplace_back("<font color=\"" + s.CText1 + "\" size=\"+1\"><b>" + Period(lines, s, view) + Sjis("までの<BR>"));
   out.emplace_back(Sjis("ファイルダウンロード数ランキング（TOP ") + std::to_string(s.PRank) +
-                Sjis("）</b></font><BR><BR>"));
+                   Sjis("）</b></font><BR><BR>"));
   out.emplace_back("<font color=\"" + s.CText1 + Sjis("\">※管理人の手動更新なので更新を押しても無駄です</font><br><br>"));
 
   if (ranking.Size() == 0) {

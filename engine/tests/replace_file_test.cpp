@@ -14,6 +14,7 @@
 
 #include <filesystem>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@
 #include "error.h"
 #include "file_io.h"
 #include "isolated_child.h"
+#include "piece_writer.h"
 #include "temp_dir.h"
 
 namespace junmaru {
@@ -28,6 +30,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using file_io_detail::TempFileKind;
+using testing::PieceWriter;
 using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
@@ -300,6 +303,49 @@ TEST(ReplaceFile, SignalsDuringTheSaveLeaveAWholePageAndNoTemporaryFile) {
       if (named_left > 0) std::cout << named_left << " of 12 SIGKILLs left one named temporary file\n";
     }
   }
+}
+
+// Bytes written in small pieces, several blocks in all, reach the file
+// whole however it is written: a new file, a replaced one, and in place
+// where the folder takes no new file (as nobody, in a child). A writer
+// that throws midway leaves the old file and no temporary file behind.
+TEST(ReplaceFile, WriterInPiecesGivesTheWholeFileOrLeavesTheOldOne) {
+  std::string data(3 * BlockSink::kBlockBytes + 777, '\0');
+  std::mt19937 random(7);
+  for (char& c : data) c = static_cast<char>(random());
+  const std::string old_page(5 * BlockSink::kBlockBytes, 'o');  // longer than the new page
+  for (TempFileKind kind : kKinds) {
+    TempDir dir;
+    const std::string page = dir.File("page.html");
+    file_io_detail::ReplaceFile(page, PieceWriter(data), kind);
+    EXPECT_EQ(ReadBytes(page), data);
+    WriteBytes(page, old_page);
+    file_io_detail::ReplaceFile(page, PieceWriter(data), kind);
+    EXPECT_EQ(ReadBytes(page), data);
+    WriteBytes(page, old_page);
+    EXPECT_THROW(file_io_detail::ReplaceFile(page, PieceWriter(data, 2 * BlockSink::kBlockBytes), kind),
+                 std::runtime_error);
+    EXPECT_THROW(file_io_detail::ReplaceFile(dir.File("new.html"), PieceWriter(data, 0), kind), std::runtime_error);
+    EXPECT_EQ(ReadBytes(page), old_page);
+    EXPECT_EQ(dir.Entries(), "page.html");
+  }
+  if (::geteuid() != 0) GTEST_SKIP() << "not root: cannot become another user";
+  TempDir dir;
+  const std::string page = dir.File("page.html");
+  WriteBytes(page, old_page);
+  ASSERT_EQ(::chown(page.c_str(), testing::kNobody, testing::kNobody), 0);
+  ASSERT_EQ(::chmod(page.c_str(), 0644), 0);
+  ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+  const ino_t inode = StatOf(page).st_ino;
+  auto outcome = testing::InChild([&]() -> std::string {
+    if (!testing::DropToNobody()) return "cannot drop privileges";
+    file_io_detail::ReplaceFile(page, PieceWriter(data), TempFileKind::kUnnamedFirst);
+    return "";
+  });
+  ASSERT_EQ(outcome.how, "");
+  EXPECT_EQ(outcome.text, "");
+  EXPECT_EQ(ReadBytes(page), data);
+  EXPECT_EQ(StatOf(page).st_ino, inode);
 }
 
 TEST(ReplaceFile, IdentitySeesTheSameFileUnderEveryName) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 
 #include "code_page.h"
@@ -15,6 +16,7 @@
 #include "file_bytes.h"
 #include "file_messages.h"
 #include "file_io.h"
+#include "piece_writer.h"
 #include "program_path.h"
 #include "temp_dir.h"
 
@@ -44,6 +46,23 @@ TEST(Win32ReplaceFile, NewAndExistingFilesGetTheBytesAndNoTemporaryFileStays) {
   ReplaceFile(page, "second, longer");
   EXPECT_EQ(ReadBytes(page), "second, longer");
   EXPECT_EQ(dir.Entries(), "ranking.html");
+}
+
+// Bytes written in small pieces, several blocks in all, reach the file
+// whole; a writer that throws midway leaves the old file and no temporary
+// file.
+TEST(Win32ReplaceFile, WriterInPiecesGivesTheWholeFileOrLeavesTheOldOne) {
+  TempDir dir;
+  const std::string page = Win(dir, "page.html");
+  std::string data;
+  for (int i = 0; data.size() < 3 * BlockSink::kBlockBytes; ++i) data += std::to_string(i) + ",";
+  WriteBytes(page, "old");
+  ReplaceFile(page, testing::PieceWriter(data));
+  EXPECT_EQ(ReadBytes(page), data);
+  EXPECT_THROW(ReplaceFile(page, testing::PieceWriter(data, 2 * BlockSink::kBlockBytes)), std::runtime_error);
+  EXPECT_THROW(ReplaceFile(Win(dir, "new.html"), testing::PieceWriter(data, 0)), std::runtime_error);
+  EXPECT_EQ(ReadBytes(page), data);
+  EXPECT_EQ(dir.Entries(), "page.html");
 }
 
 TEST(Win32ReplaceFile, KeepsTheTargetsAttributes) {
