@@ -2,7 +2,39 @@
 
 #include <algorithm>
 
+#include "simd_bytes.h"
+
 namespace junmaru {
+
+namespace {
+
+// Counts the LFs of the 64-byte chunks from at up to end (a multiple of 64
+// from at, at most one block) as long as a chunk holds no CR and no NUL:
+// in such a chunk every LF is a line break and nothing else is. Returns
+// where it stopped: end, or the first chunk that holds a CR or a NUL.
+std::size_t CountPlainBreaks(const char* base, std::size_t at, std::size_t end, std::uint64_t& breaks) {
+#if defined(__SSE2__)
+  // Each byte of the sums counts the LFs at its place in two of a chunk's
+  // four sixteen-byte parts: at most 128 in a block, no overflow.
+  __m128i sum_a = _mm_setzero_si128(), sum_b = _mm_setzero_si128();
+  for (; at < end; at += 64) {
+    const Bytes64 bytes(base + at);
+    if (!bytes.None([](__m128i v) { return _mm_or_si128(IsCr(v), IsNul(v)); })) break;
+    sum_a = _mm_sub_epi8(sum_a, _mm_add_epi8(IsLf(bytes.v[0]), IsLf(bytes.v[1])));
+    sum_b = _mm_sub_epi8(sum_b, _mm_add_epi8(IsLf(bytes.v[2]), IsLf(bytes.v[3])));
+  }
+  const __m128i total = _mm_add_epi64(_mm_sad_epu8(sum_a, _mm_setzero_si128()), _mm_sad_epu8(sum_b, _mm_setzero_si128()));
+  breaks += static_cast<std::uint64_t>(_mm_cvtsi128_si64(total)) +
+            static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(total, total)));
+#else
+  (void)base;
+  (void)end;
+  (void)breaks;
+#endif
+  return at;
+}
+
+}  // namespace
 
 LineIndex::LineIndex(std::string_view bytes) {
   const char* base = bytes.data();
@@ -14,7 +46,19 @@ LineIndex::LineIndex(std::string_view bytes) {
   std::uint64_t breaks = 0;      // line breaks before the current 64 bytes
   bool cr_before = false;        // the byte before them is a CR
   std::size_t marked_block = 0;  // the last block with a checkpoint (block 0 has line 0)
-  for (std::size_t at = 0; at < size; at += 64) {
+  std::size_t at = 0;
+  while (at < size) {
+    // Once a block has its checkpoint, its other chunks only add to the
+    // count: most of a log goes through this quick count of LFs.
+    if (at / kBlockBytes == marked_block && !cr_before) {
+      const std::size_t block_end = std::min((marked_block + 1) * kBlockBytes, size - size % 64);
+      if (at < block_end) {
+        if (const std::size_t stop = CountPlainBreaks(base, at, block_end, breaks); stop != at) {
+          at = stop;
+          continue;
+        }
+      }
+    }
     ByteMasks m = MasksAt(base, size, at);
     if (m.nul != 0) {
       // The text ends at the first NUL: nothing from there on counts.
@@ -35,6 +79,7 @@ LineIndex::LineIndex(std::string_view bytes) {
     }
     breaks += CountBits(line_ends);
     if (m.nul != 0) break;
+    at += 64;
   }
   // A last line without a break of its own.
   const bool open_line = text_size_ > 0 && base[text_size_ - 1] != '\n' && base[text_size_ - 1] != '\r';

@@ -105,18 +105,10 @@ void ForEachQuote(std::string_view line, AtQuote at_quote) {
 }  // namespace
 
 RequestFilter::RequestFilter(const RunSettings& settings) {
-  for (const Category& category : kCategories) {
-    if (!(settings.*category.on)) continue;
-    for (std::string_view suffix : category.suffixes) {
-      if (suffix.empty()) continue;
-      std::uint32_t bytes = 0;
-      for (unsigned char c : suffix) bytes = (bytes << 8) | c;
-      const std::uint32_t mask = suffix.size() == 4 ? 0xFFFFFFFFu : (1u << (8 * suffix.size())) - 1;
-      ending_with_[static_cast<unsigned char>(suffix.back())] |= std::uint64_t{1} << suffixes_.size();
-      suffixes_.push_back({suffix, bytes, mask});
-    }
-  }
-  static_assert(sizeof(std::uint64_t) * 8 >= 39, "every suffix of every category has its bit");
+  for (const Category& category : kCategories)
+    if (settings.*category.on)
+      for (std::string_view suffix : category.suffixes)
+        if (!suffix.empty()) suffixes_.Add(suffix);
   for (const std::string& word : settings.Marukin)
     if (!word.empty()) words_.push_back({word, ProbeByte(word)});
 }
@@ -147,17 +139,38 @@ std::optional<std::string_view> RequestFilter::DownloadPath(std::string_view lin
   return line.substr(g + 5, e - g - 6);
 }
 
-bool RequestFilter::EndsWithAnySuffix(std::string_view path) const {
-  if (path.size() < 4) {
-    for (const Suffix& suffix : suffixes_)
-      if (EndsWithBytes(path, suffix.text)) return true;
-    return false;
+std::uint64_t RequestFilter::SuffixSet::Key(const char* bytes, std::size_t length) {
+  std::uint64_t key = 0;
+  for (std::size_t i = 0; i < length; ++i) key = (key << 8) | static_cast<unsigned char>(bytes[i]);
+  return key | std::uint64_t{length} << 32;
+}
+
+void RequestFilter::SuffixSet::Add(std::string_view suffix) {
+  const std::uint64_t key = Key(suffix.data(), suffix.size());
+  if (Holds(key)) return;
+  lengths_ |= 1u << suffix.size();
+  std::size_t slot = (key * 0x9E3779B97F4A7C15ull) >> 56;
+  while (slots_[slot] != 0) slot = (slot + 1) % kSlots;
+  slots_[slot] = key;
+}
+
+bool RequestFilter::SuffixSet::Holds(std::uint64_t key) const {
+  // The table is never full: there are far fewer suffixes than slots.
+  for (std::size_t slot = (key * 0x9E3779B97F4A7C15ull) >> 56;; slot = (slot + 1) % kSlots) {
+    if (slots_[slot] == key) return true;
+    if (slots_[slot] == 0) return false;
   }
-  const std::uint32_t tail = Tail(path);
-  for (std::uint64_t candidates = ending_with_[tail & 0xFF]; candidates != 0; candidates &= candidates - 1) {
-    const Suffix& suffix = suffixes_[static_cast<std::size_t>(__builtin_ctzll(candidates))];
-    if ((tail & suffix.mask) == suffix.bytes) return true;
+}
+
+bool RequestFilter::SuffixSet::EndsOneOf(std::string_view path) const {
+  if (path.size() >= 4) {
+    const std::uint32_t tail = Tail(path);
+    return ((lengths_ >> 2 & 1) && Holds(std::uint64_t{2} << 32 | (tail & 0xFFFF))) ||
+           ((lengths_ >> 3 & 1) && Holds(std::uint64_t{3} << 32 | (tail & 0xFFFFFF))) ||
+           ((lengths_ >> 4 & 1) && Holds(std::uint64_t{4} << 32 | tail));
   }
+  for (std::size_t n = 1; n <= path.size(); ++n)
+    if ((lengths_ >> n & 1) && Holds(Key(path.data() + path.size() - n, n))) return true;
   return false;
 }
 
@@ -178,7 +191,7 @@ bool RequestFilter::Drops(std::string_view path) const {
   if (StartsWithBytes(path, "http://")) return true;                          // absolute address
   if (EndsWithBytes(path, "ida")) return true;                                // worm probes
   if (EndsWithBytes(path, "/")) return true;                                  // directory
-  if (EndsWithAnySuffix(path)) return true;
+  if (suffixes_.EndsOneOf(path)) return true;
   for (const Word& word : words_) {
     if (word.text.size() > path.size() || !std::memchr(path.data(), word.probe, path.size())) continue;
     if (BytePos(word.text, path) != 0) return true;

@@ -41,14 +41,22 @@ class RequestFilter {
   bool Drops(std::string_view path) const;
 
  private:
-  // A suffix of up to four bytes, compared against a path's last four bytes
-  // as one integer: (tail & mask) == bytes.
-  struct Suffix {
-    std::string_view text;
-    std::uint32_t bytes;
-    std::uint32_t mask;
+  // The suffixes of the switched-on categories, each of two to four bytes,
+  // as a set of integers (the length above the bytes, the last byte
+  // lowest) kept in a small open-addressed table: a path's last two,
+  // three and four bytes are looked up with one probe each, most times.
+  class SuffixSet {
+   public:
+    void Add(std::string_view suffix);
+    bool EndsOneOf(std::string_view path) const;
+
+   private:
+    static std::uint64_t Key(const char* bytes, std::size_t length);
+    bool Holds(std::uint64_t key) const;
+    static constexpr std::size_t kSlots = 256;  // more than six slots per suffix
+    std::array<std::uint64_t, kSlots> slots_{};  // 0: empty
+    unsigned lengths_ = 0;  // bit n: a suffix of n bytes is in the set
   };
-  bool EndsWithAnySuffix(std::string_view path) const;
 
   // An exclusion word with one of its bytes chosen as a probe: a path
   // that lacks the probe byte cannot hold the word, and one memchr tells.
@@ -57,10 +65,7 @@ class RequestFilter {
     char probe;
   };
 
-  std::vector<Suffix> suffixes_;            // of the switched-on categories, in testing order
-  // Bit i of ending_with_[b] is set when suffixes_[i] ends with byte b, so
-  // a path is tested only against the suffixes that end as it does.
-  std::array<std::uint64_t, 256> ending_with_{};
+  SuffixSet suffixes_;
   std::vector<Word> words_;                 // the non-empty exclusion words, in memo order
 };
 
