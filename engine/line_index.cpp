@@ -1,6 +1,9 @@
 #include "line_index.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <future>
+#include <system_error>
 
 #include "simd_bytes.h"
 
@@ -36,18 +39,18 @@ std::size_t CountPlainBreaks(const char* base, std::size_t at, std::size_t end, 
 
 }  // namespace
 
-LineIndex::LineIndex(std::string_view bytes) {
-  const char* base = bytes.data();
-  const std::size_t size = bytes.size();
+LineIndex::Stretch LineIndex::IndexStretch(const char* base, std::size_t size, std::size_t from, std::size_t to) {
+  Stretch stretch;
   // Room for a checkpoint per block; what stays unused is never given pages.
-  checkpoints_.reserve(size / kBlockBytes + 2);
-  checkpoints_.push_back({0, 0});
-  text_size_ = size;
-  std::uint64_t breaks = 0;      // line breaks before the current 64 bytes
-  bool cr_before = false;        // the byte before them is a CR
-  std::size_t marked_block = 0;  // the last block with a checkpoint (block 0 has line 0)
-  std::size_t at = 0;
-  while (at < size) {
+  stretch.checkpoints.reserve((to - from) / kBlockBytes + 2);
+  if (from == 0) stretch.checkpoints.push_back({0, 0});
+  std::uint64_t breaks = 0;  // line breaks before the current 64 bytes
+  // The byte before them is a CR: a LF that follows it is no break.
+  bool cr_before = from > 0 && base[from - 1] == '\r';
+  // The last block with a checkpoint; block 0 has line 0 already.
+  std::size_t marked_block = from == 0 ? 0 : SIZE_MAX;
+  std::size_t at = from;
+  while (at < to) {
     // Once a block has its checkpoint, its other chunks only add to the
     // count: most of a log goes through this quick count of LFs.
     if (at / kBlockBytes == marked_block && !cr_before) {
@@ -65,7 +68,7 @@ LineIndex::LineIndex(std::string_view bytes) {
       const std::uint64_t before = (m.nul & (~m.nul + 1)) - 1;
       m.cr &= before;
       m.lf &= before;
-      text_size_ = at + static_cast<std::size_t>(__builtin_ctzll(m.nul));
+      stretch.text_end = at + static_cast<std::size_t>(__builtin_ctzll(m.nul));
     }
     // Every CR is a break, and so is every LF but the one of a CR LF.
     const std::uint64_t crlf_lf = m.lf & ((m.cr << 1) | (cr_before ? 1 : 0));
@@ -74,16 +77,47 @@ LineIndex::LineIndex(std::string_view bytes) {
     if (line_ends != 0 && at / kBlockBytes != marked_block) {
       const std::size_t end = at + static_cast<std::size_t>(__builtin_ctzll(line_ends));
       const std::size_t next = end + 1 + ((end + 1 < size && base[end] == '\r' && base[end + 1] == '\n') ? 1 : 0);
-      checkpoints_.push_back({breaks + 1, next});
+      stretch.checkpoints.push_back({breaks + 1, next});
       marked_block = at / kBlockBytes;
     }
     breaks += CountBits(line_ends);
     if (m.nul != 0) break;
     at += 64;
   }
+  stretch.breaks = breaks;
+  return stretch;
+}
+
+LineIndex::LineIndex(std::string_view bytes, std::size_t bytes_for_thread) {
+  const char* base = bytes.data();
+  const std::size_t size = bytes.size();
+  // A large text is indexed in two halves at once, the second on a thread
+  // of its own; the halves meet at a block's start, so the checkpoints are
+  // those of one pass.
+  const std::size_t half = size / 2 / kBlockBytes * kBlockBytes;
+  std::future<Stretch> second;
+  if (size >= bytes_for_thread && half > 0) {
+    try {
+      second = std::async(std::launch::async, [=] { return IndexStretch(base, size, half, size); });
+    } catch (const std::system_error&) {
+      // No second thread to be had: one pass does it all.
+    }
+  }
+  Stretch text = IndexStretch(base, size, 0, second.valid() ? half : size);
+  if (second.valid()) {
+    Stretch rest = second.get();
+    if (text.text_end == SIZE_MAX) {
+      text.checkpoints.reserve(text.checkpoints.size() + rest.checkpoints.size());
+      for (const Checkpoint& c : rest.checkpoints) text.checkpoints.push_back({text.breaks + c.line, c.offset});
+      text.breaks += rest.breaks;
+      text.text_end = rest.text_end;
+    }
+  }
+  checkpoints_ = std::move(text.checkpoints);
+  text_size_ = std::min(text.text_end, size);
   // A last line without a break of its own.
   const bool open_line = text_size_ > 0 && base[text_size_ - 1] != '\n' && base[text_size_ - 1] != '\r';
-  count_ = static_cast<std::size_t>(breaks) + (open_line ? 1 : 0);
+  count_ = static_cast<std::size_t>(text.breaks) + (open_line ? 1 : 0);
   // A checkpoint after the final break names no line.
   while (!checkpoints_.empty() && checkpoints_.back().line >= count_) checkpoints_.pop_back();
   checkpoints_.shrink_to_fit();

@@ -89,9 +89,12 @@ class LineReader {
 
 class LineIndex {
  public:
+  static constexpr std::size_t kBytesForThread = std::size_t{16} << 20;
+
   LineIndex() = default;
-  // Finds the lines of bytes in one pass.
-  explicit LineIndex(std::string_view bytes);
+  // Finds the lines of bytes in one pass; from bytes_for_thread on, the
+  // pass runs over the two halves of the text at once.
+  explicit LineIndex(std::string_view bytes, std::size_t bytes_for_thread = kBytesForThread);
 
   std::size_t Count() const { return count_; }
   // The length of the text: the bytes before the first NUL.
@@ -106,6 +109,16 @@ class LineIndex {
     std::uint64_t line;    // a line's index
     std::uint64_t offset;  // where it begins
   };
+  // The breaks of the text from one block's start on, up to another's or
+  // the end, and the checkpoints of its blocks after the first break of
+  // each (their lines counted from the stretch's start); text_end is
+  // where a NUL ends the text in it, if one does.
+  struct Stretch {
+    std::uint64_t breaks = 0;
+    std::vector<Checkpoint> checkpoints;
+    std::size_t text_end = SIZE_MAX;
+  };
+  static Stretch IndexStretch(const char* base, std::size_t size, std::size_t from, std::size_t to);
   // Ascending in both fields; the first is line 0 at offset 0 (when there
   // are lines), then the line after the first break of each block that
   // holds one, as long as that line exists.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "download_tally.h"
+#include "line_paths.h"
 #include "messages.h"
 #include "request_filter.h"
 
@@ -51,26 +52,27 @@ void Scan(const LogLines& lines, const RunSettings& settings, RunView& view, Dow
   // the gauge still moves after every line.
   std::string_view batch[DownloadTally::kBatch];
   std::size_t pending = 0;
-  long long k = 0;
   if (inside > 0) {
     ScanGauge gauge(length);
-    LineReader reader = lines.ReadFrom(static_cast<std::size_t>(first));
-    for (; k < inside; ++k) {
-      if (auto path = filter.PathToCount(reader.Next())) {
-        batch[pending++] = *path;
-        if (pending == DownloadTally::kBatch) {
-          tally.CountPaths(batch, pending);
-          pending = 0;
-        }
-      }
-      view.SetProgress(gauge.Value());
-      gauge.Step();
-    }
+    ForEachLinePath(lines, static_cast<std::size_t>(first), static_cast<std::size_t>(inside), filter,
+                    [&](const LinePath* paths, std::size_t n) {
+                      for (std::size_t i = 0; i < n; ++i) {
+                        if (paths[i]) {
+                          batch[pending++] = *paths[i];
+                          if (pending == DownloadTally::kBatch) {
+                            tally.CountPaths(batch, pending);
+                            pending = 0;
+                          }
+                        }
+                        view.SetProgress(gauge.Value());
+                        gauge.Step();
+                      }
+                    });
   }
   tally.CountPaths(batch, pending);
   // A range that leaves the log stops at its first line outside it, with
   // the list index error.
-  if (k < length) lines.At(first + k);
+  if (inside < length) lines.At(first + inside);
 }
 
 // Orders the tally once, by count and among equal counts by path, then

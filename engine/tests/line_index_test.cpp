@@ -54,10 +54,11 @@ std::string RandomText(std::mt19937& rng, std::size_t max_pieces, bool with_nul)
   return text;
 }
 
-// Every way of reading the lines of bytes agrees with the plain split.
-void ExpectPlainLines(std::string_view bytes, std::mt19937& rng) {
+// Every way of reading the lines of bytes agrees with the plain split,
+// whether the index is made in one pass or in two halves at once.
+void ExpectPlainLines(std::string_view bytes, std::mt19937& rng, std::size_t bytes_for_thread) {
   const std::vector<std::string_view> expected = PlainLines(bytes);
-  const LineIndex index(bytes);
+  const LineIndex index(bytes, bytes_for_thread);
   ASSERT_EQ(index.Count(), expected.size()) << ::testing::PrintToString(std::string(bytes));
   if (expected.empty()) return;
   // The first and the last line, and every line on from the first.
@@ -79,7 +80,7 @@ TEST(LineIndex, AgreesWithThePlainSplit) {
   std::mt19937 rng(15);
   for (int i = 0; i < 3000; ++i) {
     const std::string bytes = RandomText(rng, i % 2 ? 12 : 200, i % 5 == 0);
-    ExpectPlainLines(bytes, rng);
+    ExpectPlainLines(bytes, rng, i % 3 ? 1 : LineIndex::kBytesForThread);
   }
 }
 
@@ -95,10 +96,16 @@ TEST(LineIndex, ShapesThatStrainAnIndex) {
       {"long_lines_and_a_final_break", std::string(70000, 'a') + "\n" + std::string(9000, 'b') + "\n"},
       {"crlf_across_every_step", [] { std::string s; for (int i = 0; i < 5000; ++i) s += std::string(63, 'q') + "\r\n"; return s; }()},
       {"nul_after_many_lines", std::string(9000, '\n') + std::string(1, '\0') + "after\n"},
+      // The halves of a two-part pass meet at byte 8192 of these.
+      {"crlf_across_the_halves", std::string(8191, 'h') + "\r\n" + std::string(8191, 'i')},
+      {"nul_in_the_first_half", std::string(100, '\n') + std::string(1, '\0') + std::string(16384, '\n')},
+      {"nul_in_the_second_half", std::string(10000, '\n') + std::string(1, '\0') + std::string(7000, '\n')},
+      {"no_break_in_the_second_half", std::string(16000, '\n') + std::string(9000, 'j')},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    ExpectPlainLines(c.bytes, rng);
+    ExpectPlainLines(c.bytes, rng, LineIndex::kBytesForThread);
+    ExpectPlainLines(c.bytes, rng, 1);
   }
 }
 
