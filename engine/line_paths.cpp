@@ -10,8 +10,8 @@
 namespace junmaru {
 namespace {
 
-void FindPaths(LineReader& reader, const RequestFilter& filter, LinePath* paths, std::size_t n) {
-  for (std::size_t i = 0; i < n; ++i) paths[i] = filter.PathToCount(reader.Next());
+void FindPaths(LineReader& reader, LinePath* paths, std::size_t n) {
+  for (std::size_t i = 0; i < n; ++i) paths[i] = RequestFilter::DownloadPath(reader.Next());
 }
 
 // Batches going from the reading thread to the counting one through a
@@ -64,7 +64,7 @@ class BatchRing {
 
 }  // namespace
 
-void ForEachLinePath(const LogLines& lines, std::size_t first, std::size_t count, const RequestFilter& filter,
+void ForEachLinePath(const LogLines& lines, std::size_t first, std::size_t count,
                      const std::function<void(const LinePath* paths, std::size_t n)>& on_batch,
                      const LinePathsOptions& options) {
   if (count == 0) return;
@@ -79,7 +79,7 @@ void ForEachLinePath(const LogLines& lines, std::size_t first, std::size_t count
       reading = std::thread([&] {
         LineReader reader = lines.ReadFrom(first);
         for (std::size_t b = 0; b < batches && ring.WaitToWrite(b); ++b) {
-          FindPaths(reader, filter, ring.Slot(b), lines_in(b));
+          FindPaths(reader, ring.Slot(b), lines_in(b));
           ring.Written(b);
         }
       });
@@ -108,7 +108,7 @@ void ForEachLinePath(const LogLines& lines, std::size_t first, std::size_t count
   auto paths = std::make_unique<LinePath[]>(std::min(batch_lines, count));
   LineReader reader = lines.ReadFrom(first);
   for (std::size_t b = 0; b < batches; ++b) {
-    FindPaths(reader, filter, paths.get(), lines_in(b));
+    FindPaths(reader, paths.get(), lines_in(b));
     on_batch(paths.get(), lines_in(b));
   }
 }

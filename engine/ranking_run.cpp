@@ -54,10 +54,10 @@ void Scan(const LogLines& lines, const RunSettings& settings, RunView& view, Dow
   std::size_t pending = 0;
   if (inside > 0) {
     ScanGauge gauge(length);
-    ForEachLinePath(lines, static_cast<std::size_t>(first), static_cast<std::size_t>(inside), filter,
+    ForEachLinePath(lines, static_cast<std::size_t>(first), static_cast<std::size_t>(inside),
                     [&](const LinePath* paths, std::size_t n) {
                       for (std::size_t i = 0; i < n; ++i) {
-                        if (paths[i]) {
+                        if (paths[i] && !filter.Drops(*paths[i])) {
                           batch[pending++] = *paths[i];
                           if (pending == DownloadTally::kBatch) {
                             tally.CountPaths(batch, pending);

@@ -29,9 +29,9 @@ LogLines MixedLog(std::size_t count) {
 
 // The paths, one entry per line; "-" for a line that counts nothing.
 std::vector<std::string> Collect(const LogLines& lines, std::size_t first, std::size_t count,
-                                 const RequestFilter& filter, const LinePathsOptions& options) {
+                                 const LinePathsOptions& options) {
   std::vector<std::string> out;
-  ForEachLinePath(lines, first, count, filter, [&](const LinePath* paths, std::size_t n) {
+  ForEachLinePath(lines, first, count, [&](const LinePath* paths, std::size_t n) {
     for (std::size_t i = 0; i < n; ++i) out.push_back(paths[i] ? "[" + std::string(*paths[i]) + "]" : "-");
   }, options);
   return out;
@@ -39,7 +39,6 @@ std::vector<std::string> Collect(const LogLines& lines, std::size_t first, std::
 
 TEST(LinePaths, EveryWayOfHandingOverGivesTheLinesPathsInOrder) {
   const LogLines lines = MixedLog(5000);
-  const RequestFilter filter{RunSettings{}};
   struct Case {
     std::size_t first, count, batch_lines, lines_for_thread;
   };
@@ -54,19 +53,18 @@ TEST(LinePaths, EveryWayOfHandingOverGivesTheLinesPathsInOrder) {
   for (const Case& c : cases) {
     std::vector<std::string> expected;
     for (std::size_t i = c.first; i < c.first + c.count; ++i) {
-      const LinePath path = filter.PathToCount(lines[i]);
+      const LinePath path = RequestFilter::DownloadPath(lines[i]);
       expected.push_back(path ? "[" + std::string(*path) + "]" : "-");
     }
-    EXPECT_EQ(Collect(lines, c.first, c.count, filter, {c.batch_lines, c.lines_for_thread}), expected)
+    EXPECT_EQ(Collect(lines, c.first, c.count, {c.batch_lines, c.lines_for_thread}), expected)
         << c.first << " " << c.count << " " << c.batch_lines;
   }
 }
 
 TEST(LinePaths, AFailureWhileCountingStopsTheReadingThread) {
   const LogLines lines = MixedLog(3000);
-  const RequestFilter filter{RunSettings{}};
   std::size_t batches = 0;
-  EXPECT_THROW(ForEachLinePath(lines, 0, 3000, filter,
+  EXPECT_THROW(ForEachLinePath(lines, 0, 3000,
                                [&](const LinePath*, std::size_t) {
                                  if (++batches == 3) throw std::runtime_error("full");
                                },
