@@ -145,7 +145,9 @@ TEST(LogPeriod, TakesTheLinesFromTheFirstAtOrAfterTheStartToTheLastAtOrBeforeThe
     };
     const std::optional<LineSpan> span = FindPeriod(LogOf(c.stamps), moment(c.since, false), moment(c.until, true));
     ASSERT_EQ(span.has_value(), c.span.has_value()) << c.name;
-    if (span) EXPECT_EQ(std::make_pair(span->first, span->last), *c.span) << c.name;
+    if (span) {
+      EXPECT_EQ(std::make_pair(span->first, span->last), *c.span) << c.name;
+    }
   }
 }
 
