@@ -41,8 +41,10 @@ std::size_t CountPlainBreaks(const char* base, std::size_t at, std::size_t end, 
 
 LineIndex::Stretch LineIndex::IndexStretch(const char* base, std::size_t size, std::size_t from, std::size_t to) {
   Stretch stretch;
-  // Room for a checkpoint per block; what stays unused is never given pages.
-  stretch.checkpoints.reserve((to - from) / kBlockBytes + 2);
+  // Room for a checkpoint per block up to the text's end, so that the
+  // second half's checkpoints join the first's where they are; what stays
+  // unused is never given pages.
+  stretch.checkpoints.reserve((size - from) / kBlockBytes + 2);
   if (from == 0) stretch.checkpoints.push_back({0, 0});
   std::uint64_t breaks = 0;  // line breaks before the current 64 bytes
   // The byte before them is a CR: a LF that follows it is no break.
@@ -107,7 +109,6 @@ LineIndex::LineIndex(std::string_view bytes, std::size_t bytes_for_thread) {
   if (second.valid()) {
     Stretch rest = second.get();
     if (text.text_end == SIZE_MAX) {
-      text.checkpoints.reserve(text.checkpoints.size() + rest.checkpoints.size());
       for (const Checkpoint& c : rest.checkpoints) text.checkpoints.push_back({text.breaks + c.line, c.offset});
       text.breaks += rest.breaks;
       text.text_end = rest.text_end;
