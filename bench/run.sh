@@ -90,7 +90,8 @@ pipeline_script='mawk '\''$6=="\"GET" && ($8=="HTTP/1.1\"" || $8=="HTTP/1.0\"") 
 
 now_ns() { date +%s%N; }
 
-# Runs one command under /usr/bin/time -v; appends "microseconds kilobytes" to $2.
+# Runs one command under /usr/bin/time -v; appends "wall-microseconds kilobytes
+# processor-microseconds" (user + system, all threads) to $2.
 measure() {  # label results-file command...
   local label=$1 results=$2
   shift 2
@@ -103,9 +104,10 @@ measure() {  # label results-file command...
     exit 1
   fi
   end=$(now_ns)
-  local kb
+  local kb cpu
   kb=$(awk -F': ' '/Maximum resident set size/ {print $2}' "$tv")
-  echo "$(( (end - start) / 1000 )) $kb" >>"$results"
+  cpu=$(awk -F': ' '/User time|System time/ {s += $2} END {printf "%d", s * 1e6}' "$tv")
+  echo "$(( (end - start) / 1000 )) $kb $cpu" >>"$results"
 }
 
 median() {  # column file
@@ -122,8 +124,8 @@ memory="$out/memory.md"
 summary="$out/summary.md"
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 {
-  echo "| log | tool | runs | median wall s | s per M lines | peak RSS MiB | RSS / log size |"
-  echo "|---|---|---:|---:|---:|---:|---:|"
+  echo "| log | tool | runs | median wall s | median cpu s | s per M lines | peak RSS MiB | RSS / log size |"
+  echo "|---|---|---:|---:|---:|---:|---:|---:|"
 } >"$speed"
 {
   echo "| log | lines | MiB | batch s | batch peak MiB | batch RSS / log | window load s | window GO s | window peak MiB | window RSS / log | window load + GO / log |"
@@ -136,8 +138,8 @@ speed_row() {  # name label results-file rounds
   bytes=$(log_bytes "$name")
   lines=$(log_lines "$name")
   awk -v lg="$name ($lines lines, $(mib "$bytes") MiB)" -v t="$label" -v n="$rounds" -v us="$(median 1 "$file")" \
-      -v kb="$(median 2 "$file")" -v lines="$lines" -v bytes="$bytes" 'BEGIN {
-    printf "| %s | %s | %d | %.3f | %.3f | %.0f | %.2f |\n", lg, t, n, us / 1e6,
+      -v cpu="$(median 3 "$file")" -v kb="$(median 2 "$file")" -v lines="$lines" -v bytes="$bytes" 'BEGIN {
+    printf "| %s | %s | %d | %.3f | %.3f | %.3f | %.0f | %.2f |\n", lg, t, n, us / 1e6, cpu / 1e6,
            us / 1e6 / (lines / 1e6), kb / 1024, kb * 1024 / bytes
   }' >>"$speed"
 }
@@ -158,9 +160,10 @@ bench_log() {  # name rounds
   speed_row "$name" 'mawk \| sort \| uniq -c \| sort -rn \| head' "$r_pipe" "$rounds"
   speed_row "$name" '`wc -l`' "$r_wc" "$rounds"
   awk -v name="$name" -v b="$(median 1 "$r_batch")" -v p="$(median 1 "$r_pipe")" -v w="$(median 1 "$r_wc")" \
+      -v bc="$(median 3 "$r_batch")" -v wc="$(median 3 "$r_wc")" \
       -v kb="$(median 2 "$r_batch")" -v bytes="$(log_bytes "$name")" 'BEGIN {
-    printf "- %s: junmaru-batch = %.3f x the pipeline, %.2f x `wc -l`; its peak memory = %.2f x the log size\n",
-           name, b / p, b / w, kb * 1024 / bytes
+    printf "- %s: junmaru-batch = %.3f x the pipeline, %.2f x `wc -l` (processor time: %.2f x); its peak memory = %.2f x the log size\n",
+           name, b / p, b / w, bc / wc, kb * 1024 / bytes
   }' >>"$summary"
 }
 
