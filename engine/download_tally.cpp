@@ -2,20 +2,15 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <random>
 
+#include "key_hash.h"
 #include "text_compare.h"
 
 namespace junmaru {
 
 namespace {
-
-std::uint64_t Mix(std::uint64_t h, std::uint64_t value) {
-  h = (h ^ value) * 0x9E3779B97F4A7C15ull;
-  return h ^ (h >> 32);
-}
 
 // A seed drawn once per tally. Paths come from strangers' requests: with a
 // fixed hash, a log could be made of paths that all land in one run of
@@ -25,22 +20,10 @@ std::uint64_t RandomSeed() {
   return (std::uint64_t{device()} << 32) ^ device();
 }
 
-// A hash of a key's bytes, a word at a time.
-std::uint64_t HashKey(const char* key, std::size_t size, std::uint64_t seed) {
-  std::uint64_t h = seed ^ size;
-  std::size_t i = 0;
-  for (; i + 8 <= size; i += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, key + i, 8);
-    h = Mix(h, word);
-  }
-  if (i < size) {
-    std::uint64_t word = 0;
-    std::memcpy(&word, key + i, size - i);
-    h = Mix(h, word);
-  }
-  return h;
-}
+// The key of a long path's entry: it points nowhere the tally stores keys.
+const char kNoKeyByte = 0;
+constexpr std::string_view kNoKey(&kNoKeyByte, 0);
+bool HasKey(std::string_view key) { return key.data() != kNoKey.data(); }
 
 }  // namespace
 
@@ -49,28 +32,23 @@ DownloadTally::DownloadTally()
 
 void DownloadTally::CountPaths(const std::string_view* paths, std::size_t n) {
   while (n > 0) {
-    // As many paths as a batch takes whose keys fit the key room; a longer
-    // path goes alone, with room of its own for as long as it is counted.
+    // As many paths as a batch takes whose keys fit the key room; a path
+    // whose key alone may not fit is a long path, counted on its own.
     std::size_t take = 0, room = 0;
-    while (take < n && take < kBatch && (take == 0 || room + 3 * paths[take].size() <= kKeyRoom))
-      room += 3 * paths[take++].size();
-    CountBatch(paths, take, room);
+    while (take < n && take < kBatch && room + 3 * paths[take].size() <= kKeyRoom) room += 3 * paths[take++].size();
+    if (take > 0)
+      CountBatch(paths, take);
+    else
+      CountLong(paths[take++]);
     paths += take;
     n -= take;
   }
 }
 
-void DownloadTally::CountBatch(const std::string_view* paths, std::size_t n, std::size_t room) {
+void DownloadTally::CountBatch(const std::string_view* paths, std::size_t n) {
   // Make room first, so the slots stay where they are for the whole batch.
   if ((entries_.size() + n) * 2 >= slots_.size()) Grow(entries_.size() + n);
-  // Pages of the key room are given only where keys are written.
-  std::unique_ptr<char[]> own_room;
   char* next = key_buffer_.get();
-  if (room > kKeyRoom) {
-    own_room = std::make_unique_for_overwrite<char[]>(room);
-    next = own_room.get();
-  }
-
   std::string_view keys[kBatch];
   std::uint64_t hashes[kBatch];
   for (std::size_t i = 0; i < n; ++i) {
@@ -90,17 +68,23 @@ void DownloadTally::CountBatch(const std::string_view* paths, std::size_t n, std
   for (std::size_t i = 0; i < n; ++i) CountKey(paths[i], keys[i], hashes[i]);
 }
 
+void DownloadTally::CountLong(std::string_view path) {
+  if ((entries_.size() + 1) * 2 >= slots_.size()) Grow(entries_.size() + 1);
+  CountKey(path, kNoKey, HashTextKey(path, seed_));
+}
+
 void DownloadTally::CountKey(std::string_view path, std::string_view key, std::uint64_t hash) {
   for (std::size_t slot = hash & mask_;; slot = (slot + 1) & mask_) {
     std::uint32_t index = slots_[slot];
     if (index == 0) {
       slots_[slot] = static_cast<std::uint32_t>(entries_.size() + 1);
-      entries_.push_back({path, path, 1, hash, keys_.Store(key.data(), key.size())});
+      entries_.push_back({path, path, 1, hash, HasKey(key) ? keys_.Store(key.data(), key.size()) : kNoKey});
       return;
     }
     Entry& entry = entries_[index - 1];
-    // Equal keys exactly when the paths compare equal.
-    if (entry.hash == hash && entry.key == key) {
+    // Equal keys exactly when the paths compare equal; without both keys,
+    // the paths themselves are compared.
+    if (entry.hash == hash && (HasKey(entry.key) && HasKey(key) ? entry.key == key : EqualText(entry.latest, path))) {
       entry.latest = path;
       ++entry.count;
       return;
@@ -123,7 +107,9 @@ void DownloadTally::Grow(std::size_t entries) {
 void DownloadTally::OrderForRanking() {
   std::sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
     if (a.count != b.count) return a.count < b.count;
-    return a.key < b.key;  // string_view order: bytes as unsigned char
+    // Key order (bytes as unsigned char) is the paths' order.
+    if (HasKey(a.key) && HasKey(b.key)) return a.key < b.key;
+    return CompareText(a.latest, b.latest) < 0;
   });
   // The slots name entries by index: let the next count index them anew.
   slots_ = {};

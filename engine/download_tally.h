@@ -9,6 +9,9 @@
 // each distinct path's fold key, into storage of its own: a path is matched
 // by comparing its key with those compact copies, so a repeated path never
 // makes the tally read the far-away log line of its previous download.
+// A path too long for its key to fit the key room (kKeyRoom) is the
+// exception: its key is hashed as it is folded, a piece at a time, and
+// never held; its entry is matched by comparing the paths themselves.
 
 #include <cstddef>
 #include <cstdint>
@@ -29,8 +32,8 @@ class DownloadTally {
     std::string_view first;   // the spelling of the first download
     std::string_view latest;  // the spelling of the most recent download
     std::int64_t count;
-    std::uint64_t hash;    // of key
-    std::string_view key;  // FoldKey of the path, held by the tally
+    std::uint64_t hash;    // HashKey of the path's FoldKey
+    std::string_view key;  // that key, held by the tally; none for a long path
   };
 
   // Adds one download to the path's count.
@@ -60,9 +63,12 @@ class DownloadTally {
   std::vector<std::string> CountList() const;
 
  private:
-  // Counts paths[0, n) whose keys need at most room bytes.
-  void CountBatch(const std::string_view* paths, std::size_t n, std::size_t room);
+  // Counts paths[0, n) whose keys fit the key room together.
+  void CountBatch(const std::string_view* paths, std::size_t n);
+  // Counts a path whose key may not fit the key room.
+  void CountLong(std::string_view path);
   void Grow(std::size_t entries);
+  // Counts path, whose key (when it has one) and hash are given.
   void CountKey(std::string_view path, std::string_view key, std::uint64_t hash);
 
   std::vector<Entry> entries_;
@@ -73,7 +79,8 @@ class DownloadTally {
   ByteArena keys_;
   const std::uint64_t seed_;  // of the key hash, drawn at random for each tally
   // The keys of the paths being counted: room for a batch of ordinary
-  // paths (three bytes of key per byte of path at most).
+  // paths (three bytes of key per byte of path at most). A path that may
+  // need more is a long path.
   static constexpr std::size_t kKeyRoom = 1 << 16;
   std::unique_ptr<char[]> key_buffer_;
 };

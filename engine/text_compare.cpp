@@ -127,14 +127,14 @@ char* AppendWeight(std::uint32_t weight, char* out) {
 
 }  // namespace
 
-std::size_t FoldKey(std::string_view s, char* out) {
+std::size_t FoldKeyPart(std::string_view s, std::size_t from, std::size_t to, char* out, std::size_t* end) {
   const WeightTable& table = Table();
   const auto& w = table.weight;
   const bool plain = table.ascii_folds_plainly;
   char* p = out;
-  std::size_t i = 0;
-  while (i < s.size()) {
-    if (plain && i + 8 <= s.size()) {
+  std::size_t i = from;
+  while (i < to) {
+    if (plain && i + 8 <= to) {
       // Eight ASCII bytes from a character boundary are eight characters.
       std::uint64_t word;
       std::memcpy(&word, s.data() + i, 8);
@@ -156,7 +156,13 @@ std::size_t FoldKey(std::string_view s, char* out) {
     p = AppendWeight(CharWeight(s, i, &len), p);
     i += len;
   }
+  *end = i;
   return static_cast<std::size_t>(p - out);
+}
+
+std::size_t FoldKey(std::string_view s, char* out) {
+  std::size_t end;
+  return FoldKeyPart(s, 0, s.size(), out, &end);
 }
 
 std::string FoldText(std::string_view s) {

@@ -32,6 +32,12 @@ std::string FoldText(std::string_view s);
 // The same key written to out, which has room for 3 * s.size() bytes;
 // returns the key's length. For callers that fold many texts.
 std::size_t FoldKey(std::string_view s, char* out);
+// The key of the characters of s that begin in [from, to), from being where
+// a character begins, written to out (room for 3 * (to - from) bytes);
+// returns its length and sets *end to where the next character begins (to,
+// or to + 1 when the last one is a byte pair). Folding a text piece after
+// piece this way, each from the last one's end, gives FoldKey's key.
+std::size_t FoldKeyPart(std::string_view s, std::size_t from, std::size_t to, char* out, std::size_t* end);
 
 
 // Collation weight of each character, for those who need to walk a text

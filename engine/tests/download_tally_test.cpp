@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,61 @@ TEST(DownloadTally, ManyDistinctPathsSurviveGrowth) {
     for (const auto& p : paths) tally.CountPath(p);
   ASSERT_EQ(tally.Size(), paths.size());
   for (const auto& entry : tally.Entries()) EXPECT_EQ(entry.count, 3);
+}
+
+std::string Repeat(const std::string& unit, std::size_t times) {
+  std::string text;
+  for (std::size_t i = 0; i < times; ++i) text += unit;
+  return text;
+}
+
+// A path whose key may not fit the tally's key room is matched without its
+// key: spellings that compare equal are still one path.
+TEST(DownloadTally, LongSpellingsOfOnePathAreOnePath) {
+  struct Case {
+    const char* name;
+    std::string a, b;  // one character, spelled two ways
+  };
+  const Case cases[] = {
+      {"ascii", "a", "A"},
+      {"full_width", "\x82\x60", "\x82\x81"},
+      {"greek", "\x83\x9F", "\x83\xBF"},
+      {"nec_and_ibm", "\x87\x54", "\xFA\x4A"},
+  };
+  for (const Case& c : cases)
+    for (std::size_t bytes : {100, 30000, 300000}) {
+      const std::size_t times = bytes / c.a.size();
+      const std::string first = "/" + Repeat(c.a, times), latest = "/" + Repeat(c.b, times),
+                        mixed = "/" + Repeat(c.a + c.b, times / 2), other = latest + c.a;
+      DownloadTally tally;
+      for (const std::string* path : {&first, &other, &mixed, &latest}) tally.CountPath(*path);
+      ASSERT_EQ(tally.Size(), 2u) << c.name << " " << bytes;
+      const auto& entry = tally.Entries()[0];
+      EXPECT_EQ(entry.count, 3) << c.name << " " << bytes;
+      EXPECT_EQ(entry.first.data(), first.data()) << c.name << " " << bytes;
+      EXPECT_EQ(entry.latest.data(), latest.data()) << c.name << " " << bytes;
+    }
+}
+
+// Long paths, whose keys the tally does not hold, rank among short ones
+// as their keys would.
+TEST(DownloadTally, LongAndShortPathsRankInTextOrder) {
+  const std::string a = Repeat("a", 30000);
+  const std::vector<std::string> ascending = {
+      "/dl/a", "/dl/" + Repeat("A", 30000), "/dl/" + a + "b", "/dl/" + a.substr(0, 100) + "c",
+      "/dl/b", "/dl/\x82\x60" + a,        "/dl/\x82\x81z"};
+  DownloadTally tally;
+  for (auto it = ascending.rbegin(); it != ascending.rend(); ++it) tally.CountPath(*it);
+  tally.OrderForRanking();
+  // Counted again after reordering, the long path's entry is found and
+  // moves to the end.
+  tally.CountPath(ascending[2]);
+  tally.OrderForRanking();
+  std::vector<std::string> ranked;
+  for (const auto& entry : tally.Entries()) ranked.emplace_back(entry.latest);
+  Lines expected = ascending;
+  std::rotate(expected.begin() + 2, expected.begin() + 3, expected.end());
+  EXPECT_EQ(ranked, expected);
 }
 
 }  // namespace
