@@ -33,15 +33,24 @@ class KeyHasher {
   // Mixes in the last bytes[0, size), fewer than eight, and the length of
   // the whole key; the hash.
   std::uint64_t Finish(const char* bytes, std::size_t size, std::size_t key_size) {
-    if (size > 0) {
-      std::uint64_t word = 0;
-      std::memcpy(&word, bytes, size);
-      Mix(word);
-    }
+    if (size > 0) Mix(LastWord(bytes, size));
     return h_ ^ key_size;
   }
 
  private:
+  // bytes[0, size), 1 to 7 of them, as a word with zero bytes after them
+  // (in little-endian order), read in two overlapping loads or three single
+  // bytes rather than by a copy of variable length.
+  static std::uint64_t LastWord(const char* bytes, std::size_t size) {
+    if (size >= 4) {
+      std::uint32_t low, high;
+      std::memcpy(&low, bytes, 4);
+      std::memcpy(&high, bytes + size - 4, 4);
+      return low | std::uint64_t{high} << 8 * (size - 4);
+    }
+    const auto byte = [bytes](std::size_t i) { return std::uint64_t{static_cast<unsigned char>(bytes[i])} << 8 * i; };
+    return byte(0) | byte(size / 2) | byte(size - 1);
+  }
   void Mix(std::uint64_t word) {
     h_ = (h_ ^ word) * 0x9E3779B97F4A7C15ull;
     h_ ^= h_ >> 32;

@@ -34,5 +34,17 @@ TEST(KeyHash, TextKeyHashIsTheHashOfTheWholeKey) {
   }
 }
 
+// Each byte of a key changes its hash, those of a last part word too.
+TEST(KeyHash, EveryByteOfAKeyCounts) {
+  for (std::size_t size = 1; size <= 17; ++size) {
+    const std::string key(size, 'a');
+    for (std::size_t i = 0; i < size; ++i) {
+      std::string changed = key;
+      changed[i] = 'b';
+      EXPECT_NE(HashKey(changed.data(), size, 7), HashKey(key.data(), size, 7)) << "byte " << i << " of " << size;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace junmaru
