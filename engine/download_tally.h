@@ -77,6 +77,7 @@ class DownloadTally {
   std::vector<std::uint32_t> slots_;
   std::size_t mask_ = 0;
   ByteArena keys_;
+  std::size_t keyless_ = 0;  // entries of long paths
   const std::uint64_t seed_;  // of the key hash, drawn at random for each tally
   // The keys of the paths being counted: room for a batch of ordinary
   // paths (three bytes of key per byte of path at most). A path that may
