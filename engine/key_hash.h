@@ -38,9 +38,9 @@ class KeyHasher {
   }
 
  private:
-  // bytes[0, size), 1 to 7 of them, as a word with zero bytes after them
-  // (in little-endian order), read in two overlapping loads or three single
-  // bytes rather than by a copy of variable length.
+  // bytes[0, size), 1 to 7 of them, as a word, the first byte lowest, with
+  // zero bytes above the last: two overlapping loads or three single bytes,
+  // cheaper than a copy of variable length.
   static std::uint64_t LastWord(const char* bytes, std::size_t size) {
     if (size >= 4) {
       std::uint32_t low, high;
