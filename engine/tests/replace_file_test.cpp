@@ -136,6 +136,29 @@ TEST(ReplaceFile, LinksAreWrittenThroughAndStayLinks) {
   }
 }
 
+// As root, a link that another user owns is not followed, nor is one that
+// a chain of root's links leads to: the user of a web folder could plant
+// one there to any file of the system.
+TEST(ReplaceFile, AsRootALinkOfAnotherUserIsRefused) {
+  if (::geteuid() != 0) GTEST_SKIP() << "not root: links cannot be given to another owner";
+  for (TempFileKind kind : kKinds) {
+    TempDir dir;
+    fs::create_directory(dir.File("real"));
+    fs::create_directory(dir.File("site"));
+    WriteBytes(dir.File("real/page.html"), kOld);
+    fs::create_symlink("../real/page.html", dir.File("site/planted.html"));
+    ASSERT_EQ(::lchown(dir.File("site/planted.html").c_str(), testing::kNobody, testing::kNobody), 0);
+    fs::create_symlink("planted.html", dir.File("site/chain.html"));
+    for (const char* link : {"site/planted.html", "site/chain.html"}) {
+      EXPECT_EQ(Save(dir.File(link), kNew, kind), CannotCreate(dir.File(link))) << link;
+      EXPECT_EQ(ReadBytes(dir.File("real/page.html")), kOld) << link;
+      EXPECT_TRUE(S_ISLNK(StatOf(dir.File(link)).st_mode)) << link;
+    }
+    EXPECT_EQ(TempDir::Entries(dir.File("site")), "chain.html planted.html");
+    EXPECT_EQ(TempDir::Entries(dir.File("real")), "page.html");
+  }
+}
+
 // A name with several hard links is replaced under that name alone: the
 // other names keep the old contents (writing through them would let a link
 // planted in the folder aim the save at any file of that file system).

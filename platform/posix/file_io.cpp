@@ -59,10 +59,16 @@ bool WriteAllFrom(int fd, const FileWriter& writer) {
   return sink.Finish();
 }
 
-bool ReadLink(const std::string& path, std::string& target) {
+// The target of the symbolic link at path and the link's owner, read
+// from one open of the link itself; false when path names no link.
+bool ReadLink(const std::string& path, std::string& target, uid_t& owner) {
+  Fd link(::open(path.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+  struct stat st;
+  if (link.get() < 0 || ::fstat(link.get(), &st) != 0 || !S_ISLNK(st.st_mode)) return false;
+  owner = st.st_uid;
   std::string buffer(256, '\0');
   for (;;) {
-    const ssize_t n = ::readlink(path.c_str(), buffer.data(), buffer.size());
+    const ssize_t n = ::readlinkat(link.get(), "", buffer.data(), buffer.size());
     if (n < 0) return false;
     if (static_cast<std::size_t>(n) < buffer.size()) {
       target.assign(buffer.data(), static_cast<std::size_t>(n));
@@ -73,13 +79,20 @@ bool ReadLink(const std::string& path, std::string& target) {
 }
 
 // path with every symbolic link along it followed, as far as the links
-// lead (the last may name nothing yet); false for a loop of links.
+// lead (the last may name nothing yet); false for a loop of links and,
+// when the superuser saves, for a link that another user owns: whoever may
+// write the page's folder (a web server's user) could otherwise plant a
+// link there to any file of the system and have a save run as root
+// replace that file.
 bool FollowLinks(const std::string& path, std::string& target) {
   constexpr int kMaxLinks = 40;  // as the kernel allows
+  const bool superuser = ::geteuid() == 0;
   target = path;
   for (int hops = 0; hops <= kMaxLinks; ++hops) {
     std::string link;
-    if (!ReadLink(target, link)) return true;
+    uid_t owner = 0;
+    if (!ReadLink(target, link, owner)) return true;
+    if (superuser && owner != 0) return false;
     target = link[0] == '/' ? link : PathInFolder(FolderOf(target), link);
   }
   return false;

@@ -1,10 +1,11 @@
 #!/bin/bash
 # End-to-end check of where junmaru-batch writes its page, run as root (as
-# cron runs it): device nodes and FIFOs refused and left intact, links
-# written through, owner and mode kept, read-only pages and the log itself
-# refused, links from hostile request paths kept on the site, hostile
-# colours kept inside their attribute, and no broken page or temporary file
-# after signals sent while pages are being saved.
+# cron runs it): device nodes and FIFOs refused and left intact, root's
+# links written through and other users' links refused, owner and mode
+# kept, read-only pages and the log itself refused, links from hostile
+# request paths kept on the site, hostile colours kept inside their
+# attribute, and no broken page or temporary file after signals sent while
+# pages are being saved.
 # Usage: root_check.sh PATH-TO-junmaru-batch. Exit 77 (skipped) when not root.
 set -u
 batch=$1
@@ -37,6 +38,15 @@ ln -s ../real/ranking.html site/ranking.html
 run --log access.log --out site/ranking.html || fail "symlinked page not written"
 [ -L site/ranking.html ] || fail "link replaced"
 grep -q '/dl/a.zip' real/ranking.html || fail "link target not updated"
+
+# A link that another user planted where the page goes: status 1, the file
+# it names untouched, the link left as it is.
+cp old.html real/secret.html
+ln -s ../real/secret.html site/planted.html
+chown -h nobody:nogroup site/planted.html
+run --log access.log --out site/planted.html; [ $? = 1 ] || fail "another user's link followed"
+cmp -s old.html real/secret.html || fail "file behind another user's link changed"
+[ -L site/planted.html ] || fail "planted link replaced"
 
 # Owner, group and mode kept.
 cp old.html owned.html
