@@ -145,18 +145,23 @@ std::uint64_t RequestFilter::SuffixSet::Key(const char* bytes, std::size_t lengt
   return key | std::uint64_t{length} << 32;
 }
 
+std::size_t RequestFilter::SuffixSet::FirstSlot(std::uint64_t key) {
+  static_assert(kSlots == 256, "the top eight bits of the product name a slot");
+  return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 56);
+}
+
 void RequestFilter::SuffixSet::Add(std::string_view suffix) {
   const std::uint64_t key = Key(suffix.data(), suffix.size());
   if (Holds(key)) return;
   lengths_ |= 1u << suffix.size();
-  std::size_t slot = (key * 0x9E3779B97F4A7C15ull) >> 56;
+  std::size_t slot = FirstSlot(key);
   while (slots_[slot] != 0) slot = (slot + 1) % kSlots;
   slots_[slot] = key;
 }
 
 bool RequestFilter::SuffixSet::Holds(std::uint64_t key) const {
   // The table is never full: there are far fewer suffixes than slots.
-  for (std::size_t slot = (key * 0x9E3779B97F4A7C15ull) >> 56;; slot = (slot + 1) % kSlots) {
+  for (std::size_t slot = FirstSlot(key);; slot = (slot + 1) % kSlots) {
     if (slots_[slot] == key) return true;
     if (slots_[slot] == 0) return false;
   }

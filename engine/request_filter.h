@@ -47,11 +47,12 @@ class RequestFilter {
   // three and four bytes are looked up with one probe each, most times.
   class SuffixSet {
    public:
-    void Add(std::string_view suffix);
+    void Add(std::string_view suffix);  // one to four bytes
     bool EndsOneOf(std::string_view path) const;
 
    private:
     static std::uint64_t Key(const char* bytes, std::size_t length);
+    static std::size_t FirstSlot(std::uint64_t key);
     bool Holds(std::uint64_t key) const;
     static constexpr std::size_t kSlots = 256;  // more than six slots per suffix
     std::array<std::uint64_t, kSlots> slots_{};  // 0: empty
