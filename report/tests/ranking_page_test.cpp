@@ -23,6 +23,7 @@ namespace {
 using testing::LogOf;
 using testing::ReadBytes;
 using testing::RecordingView;
+using testing::RunFails;
 using testing::TempDir;
 using testing::WriteBytes;
 
@@ -33,16 +34,6 @@ RunSettings WholeLog(const LogLines& log) {
   settings.PStart = 1;
   settings.PEnd = static_cast<long long>(log.Count());
   return settings;
-}
-
-// The error message of the run, in UTF-8; empty when it succeeded.
-std::string RunFails(const LogLines& log, const RunSettings& settings, const std::string& out, RecordingView& view) {
-  try {
-    RunRankingToPage(log, settings, out, view);
-  } catch (const Error& e) {
-    return Cp932ToUtf8(e.what());
-  }
-  return {};
 }
 
 // Status texts, repaints and the message box, by number of entries.

@@ -28,6 +28,7 @@ namespace {
 using testing::LogOf;
 using testing::ReadBytes;
 using testing::RecordingView;
+using testing::RunFails;
 using testing::TempDir;
 using testing::WriteBytes;
 
@@ -150,13 +151,8 @@ TEST(SaveFaults, RunOnAFullFileSystemStopsAtTheSave) {
     settings.PEnd = static_cast<long long>(log.Count());
     settings.PRank = 10000;
     RecordingView view;
-    std::string message;
-    try {
-      RunRankingToPage(log, settings, out, view);
-    } catch (const Error& e) {
-      message = e.what();
-    }
-    return Cp932ToUtf8(message) + "|" + Cp932ToUtf8(view.status_text) + "|" + std::to_string(view.progress.back()) + "|" +
+    const std::string message = RunFails(log, settings, out, view);
+    return message + "|" + Cp932ToUtf8(view.status_text) + "|" + std::to_string(view.progress.back()) + "|" +
            std::to_string(view.messages.size()) + "|" + (ReadBytes(out) == kOldPage ? "intact" : "changed");
   });
   ASSERT_EQ(outcome.how, "");
@@ -181,13 +177,7 @@ TEST(SaveFaults, PageThatIsTheLoadedLogIsRefusedBeforeAnythingIsWritten) {
   for (const std::string& out : {log_path, folder.File("site/../access.log"), folder.File("site/link.html"),
                                  folder.File("site/chain.html"), folder.File("site/hard.html")}) {
     RecordingView view;
-    std::string message;
-    try {
-      RunRankingToPage(log, settings, out, view);
-    } catch (const Error& e) {
-      message = e.what();
-    }
-    EXPECT_EQ(Cp932ToUtf8(message), "ファイル " + out + " は読み込んだログなので出力先にできません");
+    EXPECT_EQ(RunFails(log, settings, out, view), "ファイル " + out + " は読み込んだログなので出力先にできません");
     EXPECT_TRUE(view.events.empty()) << out;
     EXPECT_EQ(ReadBytes(log_path), text) << out;
     EXPECT_EQ(log.Count(), 2u);
