@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <future>
 #include <system_error>
+#include <thread>
 
 #include "simd_bytes.h"
 
@@ -94,11 +95,11 @@ LineIndex::LineIndex(std::string_view bytes, std::size_t bytes_for_thread) {
   const char* base = bytes.data();
   const std::size_t size = bytes.size();
   // A large text is indexed in two halves at once, the second on a thread
-  // of its own; the halves meet at a block's start, so the checkpoints are
-  // those of one pass.
+  // of its own when there is a second processor to run it; the halves
+  // meet at a block's start, so the checkpoints are those of one pass.
   const std::size_t half = size / 2 / kBlockBytes * kBlockBytes;
   std::future<Stretch> second;
-  if (size >= bytes_for_thread && half > 0) {
+  if (size >= bytes_for_thread && half > 0 && std::thread::hardware_concurrency() > 1) {
     try {
       second = std::async(std::launch::async, [=] { return IndexStretch(base, size, half, size); });
     } catch (const std::system_error&) {

@@ -92,8 +92,8 @@ class LineIndex {
   static constexpr std::size_t kBytesForThread = std::size_t{16} << 20;
 
   LineIndex() = default;
-  // Finds the lines of bytes in one pass; from bytes_for_thread on, the
-  // pass runs over the two halves of the text at once.
+  // Finds the lines of bytes in one pass; from bytes_for_thread on, and
+  // with a second processor, the pass runs over the two halves at once.
   explicit LineIndex(std::string_view bytes, std::size_t bytes_for_thread = kBytesForThread);
 
   std::size_t Count() const { return count_; }
