@@ -25,8 +25,12 @@ using FileWriter = std::function<void(ByteSink&)>;
 // (BlockSink::kBlockBytes), so a writer that writes a large file a piece at
 // a time needs no memory the size of the file.
 //
-// Symbolic links are followed: the file at the end of the links is
-// replaced and the links stay links (a dangling link creates its target).
+// Symbolic links are followed, as the file's name and as folders of its
+// path: the file at the end of the links is replaced and the links stay
+// links (a dangling link creates its target). Two kinds of link are not
+// followed, and the save is refused: for the superuser, a link that
+// another user owns; for anyone, a link in a sticky folder that everyone
+// may write unless it is the user's own or the folder owner's.
 // The bytes go to a temporary file in that file's folder, which takes the
 // old file's owner, group and mode and is then renamed over it; a name with
 // several hard links is replaced under this name only. Only a regular file

@@ -16,6 +16,8 @@
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "cp932.h"
@@ -136,26 +138,99 @@ TEST(ReplaceFile, LinksAreWrittenThroughAndStayLinks) {
   }
 }
 
-// As root, a link that another user owns is not followed, nor is one that
-// a chain of root's links leads to: the user of a web folder could plant
-// one there to any file of the system.
+// As root, a link that another user owns is not followed, wherever it is
+// on the path (as the file's name or as a folder), nor is one that a chain
+// of root's links leads to: the user of a web folder could plant one there
+// to any file or folder of the system. Root's own links are followed.
 TEST(ReplaceFile, AsRootALinkOfAnotherUserIsRefused) {
   if (::geteuid() != 0) GTEST_SKIP() << "not root: links cannot be given to another owner";
+  struct Case {
+    const char* save;  // in site/
+    bool refused;
+  };
   for (TempFileKind kind : kKinds) {
-    TempDir dir;
-    fs::create_directory(dir.File("real"));
-    fs::create_directory(dir.File("site"));
-    WriteBytes(dir.File("real/page.html"), kOld);
-    fs::create_symlink("../real/page.html", dir.File("site/planted.html"));
-    ASSERT_EQ(::lchown(dir.File("site/planted.html").c_str(), testing::kNobody, testing::kNobody), 0);
-    fs::create_symlink("planted.html", dir.File("site/chain.html"));
-    for (const char* link : {"site/planted.html", "site/chain.html"}) {
-      EXPECT_EQ(Save(dir.File(link), kNew, kind), CannotCreate(dir.File(link))) << link;
-      EXPECT_EQ(ReadBytes(dir.File("real/page.html")), kOld) << link;
-      EXPECT_TRUE(S_ISLNK(StatOf(dir.File(link)).st_mode)) << link;
+    for (const Case& c : std::vector<Case>{{"planted.html", true},
+                                           {"chain.html", true},
+                                           {"planted-dir/page.html", true},
+                                           {"chain-dir/page.html", true},
+                                           {"planted-dir/../real/page.html", true},
+                                           {"own-dir/page.html", false},
+                                           {"own-dir/../site/own.html", false}}) {
+      TempDir dir;
+      fs::create_directory(dir.File("real"));
+      fs::create_directory(dir.File("site"));
+      WriteBytes(dir.File("real/page.html"), kOld);
+      for (const auto& [link, target, owner] : {std::tuple{"planted.html", "../real/page.html", testing::kNobody},
+                                                std::tuple{"chain.html", "planted.html", 0u},
+                                                std::tuple{"planted-dir", "../real", testing::kNobody},
+                                                std::tuple{"chain-dir", "planted-dir", 0u},
+                                                std::tuple{"own-dir", "../real", 0u},
+                                                std::tuple{"own.html", "../real/page.html", 0u}}) {
+        fs::create_symlink(target, dir.File("site/") + link);
+        ASSERT_EQ(::lchown((dir.File("site/") + link).c_str(), owner, owner), 0);
+      }
+      const std::string page = dir.File("site/") + c.save;
+      EXPECT_EQ(Save(page, kNew, kind), c.refused ? CannotCreate(page) : "") << c.save;
+      EXPECT_EQ(ReadBytes(dir.File("real/page.html")), c.refused ? kOld : kNew) << c.save;
+      EXPECT_EQ(TempDir::Entries(dir.File("site")), "chain-dir chain.html own-dir own.html planted-dir planted.html");
+      EXPECT_EQ(TempDir::Entries(dir.File("real")), "page.html");
     }
-    EXPECT_EQ(TempDir::Entries(dir.File("site")), "chain.html planted.html");
-    EXPECT_EQ(TempDir::Entries(dir.File("real")), "page.html");
+  }
+}
+
+// In a sticky folder that everyone may write, a user follows only a link
+// of the user's own or of the folder's owner, as the kernel's
+// fs.protected_symlinks rule has it; another user's link, to a file or to
+// a folder, is refused and what it points to left alone, and a dangling
+// one creates nothing. Outside such a folder every link is followed.
+TEST(ReplaceFile, InASharedStickyFolderOnlyLinksOfTheUserOrTheFolderOwnerAreFollowed) {
+  if (::geteuid() != 0) GTEST_SKIP() << "not root: links cannot be given to another owner";
+  constexpr uid_t kOtherUser = 54321;
+  struct Case {
+    const char* name;
+    uid_t link_owner;
+    mode_t folder_mode;  // of the folder that holds the links, owned by root
+    bool followed;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"TheUsersOwnLink", testing::kNobody, 01777, true},
+           {"TheFolderOwnersLink", 0, 01777, true},
+           {"AnotherUsersLink", kOtherUser, 01777, false},
+           {"AnotherUsersLinkInAFolderNotSticky", kOtherUser, 0777, true},
+           {"AnotherUsersLinkInAStickyFolderNotWorldWritable", kOtherUser, 01775, true},
+       }) {
+    for (TempFileKind kind : kKinds) {
+      TempDir dir;
+      const std::string home = dir.File("home"), shared = dir.File("shared");
+      fs::create_directory(home);
+      fs::create_directory(shared);
+      ASSERT_EQ(::chown(home.c_str(), testing::kNobody, testing::kNobody), 0);
+      ASSERT_EQ(::chmod(shared.c_str(), c.folder_mode), 0);
+      WriteBytes(home + "/page.html", kOld);
+      ASSERT_EQ(::chown((home + "/page.html").c_str(), testing::kNobody, testing::kNobody), 0);
+      for (const auto& [link, target] : {std::pair{"page.html", "../home/page.html"}, std::pair{"dl", "../home"},
+                                         std::pair{"dangling.html", "../home/new.html"}}) {
+        fs::create_symlink(target, shared + "/" + link);
+        ASSERT_EQ(::lchown((shared + "/" + link).c_str(), c.link_owner, c.link_owner), 0);
+      }
+      for (const char* save : {"page.html", "dl/page.html", "dangling.html"}) {
+        const std::string page = shared + "/" + save;
+        WriteBytes(home + "/page.html", kOld);
+        auto outcome = testing::InChild([&]() -> std::string {
+          if (!testing::DropToNobody()) return "cannot drop privileges";
+          return Save(page, kNew, kind);
+        });
+        ASSERT_EQ(outcome.how, "") << c.name << " " << save;
+        EXPECT_EQ(outcome.text, c.followed ? "" : CannotCreate(page)) << c.name << " " << save;
+        const bool creates = std::string(save) == "dangling.html";
+        EXPECT_EQ(ReadBytes(home + (creates ? "/new.html" : "/page.html")), c.followed ? kNew : creates ? "" : kOld)
+            << c.name << " " << save;
+        EXPECT_EQ(TempDir::Entries(home), c.followed && creates ? "new.html page.html" : "page.html")
+            << c.name << " " << save;
+        ::unlink((home + "/new.html").c_str());
+        EXPECT_EQ(TempDir::Entries(shared), "dangling.html dl page.html") << c.name << " " << save;
+      }
+    }
   }
 }
 

@@ -1,16 +1,20 @@
 #include "file_io.h"
 
 #include <fcntl.h>
+#include <linux/openat2.h>
 #include <pthread.h>
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "code_page.h"
 #include "error.h"
@@ -32,6 +36,10 @@ class Fd {
     int fd = fd_;
     fd_ = -1;
     return fd;
+  }
+  void reset(int fd) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = fd;
   }
 
  private:
@@ -59,17 +67,15 @@ bool WriteAllFrom(int fd, const FileWriter& writer) {
   return sink.Finish();
 }
 
-// The target of the symbolic link at path and the link's owner, read
-// from one open of the link itself; false when path names no link.
-bool ReadLink(const std::string& path, std::string& target, uid_t& owner) {
-  Fd link(::open(path.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
-  struct stat st;
-  if (link.get() < 0 || ::fstat(link.get(), &st) != 0 || !S_ISLNK(st.st_mode)) return false;
-  owner = st.st_uid;
+std::string NameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
+// The target of the symbolic link that link (opened with O_PATH |
+// O_NOFOLLOW) is; false when it cannot be read or is empty.
+bool ReadLink(int link, std::string& target) {
   std::string buffer(256, '\0');
   for (;;) {
-    const ssize_t n = ::readlinkat(link.get(), "", buffer.data(), buffer.size());
-    if (n < 0) return false;
+    const ssize_t n = ::readlinkat(link, "", buffer.data(), buffer.size());
+    if (n <= 0) return false;
     if (static_cast<std::size_t>(n) < buffer.size()) {
       target.assign(buffer.data(), static_cast<std::size_t>(n));
       return true;
@@ -78,27 +84,103 @@ bool ReadLink(const std::string& path, std::string& target, uid_t& owner) {
   }
 }
 
-// path with every symbolic link along it followed, as far as the links
-// lead (the last may name nothing yet); false for a loop of links and,
-// when the superuser saves, for a link that another user owns: whoever may
-// write the page's folder (a web server's user) could otherwise plant a
-// link there to any file of the system and have a save run as root
-// replace that file.
-bool FollowLinks(const std::string& path, std::string& target) {
+// Whether a save may follow a symbolic link found in folder. In a sticky
+// folder that everyone may write (such as /tmp), only a link of the
+// follower's own or of the folder's owner: the rule the kernel applies
+// with fs.protected_symlinks, which a save that resolves links itself
+// would otherwise escape. The superuser follows only its own links,
+// wherever they are: whoever may write a folder on the path (a web
+// server's user) could otherwise plant a link there, to any file or folder
+// of the system, and have a save run as root replace a file there.
+bool MayFollow(const struct stat& link, const struct stat& folder) {
+  const uid_t follower = ::geteuid();
+  if (follower == 0 && link.st_uid != 0) return false;
+  const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
+  return !shared || link.st_uid == follower || link.st_uid == folder.st_uid;
+}
+
+// Pushes the names of path onto names so that the first comes off first.
+void PushNames(std::string_view path, std::vector<std::string>& names) {
+  const std::size_t count = names.size();
+  for (std::size_t start = 0;;) {
+    const std::size_t slash = path.find('/', start);
+    names.emplace_back(path.substr(start, slash == std::string_view::npos ? std::string_view::npos : slash - start));
+    if (slash == std::string_view::npos) break;
+    start = slash + 1;
+  }
+  std::reverse(names.begin() + static_cast<std::ptrdiff_t>(count), names.end());
+}
+
+// The folder part of path opened in one call that follows no link at all,
+// where the kernel has openat2; -1 otherwise, and when the folder part
+// holds a link (the walk below then decides about each).
+int OpenFolderWithoutLinks(const std::string& path) {
+#ifdef SYS_openat2
+  struct open_how how {};
+  how.flags = O_PATH | O_DIRECTORY | O_CLOEXEC;
+  how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
+  return static_cast<int>(::syscall(SYS_openat2, AT_FDCWD, FolderOf(path).c_str(), &how, sizeof how));
+#else
+  (void)path;
+  return -1;
+#endif
+}
+
+// Resolves path for a save, one name at a time and without letting the
+// kernel follow any link: each link met, in a folder of the path or as
+// the file's own name, is followed only when MayFollow allows it. On
+// success, folder is the folder that holds the file at the end of the
+// links and name the file's name there: no link, and perhaps no file yet
+// (a dangling link creates its target when the target's folder exists).
+// False for a link that may not be followed, a loop of links, a folder
+// that cannot be reached, and a path that ends in "/".
+bool ResolveForSave(const std::string& path, Fd& folder, std::string& name) {
   constexpr int kMaxLinks = 40;  // as the kernel allows
-  const bool superuser = ::geteuid() == 0;
-  target = path;
-  for (int hops = 0; hops <= kMaxLinks; ++hops) {
-    std::string link;
-    uid_t owner = 0;
-    if (!ReadLink(target, link, owner)) return true;
-    if (superuser && owner != 0) return false;
-    target = link[0] == '/' ? link : PathInFolder(FolderOf(target), link);
+  std::vector<std::string> names;  // still to walk, the next one last
+  Fd at(OpenFolderWithoutLinks(path));
+  if (at.get() >= 0) {
+    names.push_back(NameOf(path));
+  } else {
+    at.reset(::open(!path.empty() && path[0] == '/' ? "/" : ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
+    PushNames(!path.empty() && path[0] == '/' ? std::string_view(path).substr(1) : std::string_view(path), names);
+  }
+  int links = 0;
+  while (at.get() >= 0 && !names.empty()) {
+    const std::string next = std::move(names.back());
+    names.pop_back();
+    const bool last = names.empty();
+    if (next.empty() && last) return false;
+    if (next.empty() || (next == "." && !last)) continue;
+    Fd entry(::openat(at.get(), next.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    struct stat st;
+    if (entry.get() < 0 && last && errno == ENOENT) {
+      folder.reset(at.release());
+      name = next;
+      return true;
+    }
+    if (entry.get() < 0 || ::fstat(entry.get(), &st) != 0) return false;
+    if (S_ISLNK(st.st_mode)) {
+      struct stat in;
+      std::string target;
+      if (++links > kMaxLinks || ::fstat(at.get(), &in) != 0 || !MayFollow(st, in) || !ReadLink(entry.get(), target))
+        return false;
+      if (target[0] == '/') {
+        at.reset(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
+        target.erase(0, 1);
+      }
+      PushNames(target, names);
+    } else if (last) {
+      folder.reset(at.release());
+      name = next;
+      return true;
+    } else if (S_ISDIR(st.st_mode)) {
+      at.reset(entry.release());
+    } else {
+      return false;
+    }
   }
   return false;
 }
-
-std::string NameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
 // The temporary file a save has named and not yet renamed, where the
 // signal handler can reach it without allocating: its folder and name.
@@ -294,11 +376,9 @@ void ReplaceFile(const std::string& path, const FileWriter& writer) {
 
 void file_io_detail::ReplaceFile(const std::string& path, const FileWriter& writer, TempFileKind kind) {
   const auto cannot_create = [&] { return Error(messages::CannotCreate(PathForMessage(path))); };
-  std::string target;
-  if (!FollowLinks(path, target)) throw cannot_create();
-  const std::string name = NameOf(target);
-  Fd folder(::open(FolderOf(target).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-  if (folder.get() < 0 || name.empty()) throw cannot_create();
+  Fd folder(-1);
+  std::string name;
+  if (!ResolveForSave(path, folder, name)) throw cannot_create();
   struct stat old;
   const bool exists = ::fstatat(folder.get(), name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
   if (!exists && errno != ENOENT) throw cannot_create();

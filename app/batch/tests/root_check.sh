@@ -1,11 +1,11 @@
 #!/bin/bash
 # End-to-end check of where junmaru-batch writes its page, run as root (as
 # cron runs it): device nodes and FIFOs refused and left intact, root's
-# links written through and other users' links refused, owner and mode
-# kept, read-only pages and the log itself refused, links from hostile
-# request paths kept on the site, hostile colours kept inside their
-# attribute, and no broken page or temporary file after signals sent while
-# pages are being saved.
+# links written through and other users' links refused (as the page's name
+# or as a folder of its path), owner and mode kept, read-only pages and the
+# log itself refused, links from hostile request paths kept on the site,
+# hostile colours kept inside their attribute, and no broken page or
+# temporary file after signals sent while pages are being saved.
 # Usage: root_check.sh PATH-TO-junmaru-batch. Exit 77 (skipped) when not root.
 set -u
 batch=$1
@@ -47,6 +47,19 @@ chown -h nobody:nogroup site/planted.html
 run --log access.log --out site/planted.html; [ $? = 1 ] || fail "another user's link followed"
 cmp -s old.html real/secret.html || fail "file behind another user's link changed"
 [ -L site/planted.html ] || fail "planted link replaced"
+
+# A folder link that another user planted on the page's path (www/dl ->
+# a folder of root's): status 1 with the usual message, nothing written there.
+mkdir victim www
+cp old.html victim/ranking.html
+ln -s ../victim www/dl
+chown -h nobody:nogroup www/dl
+message=$("$batch" --settings "$work/settings.ini" --log access.log --out www/dl/ranking.html 2>&1 >/dev/null)
+status=$?
+[ "$status" = 1 ] || fail "another user's folder link followed (status $status)"
+case "$message" in *"www/dl/ranking.html を作成できません"*) ;; *) fail "folder link refused with: $message" ;; esac
+cmp -s old.html victim/ranking.html || fail "file behind another user's folder link changed"
+[ "$(ls -A victim)" = ranking.html ] || fail "file created behind another user's folder link: $(ls -A victim)"
 
 # Owner, group and mode kept.
 cp old.html owned.html
