@@ -32,8 +32,9 @@ using FileWriter = std::function<void(ByteSink&)>;
 // another user owns; for anyone, a link in a sticky folder that everyone
 // may write unless it is the user's own or the folder owner's.
 // The bytes go to a temporary file in that file's folder, which takes the
-// old file's owner, group and mode and is then renamed over it; a name with
-// several hard links is replaced under this name only. Only a regular file
+// old file's owner, group, mode, POSIX ACL and user.* extended attributes
+// and is then renamed over it; a name with several hard links is replaced
+// under this name only. Only a regular file
 // or a name that does not exist yet is written; anything else, and a file
 // the user may not write (or, for the superuser, one without any write
 // bit), is refused and left as it was.

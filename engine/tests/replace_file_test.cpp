@@ -10,8 +10,10 @@
 #include <sys/sysmacros.h>
 #include <sys/un.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <random>
 #include <stdexcept>
@@ -277,6 +279,64 @@ TEST(ReplaceFile, OwnerGroupAndModeAreKept) {
   EXPECT_EQ(Save(dir.File("new.html"), kNew), "");
   ::umask(mask);
   EXPECT_EQ(StatOf(dir.File("new.html")).st_mode & 07777, 0640u);
+}
+
+// What a command printed on stdout; "" and false when it failed.
+std::pair<std::string, bool> Output(const std::string& command) {
+  FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r");
+  if (pipe == nullptr) return {"", false};
+  std::string out;
+  char buffer[512];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+  return {out, ::pclose(pipe) == 0};
+}
+
+std::string UserAttributes(const std::string& path) {
+  return Output("getfattr --absolute-names -d -m '^user\\.' " + path + " | sed 1d").first;
+}
+
+// The replaced page keeps its POSIX ACL (getfacl reads the same before
+// and after: a web server's user that may read it through an ACL entry
+// still may, and the owning group gains nothing) and its user.* extended
+// attributes; a page without an ACL takes none from the folder's default.
+TEST(ReplaceFile, AclAndUserAttributesAreKept) {
+  struct Case {
+    const char* name;
+    const char* folder_default;  // setfacl -d entries for the folder, or ""
+    const char* page_acl;        // setfacl --set entries for the page, or "" for none
+  };
+  for (const Case& c : std::vector<Case>{
+           {"ReadableByAnotherUserThroughAnEntry", "", "u::rw,u:65534:r,g::-,m::r,o::-"},
+           {"NamedGroupAndUserEntries", "", "u::rw,u:65534:rw,g::r,g:65534:r,m::rw,o::r"},
+           {"NoAclInAFolderWithADefaultOne", "u:65534:rw", ""},
+           {"OwnAclInAFolderWithADefaultOne", "u:65534:rw", "u::rw,u:65534:r,g::-,m::r,o::-"},
+       }) {
+    for (TempFileKind kind : kKinds) {
+      TempDir dir;
+      const std::string page = dir.File("page.html");
+      WriteBytes(page, kOld);
+      if (*c.folder_default != '\0' && !Output("setfacl -d -m " + std::string(c.folder_default) + " " + dir.path()).second)
+        GTEST_SKIP() << "the file system of " << dir.path() << " has no POSIX ACL (or setfacl is missing)";
+      const std::string set = *c.page_acl != '\0' ? "setfacl --set " + std::string(c.page_acl) : "setfacl -b";
+      if (!Output(set + " " + page).second)
+        GTEST_SKIP() << "the file system of " << dir.path() << " has no POSIX ACL (or setfacl is missing)";
+      const bool user_attributes = ::setxattr(page.c_str(), "user.origin", "site", 4, 0) == 0 &&
+                                   ::setxattr(page.c_str(), "user.empty", "", 0, 0) == 0;
+      if (!user_attributes) std::cout << "no user.* attributes on this file system: that part is skipped\n";
+      const std::string acl = Output("getfacl -cn " + page).first, attributes = UserAttributes(page);
+      const mode_t mode = StatOf(page).st_mode & 07777;
+
+      EXPECT_EQ(Save(page, kNew, kind), "") << c.name;
+      EXPECT_EQ(ReadBytes(page), kNew) << c.name;
+      EXPECT_EQ(Output("getfacl -cn " + page).first, acl) << c.name;
+      EXPECT_EQ(StatOf(page).st_mode & 07777, mode) << c.name;
+      if (user_attributes) {
+        EXPECT_EQ(UserAttributes(page), attributes) << c.name;
+        EXPECT_NE(attributes.find("user.origin=\"site\""), std::string::npos) << attributes;
+      }
+      EXPECT_EQ(dir.Entries(), "page.html") << c.name;
+    }
+  }
 }
 
 // Modes bind only a user below root: each case runs as nobody in a child.

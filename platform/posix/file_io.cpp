@@ -7,6 +7,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <sys/xattr.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -319,6 +320,69 @@ void DiscardTemp(int folder, const std::string& name) {
   ForgetTemp();
 }
 
+// The names of fd's extended attributes, each ended by a NUL; false when
+// the file system has none to offer.
+bool ListAttributes(int fd, std::string& names) {
+  for (;;) {
+    const ssize_t size = ::flistxattr(fd, nullptr, 0);
+    if (size < 0) return errno == ENOTSUP;
+    names.resize(static_cast<std::size_t>(size));
+    const ssize_t n = size == 0 ? 0 : ::flistxattr(fd, names.data(), names.size());
+    if (n >= 0) {
+      names.resize(static_cast<std::size_t>(n));
+      return true;
+    }
+    if (errno != ERANGE) return false;  // grown meanwhile: ask again
+  }
+}
+
+bool ReadAttribute(int fd, const char* name, std::string& value) {
+  for (;;) {
+    const ssize_t size = ::fgetxattr(fd, name, nullptr, 0);
+    if (size < 0) return false;
+    value.resize(static_cast<std::size_t>(size));
+    const ssize_t n = size == 0 ? 0 : ::fgetxattr(fd, name, value.data(), value.size());
+    if (n >= 0) {
+      value.resize(static_cast<std::size_t>(n));
+      return true;
+    }
+    if (errno != ERANGE) return false;
+  }
+}
+
+// Gives the new file (temp) what the old file (name in folder, as old
+// describes it) carries beyond its owner and mode: its POSIX ACL, which
+// may be what lets a web server's user read the page, and its user.*
+// extended attributes. A temporary file that inherited an ACL from the
+// folder's default loses it when the old file had none. False when the
+// old file cannot be read for them or one cannot be set.
+bool CopyAttributes(int folder, const std::string& name, const struct stat& old, int temp) {
+  constexpr char kAccessAcl[] = "system.posix_acl_access";
+  constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+  // Opened for reading, or for writing where the user may only write it
+  // (neither changes the file); it must still be the file that was checked.
+  Fd file(::openat(folder, name.c_str(), O_RDONLY | kFlags));
+  if (file.get() < 0) file.reset(::openat(folder, name.c_str(), O_WRONLY | kFlags));
+  struct stat st;
+  if (file.get() < 0 || ::fstat(file.get(), &st) != 0 || st.st_dev != old.st_dev || st.st_ino != old.st_ino)
+    return false;
+  std::string names, value;
+  if (!ListAttributes(file.get(), names)) return false;
+  bool acl = false;
+  for (std::size_t at = 0; at < names.size(); at += std::strlen(names.c_str() + at) + 1) {
+    const char* attribute = names.c_str() + at;
+    const bool is_acl = std::strcmp(attribute, kAccessAcl) == 0;
+    if (!is_acl && std::strncmp(attribute, "user.", 5) != 0) continue;
+    if (!ReadAttribute(file.get(), attribute, value)) {
+      if (errno == ENODATA) continue;  // removed meanwhile
+      return false;
+    }
+    if (::fsetxattr(temp, attribute, value.data(), value.size(), 0) != 0) return false;
+    acl = acl || is_acl;
+  }
+  return acl || ::fremovexattr(temp, kAccessAcl) == 0 || errno == ENODATA || errno == ENOTSUP;
+}
+
 // The folder refuses to create or replace a file there (as opposed to a
 // full disk or a missing folder).
 bool FolderRefused(int error) { return error == EACCES || error == EPERM; }
@@ -398,6 +462,11 @@ void file_io_detail::ReplaceFile(const std::string& path, const FileWriter& writ
   if (exists) {
     // Where the owner cannot be given away, the new file is the user's own.
     (void)::fchown(temp.get(), old.st_uid, old.st_gid);
+    if (!CopyAttributes(folder.get(), name, old, temp.get())) {
+      DiscardTemp(folder.get(), temp_name);
+      throw cannot_create();
+    }
+    // After the ACL, which the mode agrees with, and after the owner, which clears set-user-ID.
     ::fchmod(temp.get(), old.st_mode & 07777);
   } else {
     mode_t mask = ::umask(0);
