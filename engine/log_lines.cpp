@@ -22,8 +22,17 @@ std::string_view LogLines::At(long long index) const {
 void LogLines::LoadFromFile(const std::string& path) { LoadFromFiles({path}); }
 
 void LogLines::LoadFromFiles(const std::vector<std::string>& paths) {
-  LogLines loaded = Index(LoadLogBytes(paths));
-  for (const std::string& path : paths) loaded.sources_.push_back(IdentityOf(path));
+  std::vector<LogInput> inputs;
+  for (const std::string& path : paths) inputs.push_back({path, std::nullopt});
+  LoadFromInputs(std::move(inputs));
+}
+
+void LogLines::LoadFromInputs(std::vector<LogInput> inputs) {
+  std::vector<std::string> files;
+  for (const LogInput& input : inputs)
+    if (!input.bytes) files.push_back(input.name);
+  LogLines loaded = Index(LoadLogBytes(std::move(inputs)));
+  for (const std::string& path : files) loaded.sources_.push_back(IdentityOf(path));
   *this = std::move(loaded);
 }
 

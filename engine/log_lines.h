@@ -15,6 +15,7 @@
 #include "file_bytes.h"
 #include "file_io.h"
 #include "line_index.h"
+#include "log_source.h"
 
 namespace junmaru {
 
@@ -49,6 +50,9 @@ class LogLines {
   // The same for several logs read as one, in the order given: line
   // numbers run on across them and the end of a file ends a line.
   void LoadFromFiles(const std::vector<std::string>& paths);
+  // The same for logs of which some may be in memory already (fetched):
+  // messages name each by its name; only the files count for LoadedFrom.
+  void LoadFromInputs(std::vector<LogInput> inputs);
 
   // True when file is one the lines were loaded from, under whichever
   // name (never for lines made from bytes): a page must never be saved

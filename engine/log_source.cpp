@@ -40,12 +40,12 @@ void AppendLog(FileBytes file, const std::string& path, ByteBuffer& out) {
 
 }  // namespace
 
-FileBytes LoadLogBytes(const std::vector<std::string>& paths) {
+FileBytes LoadLogBytes(std::vector<LogInput> inputs) {
   ByteBuffer out;
-  for (const std::string& path : paths) {
-    FileBytes file = FileBytes::Load(path);
-    if (paths.size() == 1 && !IsGzip(file.view())) return file;
-    AppendLog(std::move(file), path, out);
+  for (LogInput& input : inputs) {
+    FileBytes file = input.bytes ? std::move(*input.bytes) : FileBytes::Load(input.name);
+    if (inputs.size() == 1 && !IsGzip(file.view())) return file;
+    AppendLog(std::move(file), input.name, out);
   }
   return out.Release();
 }

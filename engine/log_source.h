@@ -3,6 +3,7 @@
 // Where the log's bytes come from before they are split into lines: one
 // file or several read as one, each plain or gzip-compressed.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,7 +11,14 @@
 
 namespace junmaru {
 
-// The bytes of the logs at paths, in the order given, as one text with the
+// One log of a joined set: a file to read, or bytes already in memory (a
+// log fetched from a server), with the name messages give it.
+struct LogInput {
+  std::string name;                // the file's path, or what the bytes came from
+  std::optional<FileBytes> bytes;  // when absent, the file at name is read
+};
+
+// The bytes of the logs, in the order given, as one text with the
 // same lines as the files' lines one after another:
 // - a file whose contents begin with the gzip signature is decompressed;
 // - each file's text ends at its own first NUL byte, and the end of a file
@@ -20,6 +28,6 @@ namespace junmaru {
 // - a single plain file is mapped or read as it is, without a copy.
 // Fails with "ファイル %s は開けません", the damaged-gzip message or the
 // memory message, each naming the file; nothing is kept then.
-FileBytes LoadLogBytes(const std::vector<std::string>& paths);
+FileBytes LoadLogBytes(std::vector<LogInput> inputs);
 
 }  // namespace junmaru

@@ -224,5 +224,29 @@ TEST(JoinedLogs, AnyFileFailingLeavesTheLoadedLog) {
   EXPECT_EQ(LinesOf(log), Lines{"kept"});
 }
 
+// Logs already in memory (fetched from a server) join files as files do;
+// messages name them by the name given, and only files are "the log".
+TEST(JoinedLogs, LogsInMemoryJoinFilesUnderTheirNames) {
+  testing::TempDir dir;
+  const std::string file = dir.Write("access.log", "c\n");
+  std::vector<LogInput> inputs;
+  inputs.push_back({"sftp://host/logs/a.gz", FileBytes(Gzip("a\nb"))});
+  inputs.push_back({file, std::nullopt});
+  LogLines log;
+  log.LoadFromInputs(std::move(inputs));
+  EXPECT_EQ(LinesOf(log), (Lines{"a", "b", "c"}));
+  EXPECT_TRUE(log.LoadedFrom(IdentityOf(file)));
+
+  inputs.clear();
+  inputs.push_back({"ftps://host/logs/b.gz", FileBytes(Gzip("b\n").substr(0, 12))});
+  try {
+    log.LoadFromInputs(std::move(inputs));
+    ADD_FAILURE() << "a damaged fetched log loads";
+  } catch (const Error& e) {
+    EXPECT_EQ(std::string(e.what()), Damaged("ftps://host/logs/b.gz"));
+  }
+  EXPECT_EQ(LinesOf(log), (Lines{"a", "b", "c"}));
+}
+
 }  // namespace
 }  // namespace junmaru
