@@ -1,7 +1,6 @@
 #include "download_tally.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <memory>
 #include <random>
 
@@ -127,32 +126,6 @@ void DownloadTally::OrderForRanking() {
   // The slots name entries by index: let the next count index them anew.
   slots_ = {};
   mask_ = 0;
-}
-
-std::string CountEntry(std::string_view path, std::int64_t count) {
-  char digits[24];
-  std::snprintf(digits, sizeof digits, "%.5lld", static_cast<long long>(count));
-  return std::string(path) + digits;
-}
-
-namespace {
-void SortText(std::vector<std::string>& list) {
-  std::sort(list.begin(), list.end(), [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
-}
-}  // namespace
-
-std::vector<std::string> DownloadTally::SeenPaths() const {
-  std::vector<std::string> list;
-  for (const auto& entry : entries_) list.emplace_back(entry.first);
-  SortText(list);
-  return list;
-}
-
-std::vector<std::string> DownloadTally::CountList() const {
-  std::vector<std::string> list;
-  for (const auto& entry : entries_) list.push_back(CountEntry(entry.latest, entry.count));
-  SortText(list);
-  return list;
 }
 
 }  // namespace junmaru

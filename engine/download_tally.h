@@ -56,12 +56,6 @@ class DownloadTally {
   // afterwards are found as before.
   void OrderForRanking();
 
-  // The tally written out as text: the distinct paths as first spelled,
-  // and the count entries (latest spelling followed by the count as five
-  // digits or more), each list in ascending order under CompareText.
-  std::vector<std::string> SeenPaths() const;
-  std::vector<std::string> CountList() const;
-
  private:
   // Counts paths[0, n) whose keys fit the key room together.
   void CountBatch(const std::string_view* paths, std::size_t n);
@@ -85,8 +79,5 @@ class DownloadTally {
   static constexpr std::size_t kKeyRoom = 1 << 16;
   std::unique_ptr<char[]> key_buffer_;
 };
-
-// The count entry of a path: the path followed by the count as "%.5d".
-std::string CountEntry(std::string_view path, std::int64_t count);
 
 }  // namespace junmaru

@@ -18,9 +18,7 @@ constexpr std::array<std::string_view, 12> kMonthNumbers = {"01", "02", "03", "0
 void ReportFormatError(RunView& view) {
   view.SetStatusColour(StatusColour::kError);
   view.SetStatusText(messages::LogFormatError());
-  view.SetControlEnabled(RunControl::kBtnGo, false);
-  view.SetControlEnabled(RunControl::kPStart, false);
-  view.SetControlEnabled(RunControl::kPEnd, false);
+  view.EnableRun(false);
 }
 
 }  // namespace

@@ -9,13 +9,6 @@
 
 namespace junmaru {
 
-std::string RevStr(std::string_view s) {
-  std::size_t cut = s.size() - 5;
-  std::string out(s.substr(cut));
-  out.append(s.substr(0, cut));
-  return out;
-}
-
 namespace {
 
 void ShowStatus(RunView& view, const std::string& text) {
@@ -120,7 +113,7 @@ std::vector<RankedEntry> Rank(DownloadTally& tally, RunView& view) {
 Ranking RunRanking(const LogLines& lines, const RunSettings& settings, RunView& view) {
   DownloadTally tally;
   view.SetProgress(0);
-  view.SetGaugeBackground(colours::kWhite);
+  view.SetGaugeBackground(GaugeBackground::kRunning);
   ShowStatus(view, messages::StatusScanning());
 
   Scan(lines, settings, view, tally);
@@ -128,7 +121,7 @@ Ranking RunRanking(const LogLines& lines, const RunSettings& settings, RunView& 
 
   Ranking ranking;
   ranking.entries = Rank(tally, view);
-  const std::size_t places = settings.PRank > 0 ? static_cast<std::size_t>(settings.PRank) : 0;
+  const std::size_t places = settings.TopCount > 0 ? static_cast<std::size_t>(settings.TopCount) : 0;
   for (std::size_t j = 0; j < ranking.Size() && j < places; ++j) ranking.top_total += ranking.Place(j).count;
   return ranking;
 }

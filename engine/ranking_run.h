@@ -26,16 +26,13 @@ struct RankedEntry {
 struct Ranking {
   // Ascending by count, then by path under CompareText; the best place is last.
   std::vector<RankedEntry> entries;
-  // Sum of the counts of the first min(PRank, n) places.
+  // Sum of the counts of the first min(TopCount, n) places.
   std::int64_t top_total = 0;
 
   std::size_t Size() const { return entries.size(); }
   // Place j (0 is first) is the entry j from the end.
   const RankedEntry& Place(std::size_t j) const { return entries[entries.size() - 1 - j]; }
 };
-
-// The last five bytes of s moved to its front (s has at least five bytes).
-std::string RevStr(std::string_view s);
 
 // Runs the scan and the ranking step, reporting status and progress to
 // view (gauge 0 to 950). Fails with the list index error when the range

@@ -109,7 +109,7 @@ RequestFilter::RequestFilter(const RunSettings& settings) {
     if (settings.*category.on)
       for (std::string_view suffix : category.suffixes)
         if (!suffix.empty()) suffixes_.Add(suffix);
-  for (const std::string& word : settings.Marukin)
+  for (const std::string& word : settings.KinsiWord)
     if (!word.empty()) words_.push_back({word, ProbeByte(word)});
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 
 // Decides whether a log line records a download (a GET over HTTP/1.0 or
-// HTTP/1.1), cuts its request path, drops it by the built-in rules, the
-// switched-on extension categories and the exclusion words, and counts
-// what survives. Every test is on bytes, case-sensitive, nothing trimmed.
+// HTTP/1.1), cuts its request path, and drops it by the built-in rules,
+// the switched-on extension categories and the exclusion words; the run
+// counts what survives. Every test is on bytes, case-sensitive, nothing
+// trimmed.
 
 #include <array>
 #include <cstdint>
@@ -12,7 +13,6 @@
 #include <string_view>
 #include <vector>
 
-#include "download_tally.h"
 #include "run_settings.h"
 
 namespace junmaru {
@@ -20,18 +20,6 @@ namespace junmaru {
 class RequestFilter {
  public:
   explicit RequestFilter(const RunSettings& settings);
-
-  // Counts the line's path in the tally when the line is a download whose
-  // path no rule drops. The line must outlive the tally.
-  void Check(std::string_view line, DownloadTally& tally) const {
-    if (std::optional<std::string_view> path = PathToCount(line)) tally.CountPath(*path);
-  }
-  // The path Check would count for line, or nothing.
-  std::optional<std::string_view> PathToCount(std::string_view line) const {
-    std::optional<std::string_view> path = DownloadPath(line);
-    if (path && Drops(*path)) path.reset();
-    return path;
-  }
 
   // The request path of a line that holds the GET marker and an HTTP
   // marker; nothing for any other line. The path may be empty.

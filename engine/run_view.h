@@ -1,20 +1,12 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 namespace junmaru {
 
-// Colours are the platform's colour integers: blue in the high byte, red
-// in the low byte.
-namespace colours {
-constexpr std::uint32_t kWhite = 0xFFFFFF;
-constexpr std::uint32_t kGaugeIdle = 13421772;  // #CCCCCC
-constexpr std::uint32_t kError = 10066431;      // #FF9999
-}  // namespace colours
-
 enum class StatusColour { kNormal, kError };
-enum class RunControl { kBtnGo, kPStart, kPEnd };
+// The gauge's background: idle between runs, running from the start of a run.
+enum class GaugeBackground { kIdle, kRunning };
 
 // What a ranking run and the timestamp reader report to: the window, the
 // terminal, or a test's recorder. Texts are code page 932 bytes.
@@ -26,10 +18,11 @@ class RunView {
   virtual bool StatusShowsError() const = 0;
   // Progress 0 to 1000; values outside are clamped by the gauge.
   virtual void SetProgress(long long progress) = 0;
-  virtual void SetGaugeBackground(std::uint32_t colour) = 0;
+  virtual void SetGaugeBackground(GaugeBackground background) = 0;
   // Repaint the window at once, without handling other input.
   virtual void RepaintNow() = 0;
-  virtual void SetControlEnabled(RunControl control, bool enabled) = 0;
+  // Offers or withdraws a run: GO and the two range spinners together.
+  virtual void EnableRun(bool enabled) = 0;
   // A modal informational message box with one OK button.
   virtual void ShowMessage(const std::string& text) = 0;
 };

@@ -11,9 +11,9 @@ class QuietView : public RunView {
   void SetStatusColour(StatusColour colour) override { error_ = colour == StatusColour::kError; }
   bool StatusShowsError() const override { return error_; }
   void SetProgress(long long) override {}
-  void SetGaugeBackground(std::uint32_t) override {}
+  void SetGaugeBackground(GaugeBackground) override {}
   void RepaintNow() override {}
-  void SetControlEnabled(RunControl, bool) override {}
+  void EnableRun(bool) override {}
   void ShowMessage(const std::string&) override {}
 
  private:

@@ -3,6 +3,7 @@
 // the rows make, no line break inside a line, and in every row and both
 // date lines exactly the tags and quotes the templates write, so that no
 // byte from the log can open a tag or close an attribute.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -28,10 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace junmaru;
   const LogLines lines = LogLines::FromBytes(std::string(reinterpret_cast<const char*>(data + 2), size - 2));
   if (lines.Empty()) return 0;
-  RunSettings settings;
+  Settings settings;
   settings.PStart = 1;
   settings.PEnd = static_cast<long long>(lines.Count());
-  settings.PRank = 1 + data[0] % 8;
+  settings.TopCount = 1 + data[0] % 8;
   settings.NameMax = data[1] % 16;
   settings.Link = data[1] & 0x80;
   settings.CGazou = settings.CText = settings.CExe = settings.CHtml = settings.CCss = settings.CCgi = data[1] & 0x40;
@@ -40,8 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Ranking ranking = RunRanking(lines, settings, view);
   std::vector<std::string> page;
   for (const PageLine& line : ComposeReport(lines, settings, ranking, view)) page.push_back(line.Bytes());
-  const std::size_t rows = ranking.Size() < static_cast<std::size_t>(settings.PRank) ? ranking.Size()
-                                                                                      : static_cast<std::size_t>(settings.PRank);
+  const std::size_t rows = std::min(ranking.Size(), static_cast<std::size_t>(settings.TopCount));
   if (page.size() != (ranking.Size() == 0 ? 12 : 18 + rows)) std::abort();
   for (const std::string& line : page)
     if (line.find_first_of("\r\n") != std::string::npos) std::abort();

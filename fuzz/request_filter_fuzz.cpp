@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   bool* flags[] = {&settings.CDouga, &settings.COnsei, &settings.CSyoko, &settings.CJpeg, &settings.CGazou,
                    &settings.CText,  &settings.CExe,   &settings.CHtml,  &settings.CCss,  &settings.CCgi};
   for (int i = 0; i < 10; ++i) *flags[i] = (switches >> i) & 1;
-  if (switches & 0x400) settings.Marukin = {"a", "", "  ", "\x83"};
+  if (switches & 0x400) settings.KinsiWord = {"a", "", "  ", "\x83"};
 
   const LogLines lines = LogLines::FromBytes(std::string(reinterpret_cast<const char*>(data + 2), size - 2));
   const RequestFilter filter(settings);
@@ -44,8 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (path && !filter.Drops(*path)) {
       if (RightBytes(*path, 5).find('.') == std::string_view::npos || EndsWithBytes(*path, "/")) std::abort();
       ++counted;
+      tally.CountPath(*path);
     }
-    filter.Check(line, tally);
   }
   long long total = 0;
   for (const auto& entry : tally.Entries()) total += entry.count;

@@ -20,14 +20,7 @@ ShownName NameShown(std::string_view path, long long name_max) {
   return {true, RightBytes(path, limit)};
 }
 
-std::string ShortName(std::string_view path, long long name_max) {
-  const ShownName name = NameShown(path, name_max);
-  std::string shown = name.shortened ? Sjis("(略)...") : std::string();
-  shown.append(name.tail);
-  return shown;
-}
-
-RankingRows::RankingRows(const Ranking& ranking, const RunSettings& settings)
+RankingRows::RankingRows(const Ranking& ranking, const Settings& settings)
     : ranking_(ranking),
       settings_(settings),
       link_prefix_(EscapeAttribute(settings.Prefix)),
@@ -49,7 +42,7 @@ void RankingRows::AppendNameCell(std::string_view path, PageLine& row) const {
 }
 
 void RankingRows::Output(long long j, std::vector<PageLine>& lines) {
-  if (j >= settings_.PRank) return;
+  if (j >= settings_.TopCount) return;
   const RankedEntry& entry = ranking_.Place(static_cast<std::size_t>(j));
   const std::int64_t count = entry.count;
   if (count != last_count_) last_rank_label_ = std::to_string(j + 1) + Sjis("位");

@@ -9,7 +9,7 @@
 
 #include "page_line.h"
 #include "ranking_run.h"
-#include "run_settings.h"
+#include "settings.h"
 
 namespace junmaru {
 
@@ -28,19 +28,16 @@ struct ShownName {
 };
 ShownName NameShown(std::string_view path, long long name_max);
 
-// The same as one string: the mark (when shortened) and the tail.
-std::string ShortName(std::string_view path, long long name_max);
-
 // Writes the rows of one run. It carries the tie state from row to row:
 // a count equal to the previous row's repeats its label (competition
 // ranking: 9, 9, 7 give 1位, 1位, 3位). A new writer starts from count 0
 // and label "1位", so nothing passes from one run to the next.
 class RankingRows {
  public:
-  RankingRows(const Ranking& ranking, const RunSettings& settings);
+  RankingRows(const Ranking& ranking, const Settings& settings);
 
   // Appends the row of place j (0 is first) to lines, unless j is beyond
-  // the places shown (PRank), which appends nothing and keeps the tie
+  // the places shown (TopCount), which appends nothing and keeps the tie
   // state. Requires 0 <= j < number of entries. The row holds the entry's
   // path as a view: the ranking's paths must outlive it.
   void Output(long long j, std::vector<PageLine>& lines);
@@ -49,7 +46,7 @@ class RankingRows {
   void AppendNameCell(std::string_view path, PageLine& row) const;
 
   const Ranking& ranking_;
-  const RunSettings& settings_;
+  const Settings& settings_;
   const std::string link_prefix_;  // the prefix as it stands in the attribute
   const LinkPathEncoder link_path_;
   std::int64_t last_count_ = 0;

@@ -10,9 +10,9 @@
 #include "log_lines.h"
 #include "log_period.h"
 #include "messages.h"
-#include "program_path.h"
-#include "ranking_page.h"
-#include "report_document.h"
+#include "profile_file.h"
+#include "ranking_to_page.h"
+#include "report_path.h"
 #include "settings.h"
 #include "terminal.h"
 #include "terminal_view.h"
@@ -47,7 +47,7 @@ void CheckRange(const LogLines& lines, long long first, long long last) {
 // names it.
 Settings ReadSettingsOrSay(const std::string& path) {
   try {
-    return ReadSettings(path);
+    return ReadSettings(ProfileFile(path));
   } catch (const std::bad_alloc&) {
     throw Error(messages::OutOfMemoryReading(PathForMessage(path)));
   }
@@ -70,12 +70,10 @@ LineSpan PeriodOf(const LogLines& lines, const BatchOptions& options) {
 
 }  // namespace
 
-std::string DefaultSettingsPath() { return PathInFolder(ProgramFolder(), kSettingsFileName); }
-
 int RunBatch(const BatchOptions& options, std::FILE* err) {
   Settings settings;
   try {
-    settings = ReadSettingsOrSay(options.settings.value_or(DefaultSettingsPath()));
+    settings = ReadSettingsOrSay(options.settings.value_or(ProgramSettingsPath()));
   } catch (const Error& e) {
     std::fprintf(err, "%s\n", Cp932ToUtf8(e.what()).c_str());
     return kRunFailed;
@@ -113,7 +111,9 @@ int RunBatch(const BatchOptions& options, std::FILE* err) {
       last = static_cast<long long>(span.last) + 1;
     }
     CheckRange(lines, first, last);
-    RunRankingToPage(lines, ToRunSettings(settings, first, last), out_path, view);
+    settings.PStart = first;
+    settings.PEnd = last;
+    RunRankingToPage(lines, settings, out_path, view);
   } catch (const std::bad_alloc&) {
     // Loading and tallying the log; the page's own shortage names the page.
     view.PrintLine(messages::OutOfMemoryReading(PathForMessage(log_paths.back())));

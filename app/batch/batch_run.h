@@ -13,9 +13,6 @@ namespace junmaru::batch {
 
 enum ExitStatus { kSuccess = 0, kRunFailed = 1, kBadArguments = 2 };
 
-// The settings file the window uses: junmaru_setting.ini beside the program.
-std::string DefaultSettingsPath();
-
 // Runs with the parsed options; messages and the progress bar go to err.
 // Returns the exit status.
 int RunBatch(const BatchOptions& options, std::FILE* err);

@@ -23,9 +23,9 @@ class TerminalView : public RunView {
   void SetStatusColour(StatusColour colour) override;
   bool StatusShowsError() const override { return error_colour_; }
   void SetProgress(long long progress) override;
-  void SetGaugeBackground(std::uint32_t) override {}
+  void SetGaugeBackground(GaugeBackground) override {}
   void RepaintNow() override {}
-  void SetControlEnabled(RunControl, bool) override {}
+  void EnableRun(bool) override {}
   void ShowMessage(const std::string& text) override;
 
   // A line on stderr (cp932 text, shown in UTF-8), with the bar moved

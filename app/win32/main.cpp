@@ -6,10 +6,8 @@
 #include <commctrl.h>
 
 #include "cp932.h"
-#include "file_io.h"
 #include "form_controls.h"
 #include "main_window.h"
-#include "program_path.h"
 #include "settings.h"
 #include "t_form1.h"
 #include "win32_control_set.h"
@@ -56,8 +54,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
   junmaru::win32::BuildControls(window, controls);
   junmaru::win32::Win32ControlSet control_set(window, controls);
   // The settings file lives beside the executable.
-  TForm1 form(control_set,
-              junmaru::PathInFolder(junmaru::ProgramFolder(), junmaru::kSettingsFileName));
+  TForm1 form(control_set, junmaru::ProgramSettingsPath());
   BindHandlers(window, controls, form);
   window.Guard([&form] { form.FormCreate(); });
 

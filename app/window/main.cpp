@@ -5,12 +5,13 @@
 
 #include "application.h"
 #include "main_window.h"
+#include "settings.h"
 
 int main(int argc, char** argv) {
   junmaru::window::Application app(argc, argv);
   app.setWindowIcon(QIcon(QStringLiteral(":/junmaru/icon.png")));
   // The settings file lives beside the executable.
-  junmaru::window::MainWindow form(junmaru::window::MainWindow::ProgramSettingsPath());
+  junmaru::window::MainWindow form(junmaru::ProgramSettingsPath());
   form.show();
   return app.exec();
 }

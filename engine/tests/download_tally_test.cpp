@@ -12,21 +12,28 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
+// Each entry as "first spelling | latest spelling | count", in the order
+// of first meeting.
+Lines EntriesOf(const DownloadTally& tally) {
+  Lines out;
+  for (const auto& entry : tally.Entries())
+    out.push_back(std::string(entry.first) + " | " + std::string(entry.latest) + " | " + std::to_string(entry.count));
+  return out;
+}
+
 TEST(DownloadTally, CountsRepeatsInOneEntry) {
   DownloadTally tally;
   tally.CountPath("/dl/a.zip");
-  EXPECT_EQ(tally.CountList(), (Lines{"/dl/a.zip00001"}));
+  EXPECT_EQ(EntriesOf(tally), (Lines{"/dl/a.zip | /dl/a.zip | 1"}));
   tally.CountPath("/dl/a.zip");
   tally.CountPath("/dl/a.zip");
-  EXPECT_EQ(tally.CountList(), (Lines{"/dl/a.zip00003"}));
-  EXPECT_EQ(tally.SeenPaths(), (Lines{"/dl/a.zip"}));
+  EXPECT_EQ(EntriesOf(tally), (Lines{"/dl/a.zip | /dl/a.zip | 3"}));
 }
 
-TEST(DownloadTally, CaseVariantsAreOnePathWithTheLatestSpelling) {
+TEST(DownloadTally, CaseVariantsAreOnePathWithTheFirstAndTheLatestSpelling) {
   DownloadTally tally;
   for (const char* path : {"/dl/Tool.lzh", "/dl/tool.lzh", "/dl/TOOL.lzh"}) tally.CountPath(path);
-  EXPECT_EQ(tally.CountList(), (Lines{"/dl/TOOL.lzh00003"}));
-  EXPECT_EQ(tally.SeenPaths(), (Lines{"/dl/Tool.lzh"}));
+  EXPECT_EQ(EntriesOf(tally), (Lines{"/dl/Tool.lzh | /dl/TOOL.lzh | 3"}));
 }
 
 TEST(DownloadTally, NearlyEqualPathsAreCountedApart) {
@@ -34,9 +41,9 @@ TEST(DownloadTally, NearlyEqualPathsAreCountedApart) {
   for (const char* path : {"/dl/a.zip", "/dl/a.zip.zip", "/dl/a.zip", "/dl/my-tool.lzh", "/dl/mytool.lzh",
                            "/dl/mytool.lzh", "/\x83\x63.zip", "/\x83\x43.zip"})
     tally.CountPath(path);
-  // "." sorts before the digits, so the longer path's entry comes first.
-  EXPECT_EQ(tally.CountList(), (Lines{"/dl/a.zip.zip00001", "/dl/a.zip00002", "/dl/my-tool.lzh00001",
-                                      "/dl/mytool.lzh00002", "/\x83\x43.zip00001", "/\x83\x63.zip00001"}));
+  EXPECT_EQ(EntriesOf(tally), (Lines{"/dl/a.zip | /dl/a.zip | 2", "/dl/a.zip.zip | /dl/a.zip.zip | 1",
+                                     "/dl/my-tool.lzh | /dl/my-tool.lzh | 1", "/dl/mytool.lzh | /dl/mytool.lzh | 2",
+                                     "/\x83\x63.zip | /\x83\x63.zip | 1", "/\x83\x43.zip | /\x83\x43.zip | 1"}));
 }
 
 TEST(DownloadTally, LargeCountsStayExact) {
@@ -44,11 +51,11 @@ TEST(DownloadTally, LargeCountsStayExact) {
   const std::string path = "/big.zip";
   auto count_to = [&](int target) {
     while (tally.Entries().empty() || tally.Entries()[0].count < target) tally.CountPath(path);
-    return tally.CountList()[0];
+    return EntriesOf(tally);
   };
-  EXPECT_EQ(count_to(10000), "/big.zip10000");
-  EXPECT_EQ(count_to(99999), "/big.zip99999");
-  EXPECT_EQ(count_to(100001), "/big.zip100001") << "no wrap at five digits";
+  EXPECT_EQ(count_to(10000), (Lines{"/big.zip | /big.zip | 10000"}));
+  EXPECT_EQ(count_to(99999), (Lines{"/big.zip | /big.zip | 99999"}));
+  EXPECT_EQ(count_to(100001), (Lines{"/big.zip | /big.zip | 100001"})) << "no wrap at five digits";
 }
 
 TEST(DownloadTally, ManyDistinctPathsSurviveGrowth) {

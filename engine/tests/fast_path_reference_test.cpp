@@ -192,7 +192,7 @@ bool ReferenceDrops(const std::string& path, const RunSettings& s) {
     if (s.*kSwitches[c])
       for (const std::string& suffix : kSuffixes[c])
         if (EndsWithBytes(path, suffix)) return true;
-  for (const std::string& word : s.Marukin)
+  for (const std::string& word : s.KinsiWord)
     if (!word.empty() && path.find(word) != std::string::npos) return true;
   return false;
 }
@@ -208,7 +208,7 @@ TEST(FastPathReference, DropsAgreeWithTheRulesReadOneByOne) {
   for (int round = 0; round < 2000; ++round) {
     RunSettings settings;
     for (auto on : kSwitches) settings.*on = coin(rng);
-    for (std::size_t n = word_count(rng); n > 0; --n) settings.Marukin.push_back(words[pick_word(rng)]);
+    for (std::size_t n = word_count(rng); n > 0; --n) settings.KinsiWord.push_back(words[pick_word(rng)]);
     const RequestFilter filter(settings);
     for (int i = 0; i < 100; ++i) {
       const std::string path = RandomText(rng, path_pieces, 6);
@@ -234,7 +234,7 @@ TEST(FastPathReference, RunRanksAsTheReferenceOverRandomLogsAndRanges) {
     RunSettings settings;
     settings.PStart = std::uniform_int_distribution<int>(1, n)(rng);
     settings.PEnd = std::uniform_int_distribution<int>(static_cast<int>(settings.PStart), n)(rng);
-    settings.PRank = std::uniform_int_distribution<int>(1, 20)(rng);
+    settings.TopCount = std::uniform_int_distribution<int>(1, 20)(rng);
 
     const std::vector<std::string> range(paths.begin() + settings.PStart - 1, paths.begin() + settings.PEnd);
     std::vector<std::pair<long long, std::string>> expected;
@@ -249,7 +249,7 @@ TEST(FastPathReference, RunRanksAsTheReferenceOverRandomLogsAndRanges) {
     for (std::size_t i = 0; i < expected.size(); ++i) {
       ASSERT_EQ(ranking.entries[i].count, expected[i].first);
       ASSERT_EQ(ranking.entries[i].path, expected[i].second);
-      if (expected.size() - 1 - i < static_cast<std::size_t>(settings.PRank)) top_total += expected[i].first;
+      if (expected.size() - 1 - i < static_cast<std::size_t>(settings.TopCount)) top_total += expected[i].first;
     }
     EXPECT_EQ(ranking.top_total, top_total);
   }

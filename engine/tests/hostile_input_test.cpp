@@ -106,7 +106,7 @@ TEST(HostileLog, TenMegabyteLinesOfNearMatchesFinishQuickly) {
   ASSERT_EQ(log.Count(), 3u);
 
   RunSettings settings = WholeLog(log);
-  settings.Marukin = {std::string(4096, 'a') + "b", std::string(4096, 'a') + "b" + std::string(4096, 'a')};
+  settings.KinsiWord = {std::string(4096, 'a') + "b", std::string(4096, 'a') + "b" + std::string(4096, 'a')};
   RecordingView view;
   const auto start = std::chrono::steady_clock::now();
   Ranking ranking = RunRanking(log, settings, view);

@@ -50,7 +50,7 @@ TEST(LogTimestamp, LineWithoutBracketIsTheLogFormatError) {
     testing::RecordingView view;
     EXPECT_EQ(Date(log, 0, view), "");
     EXPECT_EQ(view.events, (std::vector<std::string>{"colour error", "status エラー　ログファイルの形式がおかしいです",
-                                                    "disable BtnGo", "disable PStart", "disable PEnd"}));
+                                                    "disable run"}));
   }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "error.h"
@@ -32,7 +33,7 @@ RunSettings Range(long long first, long long last) {
   return settings;
 }
 
-const Calls kRunStart = {"progress 0", "gauge 16777215", "status ログ整理中...", "repaint"};
+const Calls kRunStart = {"progress 0", "gauge running", "status ログ整理中...", "repaint"};
 
 Calls Concat(std::initializer_list<Calls> parts) {
   Calls all;
@@ -98,14 +99,14 @@ TEST(RankingRun, OrdersByCountThenLaterPathFirstAndTotalsTopPlaces) {
   };
   for (const Case c : {Case{10, 18}, Case{3, 18}, Case{2, 15}, Case{1, 12}}) {
     RunSettings settings = Range(1, static_cast<long long>(paths.size()));
-    settings.PRank = c.rank;
+    settings.TopCount = c.rank;
     RecordingView view;
     Ranking ranking = RunRanking(log, settings, view);
     ASSERT_EQ(ranking.Size(), 3u);
     EXPECT_EQ(ranking.Place(0).path, "/b.lzh");
     EXPECT_EQ(ranking.Place(1).path, "/c.exe") << "equal counts: the later path takes the better place";
     EXPECT_EQ(ranking.Place(2).path, "/a.zip");
-    EXPECT_EQ(ranking.top_total, c.total) << "PRank " << c.rank;
+    EXPECT_EQ(ranking.top_total, c.total) << "TopCount " << c.rank;
   }
 }
 
@@ -137,9 +138,19 @@ TEST(RankingRun, RangeBeyondTheLogStopsWithTheIndexError) {
   EXPECT_EQ(view.Only("status").back(), "status ログ整理中...") << "the status keeps the scan's text";
 }
 
-TEST(RankingRun, RevStrMovesTheCountToTheFront) {
-  EXPECT_EQ(RevStr("/a.zip00003"), "00003/a.zip");
-  EXPECT_EQ(RevStr("00012"), "00012");
+// The count leads the order and compares as a number: 100 ranks above 10
+// and 9, although its path sorts first and its digits sort first as text.
+TEST(RankingRun, TheCountLeadsTheOrderAsANumber) {
+  std::vector<std::string> paths;
+  for (const auto& [path, count] : {std::pair<std::string, int>{"/a.zip", 100}, {"/b.zip", 10}, {"/c.zip", 9}})
+    for (int i = 0; i < count; ++i) paths.push_back(path);
+  const LogLines log = LogOf(paths);
+  RecordingView view;
+  const Ranking ranking = RunRanking(log, Range(1, static_cast<long long>(paths.size())), view);
+  ASSERT_EQ(ranking.Size(), 3u);
+  EXPECT_EQ(ranking.Place(0).path, "/a.zip");
+  EXPECT_EQ(ranking.Place(1).path, "/b.zip");
+  EXPECT_EQ(ranking.Place(2).path, "/c.zip");
 }
 
 }  // namespace

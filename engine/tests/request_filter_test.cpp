@@ -97,13 +97,13 @@ TEST(RequestFilter, DropsByBuiltInRulesCategoriesAndWords) {
       {"7z_never_dropped_by_a_switch", "/a.7z", [](RunSettings& s) { s.CSyoko = true; }, true},
       {"mpeg_by_CDouga", "/m.mpeg", [](RunSettings& s) { s.CDouga = true; }, false},
       {"mid_by_COnsei", "/m.mid", [](RunSettings& s) { s.COnsei = true; }, false},
-      {"word_in_folder", "/dl/beta/tool.zip", [](RunSettings& s) { s.Marukin = {"beta"}; }, false},
-      {"word_in_name", "/dl/tool-beta.zip", [](RunSettings& s) { s.Marukin = {"beta"}; }, false},
-      {"word_is_case_sensitive", "/dl/BETA.zip", [](RunSettings& s) { s.Marukin = {"beta"}; }, true},
-      {"spaces_word", "/dl/a  b.zip", [](RunSettings& s) { s.Marukin = {"  "}; }, false},
-      {"spaces_word_not_in_path", "/dl/a b.zip", [](RunSettings& s) { s.Marukin = {"  "}; }, true},
-      {"empty_word_drops_nothing", "/dl/a.zip", [](RunSettings& s) { s.Marukin = {""}; }, true},
-      {"later_word", "/dl/a.zip", [](RunSettings& s) { s.Marukin = {"x", "a."}; }, false},
+      {"word_in_folder", "/dl/beta/tool.zip", [](RunSettings& s) { s.KinsiWord = {"beta"}; }, false},
+      {"word_in_name", "/dl/tool-beta.zip", [](RunSettings& s) { s.KinsiWord = {"beta"}; }, false},
+      {"word_is_case_sensitive", "/dl/BETA.zip", [](RunSettings& s) { s.KinsiWord = {"beta"}; }, true},
+      {"spaces_word", "/dl/a  b.zip", [](RunSettings& s) { s.KinsiWord = {"  "}; }, false},
+      {"spaces_word_not_in_path", "/dl/a b.zip", [](RunSettings& s) { s.KinsiWord = {"  "}; }, true},
+      {"empty_word_drops_nothing", "/dl/a.zip", [](RunSettings& s) { s.KinsiWord = {""}; }, true},
+      {"later_word", "/dl/a.zip", [](RunSettings& s) { s.KinsiWord = {"x", "a."}; }, false},
   };
   for (const auto& c : cases) {
     RunSettings settings;
@@ -142,12 +142,12 @@ TEST(RequestFilter, MarkerSearchAgreesWithTheRuleOnRandomLines) {
 
 TEST(RequestFilter, WordsSearchOnlyThePathNotTheRestOfTheLine) {
   RunSettings settings;
-  settings.Marukin = {"Mozilla"};
+  settings.KinsiWord = {"Mozilla"};
   const std::string line = Line("GET /dl/tool.zip HTTP/1.1");
-  DownloadTally tally;
-  RequestFilter(settings).Check(line, tally);
-  ASSERT_EQ(tally.Size(), 1u);
-  EXPECT_EQ(tally.Entries()[0].latest, "/dl/tool.zip");
+  const std::optional<std::string_view> path = RequestFilter::DownloadPath(line);
+  ASSERT_TRUE(path);
+  EXPECT_EQ(*path, "/dl/tool.zip");
+  EXPECT_FALSE(RequestFilter(settings).Drops(*path));
 }
 
 }  // namespace

@@ -9,11 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "byte_sink.h"
+#include "download_log.h"
 #include "html_escape.h"
-#include "ranking_page.h"
+#include "ranking_run.h"
 #include "recording_view.h"
-#include "report_fixtures.h"
-#include "temp_dir.h"
+#include "report_document.h"
 
 namespace junmaru {
 namespace {
@@ -93,7 +94,7 @@ bool LeavesTheSite(std::string href, const std::string& prefix) {
 }
 
 // Every attack path of a stranger, with every prefix a keeper might type:
-// the whole page, through the run, links to nowhere else; ordinary paths
+// the whole page, as the run makes it, links to nowhere else; ordinary paths
 // are still linked as before; hostile colours open no markup.
 TEST(PublishedPage, StrangersPathsAndHostileSettingsCannotAttackTheReader) {
   const std::vector<std::string> attacks = {
@@ -105,7 +106,7 @@ TEST(PublishedPage, StrangersPathsAndHostileSettingsCannotAttackTheReader) {
   for (const std::string& path : attacks) counts.push_back({path, 2});
   const LogLines log = testing::LogOf(counts);
   for (const std::string prefix : {"", "/", "./", "java", "http:", "http://example.jp/dl/"}) {
-    RunSettings settings;
+    Settings settings;
     settings.PStart = 1;
     settings.PEnd = static_cast<long long>(log.Count());
     settings.Link = true;
@@ -113,10 +114,10 @@ TEST(PublishedPage, StrangersPathsAndHostileSettingsCannotAttackTheReader) {
     settings.CBG = "#00\"><script>alert(1)</script>";
     settings.CText1 = "red\" onmouseover=\"alert(2)";
     settings.CLink = "#00'><script>alert(4)</script>";
-    testing::TempDir folder;
     testing::RecordingView view;
-    RunRankingToPage(log, settings, folder.File("ranking.html"), view);
-    const std::string page = testing::ReadBytes(folder.File("ranking.html"));
+    std::string page;
+    StringSink sink(page);
+    WriteReport(ComposeReport(log, settings, RunRanking(log, settings, view), view), sink);
     EXPECT_EQ(page.find("<script"), std::string::npos) << prefix;
     EXPECT_EQ(page.find("onmouseover="), std::string::npos) << prefix;
     EXPECT_NE(page.find("<a href=\"" + prefix + "dl/tool.lzh\">/dl/tool.lzh</a>"), std::string::npos) << prefix;

@@ -44,18 +44,34 @@ struct NameCase {
   std::string shown;
 };
 
-class ShortNameTest : public ::testing::TestWithParam<NameCase> {};
+class ShownNameTest : public ::testing::TestWithParam<NameCase> {};
 
-TEST_P(ShortNameTest, Name) {
+// The name cell of the row of a lone entry, without a link.
+std::string NameCell(const std::string& path, long long name_max) {
+  Ranking ranking;
+  ranking.entries.push_back({1, path});
+  ranking.top_total = 1;
+  Settings settings;
+  settings.Link = false;
+  settings.NameMax = name_max;
+  RankingRows rows(ranking, settings);
+  std::vector<PageLine> lines;
+  rows.Output(0, lines);
+  const std::string row = lines.at(0).Bytes();
+  const std::size_t begin = row.find("</td><td>") + 9;
+  return row.substr(begin, row.find("</td>", begin) - begin);
+}
+
+TEST_P(ShownNameTest, Name) {
   const NameCase& c = GetParam();
-  EXPECT_EQ(ShortName(c.path, c.name_max), c.shown);
+  EXPECT_EQ(NameCell(c.path, c.name_max), c.shown);
 }
 
 const std::string k80 = "/" + std::string(75, 'a') + ".zip";  // 80 bytes
 const std::string k81 = "/b" + std::string(75, 'a') + ".zip";  // 81 bytes
 
 INSTANTIATE_TEST_SUITE_P(
-    Table, ShortNameTest,
+    Table, ShownNameTest,
     ::testing::Values(NameCase{"Exactly80Whole", k80, 40, k80},
                       NameCase{"Of81LosesFirstByteGainsMark", k81, 40, Sjis("(略)...") + k81.substr(1)},
                       NameCase{"ShortPath", "/a.zip", 10, "/a.zip"},
@@ -66,7 +82,8 @@ INSTANTIATE_TEST_SUITE_P(
 // A ranking from counts in place order (best first); the paths are /fN.zip.
 struct RankingFixture {
   explicit RankingFixture(const std::vector<std::int64_t>& counts_best_first, long long prank = 100) {
-    settings.PRank = prank;
+    settings.TopCount = prank;
+    settings.Link = false;
     for (std::size_t i = 0; i < counts_best_first.size(); ++i)
       paths.push_back("/f" + std::to_string(i + 1) + ".zip");
     for (std::size_t i = counts_best_first.size(); i-- > 0;)
@@ -84,7 +101,7 @@ struct RankingFixture {
   }
   std::vector<std::string> paths;
   Ranking ranking;
-  RunSettings settings;
+  Settings settings;
 };
 
 // The rank label of a row: what stands in its first cell.
@@ -149,7 +166,7 @@ TEST(RankingRowsTest, LinkTargetKeepsTheWholePathWhileTheTextIsShortened) {
   Ranking ranking;
   ranking.entries.push_back({3, path});
   ranking.top_total = 3;
-  RunSettings settings;
+  Settings settings;
   settings.NameMax = 5;
   settings.Link = true;
   settings.Prefix = "http://example.jp/";
@@ -166,7 +183,7 @@ TEST(RankingRowsTest, HostilePathAndPrefixAreEscapedInTheTarget) {
   Ranking ranking;
   ranking.entries.push_back({1, path});
   ranking.top_total = 1;
-  RunSettings settings;
+  Settings settings;
   settings.Link = true;
   settings.Prefix = "<pre>";  // typed by the keeper: written as typed, but escaped
   RankingRows rows(ranking, settings);
@@ -184,7 +201,8 @@ TEST(RankingRowsTest, ShorteningCountsRawBytesBeforeEscaping) {
   Ranking ranking;
   ranking.entries.push_back({1, path});
   ranking.top_total = 1;
-  RunSettings settings;
+  Settings settings;
+  settings.Link = false;
   settings.NameMax = 5;
   RankingRows rows(ranking, settings);
   std::vector<PageLine> lines;

@@ -5,8 +5,9 @@
 // nothing of how a toolkit draws it. Each window (Qt, Win32) implements
 // this once over its own widgets; the tests implement it with plain fields.
 //
-// The status line, the gauge, a repaint, enabling BtnGo / PStart / PEnd
-// and the information box are the run's outputs and come from RunView.
+// The status line, the gauge, a repaint, enabling GO with the range
+// spinners, and the information box are the run's outputs and come from
+// RunView.
 //
 // Texts are code page 932 bytes; paths are the platform's native bytes.
 //
@@ -54,7 +55,7 @@ class ControlSet : public junmaru::RunView {
   virtual std::int32_t SpinMin(Spin spin) const = 0;
   virtual std::int32_t SpinMax(Spin spin) const = 0;
   virtual void SetSpinMax(Spin spin, std::int32_t maximum) = 0;
-  // PStart and PEnd are enabled through RunView::SetControlEnabled.
+  // PStart and PEnd are enabled with GO, through RunView::EnableRun.
 
   virtual bool Checked(Check check) const = 0;
   virtual void SetChecked(Check check, bool checked) = 0;

@@ -42,6 +42,8 @@ void ShowSettings(ControlSet& c, const junmaru::Settings& s) {
 
 junmaru::Settings SettingsOfForm(ControlSet& c) {
   junmaru::Settings s;
+  s.PStart = c.SpinValue(Spin::kPStart);
+  s.PEnd = c.SpinValue(Spin::kPEnd);
   for (const SwitchControl& sw : kSwitches) s.*sw.value = c.Checked(sw.control);
   s.TopCount = c.SpinValue(Spin::kPRank);
   for (const TextControl& colour : kColours) s.*colour.value = c.EditText(colour.control);

@@ -1,7 +1,8 @@
 #pragma once
 
-// The remembered values and the window's controls: the start handler puts
-// them into the controls, the close handler takes them back out.
+// The settings record and the window's controls: the start handler puts
+// the remembered values into the controls; GO and the close handler take
+// the record back out.
 
 #include "control_set.h"
 #include "settings.h"
@@ -14,9 +15,10 @@ namespace junmaru::form {
 // its state changes), Prefix, and the memo's lines.
 void ShowSettings(ControlSet& c, const junmaru::Settings& s);
 
-// The values of those controls as the settings file stores them: spin
-// edits as they read (their minimum for a text that is no integer), the
-// memo's lines. The paths are left at their defaults.
+// The values of the controls as a run reads them and the settings file
+// stores them: the range and every remembered value, spin edits as they
+// read (their minimum for a text that is no integer), the memo's lines.
+// The paths are left at their defaults.
 junmaru::Settings SettingsOfForm(ControlSet& c);
 
 }  // namespace junmaru::form

@@ -7,13 +7,12 @@
 #include "error.h"
 #include "error_text.h"
 #include "file_io.h"
-#include "form_run_settings.h"
 #include "form_settings.h"
 #include "log_selection.h"
 #include "log_timestamp.h"
 #include "messages.h"
-#include "ranking_page.h"
-#include "report_document.h"
+#include "ranking_to_page.h"
+#include "report_path.h"
 #include "settings.h"
 #include "spin_value.h"
 
@@ -60,8 +59,7 @@ void TForm1::FormCreate() {
   log_lines_ = junmaru::LogLines();
   settings_file_ = std::make_unique<junmaru::ProfileFile>(settings_path_);
 
-  junmaru::Settings stored;
-  junmaru::ReadPaths(*settings_file_, stored);
+  const junmaru::Settings stored = junmaru::ReadSettings(*settings_file_);
   read_pass_ = stored.ReadPass;
   save_pass_ = stored.SavePass;
   if (read_pass_ != kNoPath && save_pass_ != kNoPath) {
@@ -75,10 +73,6 @@ void TForm1::FormCreate() {
     }
   }
 
-  junmaru::ReadExtensionFilter(*settings_file_, stored);
-  junmaru::ReadRanking(*settings_file_, stored);
-  junmaru::ReadHtml(*settings_file_, stored);
-  junmaru::ReadExclusionWords(*settings_file_, stored);
   ShowSettings(controls_, stored);
 }
 
@@ -88,14 +82,9 @@ void TForm1::FormDestroy() {
   junmaru::Settings current = SettingsOfForm(controls_);
   current.ReadPass = read_pass_;
   current.SavePass = save_pass_;
-  junmaru::ProfileFile& file = *settings_file_;
-  junmaru::WritePaths(file, current);
-  junmaru::WriteExtensionFilter(file, current);
-  junmaru::WriteRanking(file, current);
-  junmaru::WriteHtml(file, current);
-  junmaru::WriteExclusionWords(file, current.KinsiWord);
+  junmaru::WriteSettings(*settings_file_, current);
   // The whole file is replaced at once, or left as it was with the error shown.
-  file.Close();
+  settings_file_->Close();
   settings_file_.reset();
 }
 
@@ -109,12 +98,12 @@ void TForm1::BtnGoClick() {
     status_tells_failed_run_ = false;
   }
   try {
-    junmaru::RunRankingToPage(log_lines_, ReadRunSettings(controls_), save_pass_, controls_);
+    junmaru::RunRankingToPage(log_lines_, SettingsOfForm(controls_), save_pass_, controls_);
   } catch (...) {
     // The run stopped: the status line says why, and the gauge no longer
     // stands where the run was; the error display shows it as well.
     controls_.SetProgress(0);
-    controls_.SetGaugeBackground(junmaru::colours::kGaugeIdle);
+    controls_.SetGaugeBackground(junmaru::GaugeBackground::kIdle);
     controls_.SetStatusColour(junmaru::StatusColour::kError);
     controls_.SetStatusText(CurrentErrorDisplayText());
     status_tells_failed_run_ = true;
@@ -204,19 +193,15 @@ void TForm1::DataSet(const std::string& log_path, const std::string& report_path
     }
     PStartChange();
     PEndChange();
-    controls_.SetControlEnabled(junmaru::RunControl::kPStart, true);
-    controls_.SetControlEnabled(junmaru::RunControl::kPEnd, true);
-    controls_.SetControlEnabled(junmaru::RunControl::kBtnGo, true);
+    controls_.EnableRun(true);
   }
   controls_.SetProgress(0);
-  controls_.SetGaugeBackground(junmaru::colours::kGaugeIdle);
+  controls_.SetGaugeBackground(junmaru::GaugeBackground::kIdle);
   controls_.SetStatusText(junmaru::Sjis("待機中（ログ読み込み完了）"));
 }
 
 void TForm1::OfferNoRange() {
-  controls_.SetControlEnabled(junmaru::RunControl::kPStart, false);
-  controls_.SetControlEnabled(junmaru::RunControl::kPEnd, false);
-  controls_.SetControlEnabled(junmaru::RunControl::kBtnGo, false);
+  controls_.EnableRun(false);
   controls_.SetCaption(Caption::kLogStart, std::string());
   controls_.SetCaption(Caption::kLogEnd, std::string());
 }
@@ -247,7 +232,7 @@ void TForm1::RangeChange(Spin spin) {
 void TForm1::LinkClick() {
   const bool on = controls_.Checked(Check::kLink);
   controls_.SetEditEnabled(Edit::kPrefix, on);
-  controls_.SetEditColour(Edit::kPrefix, on ? junmaru::colours::kWhite : junmaru::colours::kGaugeIdle);
+  controls_.SetEditColour(Edit::kPrefix, on ? colours::kWhite : colours::kGaugeIdle);
 }
 
 }  // namespace junmaru::form

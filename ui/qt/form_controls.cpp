@@ -196,7 +196,7 @@ void BuildPageDesign(QWidget* box, FormControls& c) {
   c.Prefix->setEnabled(false);
   c.Prefix->setFixedHeight(20);
   SetFontHeight(c.Prefix, 12);
-  SetBaseColour(c.Prefix, colours::kGaugeIdle);
+  SetBaseColour(c.Prefix, form::colours::kGaugeIdle);
   // The style's grey for disabled text nearly vanishes on the grey of the
   // disabled Prefix; this grey reads at a contrast of 5 : 1 on it.
   QPalette colours = c.Prefix->palette();

@@ -5,15 +5,14 @@
 #include <QPushButton>
 
 #include "check_box.h"
+#include "colour_ref.h"
 #include "cp932.h"
 #include "file_dialog.h"
 #include "file_io.h"
 #include "label.h"
 #include "memo.h"
 #include "message_box.h"
-#include "program_path.h"
 #include "progress_gauge.h"
-#include "settings.h"
 #include "spin_edit.h"
 #include "status_line.h"
 #include "widget_text.h"
@@ -43,11 +42,6 @@ Widget* Of(const FormControls& c, Widget* FormControls::* const (&table)[N], Id 
 }
 
 }  // namespace
-
-std::string MainWindow::ProgramSettingsPath() {
-  // Beside the executable, for an executable path of any length.
-  return junmaru::PathInFolder(junmaru::ProgramFolder(), junmaru::kSettingsFileName);
-}
 
 MainWindow::MainWindow(std::string settings_path, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -132,22 +126,16 @@ bool MainWindow::StatusShowsError() const { return State->ShowsError(); }
 
 void MainWindow::SetProgress(long long progress) { Gauge->SetProgress(progress); }
 
-void MainWindow::SetGaugeBackground(std::uint32_t colour) { Gauge->SetBackColour(colour); }
+void MainWindow::SetGaugeBackground(junmaru::GaugeBackground background) {
+  Gauge->SetBackColour(form::GaugeColour(background));
+}
 
 void MainWindow::RepaintNow() { repaint(); }
 
-void MainWindow::SetControlEnabled(junmaru::RunControl control, bool enabled) {
-  switch (control) {
-    case junmaru::RunControl::kBtnGo:
-      BtnGo->setEnabled(enabled);
-      break;
-    case junmaru::RunControl::kPStart:
-      PStart->setEnabled(enabled);
-      break;
-    case junmaru::RunControl::kPEnd:
-      PEnd->setEnabled(enabled);
-      break;
-  }
+void MainWindow::EnableRun(bool enabled) {
+  BtnGo->setEnabled(enabled);
+  PStart->setEnabled(enabled);
+  PEnd->setEnabled(enabled);
 }
 
 void MainWindow::ShowMessage(const std::string& text) { MessageBox::Information(this, text); }

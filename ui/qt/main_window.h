@@ -22,12 +22,10 @@ class MainWindow : public QWidget, public FormControls, public form::ControlSet,
 
  public:
   // settings_path: the settings file to read now and write at destruction;
-  // the program passes ProgramSettingsPath(), tests a file of their own.
+  // the program passes junmaru::ProgramSettingsPath(), tests a file of
+  // their own.
   explicit MainWindow(std::string settings_path, QWidget* parent = nullptr);
   ~MainWindow() override;
-
-  // "junmaru_setting.ini" in the folder of the program's executable.
-  static std::string ProgramSettingsPath();
 
   // The controls, as the form's handlers see them.
   void SetCaption(form::Caption caption, const std::string& text) override;
@@ -52,9 +50,9 @@ class MainWindow : public QWidget, public FormControls, public form::ControlSet,
   void SetStatusColour(junmaru::StatusColour colour) override;
   bool StatusShowsError() const override;
   void SetProgress(long long progress) override;
-  void SetGaugeBackground(std::uint32_t colour) override;
+  void SetGaugeBackground(junmaru::GaugeBackground background) override;
   void RepaintNow() override;
-  void SetControlEnabled(junmaru::RunControl control, bool enabled) override;
+  void EnableRun(bool enabled) override;
   void ShowMessage(const std::string& text) override;
 
  private:

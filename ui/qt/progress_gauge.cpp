@@ -4,7 +4,6 @@
 
 #include "colour_ref.h"
 #include "gauge_scale.h"
-#include "run_view.h"
 #include "widget_text.h"
 
 namespace junmaru::window {
@@ -19,7 +18,7 @@ QColor TextColourOn(const QColor& fill) {
 }  // namespace
 
 ProgressGauge::ProgressGauge(QWidget* parent)
-    : QWidget(parent), back_colour_(colours::kGaugeIdle), bar_colour_(form::kGaugeBar) {
+    : QWidget(parent), back_colour_(form::colours::kGaugeIdle), bar_colour_(form::colours::kGaugeBar) {
   setFocusPolicy(Qt::NoFocus);
 }
 

@@ -2,7 +2,7 @@
 
 #include <QPalette>
 
-#include "run_view.h"
+#include "colour_ref.h"
 #include "widget_text.h"
 
 namespace junmaru::window {
@@ -16,7 +16,7 @@ void StatusLine::SetErrorColour(bool error) {
   error_ = error;
   QPalette colours = palette();
   colours.setColor(QPalette::Window,
-                   error ? ColourOf(junmaru::colours::kError) : QPalette().color(QPalette::Button));
+                   error ? ColourOf(form::colours::kError) : QPalette().color(QPalette::Button));
   setPalette(colours);
 }
 

@@ -121,7 +121,7 @@ void BuildPageDesign(MainWindow& w, FormControls& c) {
   c.Label22 = w.Add<Label>(In(g, {107, 138, 245, 12}), 12, Sjis("（ranking.htmlが最上階層なら./ 第二階層なら../）"));
   c.Prefix = w.Add<Edit>(In(g, {9, 154, 368, 20}), 12, "./");
   c.Prefix->SetEnabled(false);
-  c.Prefix->SetBackground(junmaru::colours::kGaugeIdle);
+  c.Prefix->SetBackground(junmaru::form::colours::kGaugeIdle);
 }
 
 void BuildExclusionWords(MainWindow& w, FormControls& c) {

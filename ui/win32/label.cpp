@@ -1,6 +1,6 @@
 #include "label.h"
 
-#include "run_view.h"
+#include "colour_ref.h"
 
 namespace junmaru::win32 {
 
@@ -68,7 +68,7 @@ void StatusLine::SetErrorColour(bool error) {
 
 COLORREF StatusLine::Background() const {
   // The window's colour integers are COLORREFs already.
-  return error_ ? static_cast<COLORREF>(junmaru::colours::kError) : GetSysColor(COLOR_BTNFACE);
+  return error_ ? static_cast<COLORREF>(junmaru::form::colours::kError) : GetSysColor(COLOR_BTNFACE);
 }
 
 }  // namespace junmaru::win32

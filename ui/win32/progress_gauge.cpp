@@ -5,7 +5,6 @@
 #include "colour_ref.h"
 #include "gauge_scale.h"
 #include "main_window.h"
-#include "run_view.h"
 
 namespace junmaru::win32 {
 namespace {
@@ -43,8 +42,8 @@ void Fill(HDC dc, const RECT& area, COLORREF colour) {
 
 ProgressGauge::ProgressGauge(HWND parent, int id, Box design, int font_height)
     : Control(CreateGauge(parent, id), design, font_height),
-      back_colour_(junmaru::colours::kGaugeIdle),
-      bar_colour_(junmaru::form::kGaugeBar) {
+      back_colour_(junmaru::form::colours::kGaugeIdle),
+      bar_colour_(junmaru::form::colours::kGaugeBar) {
   SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 

@@ -1,5 +1,7 @@
 #include "win32_control_set.h"
 
+#include "colour_ref.h"
+
 namespace junmaru::win32 {
 
 using junmaru::form::Caption;
@@ -81,15 +83,15 @@ void Win32ControlSet::SetStatusColour(junmaru::StatusColour colour) {
 }
 bool Win32ControlSet::StatusShowsError() const { return c_.State->ShowsError(); }
 void Win32ControlSet::SetProgress(long long progress) { c_.Gauge->SetProgress(progress); }
-void Win32ControlSet::SetGaugeBackground(std::uint32_t colour) { c_.Gauge->SetBackColour(colour); }
+void Win32ControlSet::SetGaugeBackground(junmaru::GaugeBackground background) {
+  c_.Gauge->SetBackColour(junmaru::form::GaugeColour(background));
+}
 void Win32ControlSet::RepaintNow() { window_.RepaintNow(); }
 
-void Win32ControlSet::SetControlEnabled(junmaru::RunControl control, bool enabled) {
-  switch (control) {
-    case junmaru::RunControl::kBtnGo: c_.BtnGo->SetEnabled(enabled); break;
-    case junmaru::RunControl::kPStart: c_.PStart->SetEnabled(enabled); break;
-    case junmaru::RunControl::kPEnd: c_.PEnd->SetEnabled(enabled); break;
-  }
+void Win32ControlSet::EnableRun(bool enabled) {
+  c_.BtnGo->SetEnabled(enabled);
+  c_.PStart->SetEnabled(enabled);
+  c_.PEnd->SetEnabled(enabled);
 }
 
 void Win32ControlSet::ShowMessage(const std::string& text) { ShowInformation(Owner(), text); }

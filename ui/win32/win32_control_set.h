@@ -39,9 +39,9 @@ class Win32ControlSet : public junmaru::form::ControlSet {
   void SetStatusColour(junmaru::StatusColour colour) override;
   bool StatusShowsError() const override;
   void SetProgress(long long progress) override;
-  void SetGaugeBackground(std::uint32_t colour) override;
+  void SetGaugeBackground(junmaru::GaugeBackground background) override;
   void RepaintNow() override;
-  void SetControlEnabled(junmaru::RunControl control, bool enabled) override;
+  void EnableRun(bool enabled) override;
   void ShowMessage(const std::string& text) override;
 
  private:

@@ -21,7 +21,8 @@
 #include "cp932.h"
 #include "gzip_writer.h"
 #include "log_lines.h"
-#include "ranking_page.h"
+#include "profile_file.h"
+#include "ranking_to_page.h"
 #include "run_view.h"
 #include "settings.h"
 
@@ -124,16 +125,19 @@ class BatchTest : public ::testing::Test {
       void SetStatusColour(junmaru::StatusColour) override {}
       bool StatusShowsError() const override { return false; }
       void SetProgress(long long) override {}
-      void SetGaugeBackground(std::uint32_t) override {}
+      void SetGaugeBackground(junmaru::GaugeBackground) override {}
       void RepaintNow() override {}
-      void SetControlEnabled(junmaru::RunControl, bool) override {}
+      void EnableRun(bool) override {}
       void ShowMessage(const std::string&) override {}
     } view;
     junmaru::LogLines lines;
     lines.LoadFromFile(log);
     fs::create_directory(Path("window"));
     const std::string out = Path("window/ranking.html");
-    junmaru::RunRankingToPage(lines, junmaru::ToRunSettings(junmaru::ReadSettings(ini), first, last), out, view);
+    junmaru::Settings settings = junmaru::ReadSettings(junmaru::ProfileFile(ini));
+    settings.PStart = first;
+    settings.PEnd = last;
+    junmaru::RunRankingToPage(lines, settings, out, view);
     return ReadBytes(out);
   }
 

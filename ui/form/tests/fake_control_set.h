@@ -44,11 +44,10 @@ class FakeControlSet : public ControlSet {
   bool status_error = false;
   long long progress = 0;
   std::uint32_t gauge_back = colours::kGaugeIdle;
-  std::array<bool, 3> enabled{false, false, false};  // by RunControl: BtnGo, PStart, PEnd
+  bool run_enabled = false;  // GO and the range spinners
 
   std::string& Caption(form::Caption c) { return captions[static_cast<std::size_t>(c)]; }
   FakeSpin& Spin(form::Spin s) { return spins[static_cast<std::size_t>(s)]; }
-  bool Enabled(RunControl c) const { return enabled[static_cast<std::size_t>(c)]; }
 
   // Runs a handler as the window does, under the error display.
   void Run(void (TForm1::*handler)()) {
@@ -94,9 +93,9 @@ class FakeControlSet : public ControlSet {
   void SetStatusColour(StatusColour colour) override { status_error = colour == StatusColour::kError; }
   bool StatusShowsError() const override { return status_error; }
   void SetProgress(long long value) override { progress = value; }
-  void SetGaugeBackground(std::uint32_t colour) override { gauge_back = colour; }
+  void SetGaugeBackground(GaugeBackground background) override { gauge_back = GaugeColour(background); }
   void RepaintNow() override {}
-  void SetControlEnabled(RunControl c, bool on) override { enabled[static_cast<std::size_t>(c)] = on; }
+  void EnableRun(bool on) override { run_enabled = on; }
   void ShowMessage(const std::string& text) override { messages.push_back(text); }
 };
 

@@ -13,7 +13,7 @@
 #include "fake_control_set.h"
 #include "gzip_writer.h"
 #include "messages.h"
-#include "report_document.h"
+#include "report_path.h"
 #include "temp_dir.h"
 
 namespace junmaru::form {
@@ -69,7 +69,7 @@ TEST_F(TForm1Test, LoadShowsTheLogAndOffersAllOfItsLines) {
   EXPECT_EQ(controls.SpinMax(Spin::kPEnd), 100);
   EXPECT_EQ(Caption(Caption::kLogStart), Stamp(1) + Cp(" から"));
   EXPECT_EQ(Caption(Caption::kLogEnd), Stamp(100) + Cp(" までを集計"));
-  for (RunControl c : {RunControl::kBtnGo, RunControl::kPStart, RunControl::kPEnd}) EXPECT_TRUE(controls.Enabled(c));
+  EXPECT_TRUE(controls.run_enabled);
   EXPECT_EQ(controls.status, Cp("待機中（ログ読み込み完了）"));
 }
 
@@ -79,7 +79,7 @@ TEST_F(TForm1Test, LoadReadsOnlyTheFirstAndLastLine) {
   Load(Log(4));
   Load(LogLine(1) + "no stamp\r\nno stamp\r\n" + LogLine(59));
   EXPECT_FALSE(controls.status_error);
-  EXPECT_TRUE(controls.Enabled(RunControl::kBtnGo));
+  EXPECT_TRUE(controls.run_enabled);
   EXPECT_EQ(Caption(Caption::kLogEnd), Stamp(59) + Cp(" までを集計"));
 }
 
@@ -92,7 +92,7 @@ TEST_F(TForm1Test, GzipLogLoadsAsItsText) {
   EXPECT_EQ(Caption(Caption::kLogLine), Cp("100 行"));
   EXPECT_EQ(Caption(Caption::kLogFirst), Stamp(1));
   EXPECT_EQ(Caption(Caption::kLogLast), Stamp(100));
-  EXPECT_TRUE(controls.Enabled(RunControl::kBtnGo));
+  EXPECT_TRUE(controls.run_enabled);
 
   const std::string cut = folder.Write("cut.gz", packed.substr(0, packed.size() / 2));
   try {
@@ -111,7 +111,7 @@ TEST_F(TForm1Test, MissingLogKeepsTheLogBefore) {
   EXPECT_EQ(controls.status, messages::LogFileMissing());
   EXPECT_EQ(form.SavePass(), folder.File("other.html"));
   EXPECT_EQ(form.Lines().Count(), 5u);
-  EXPECT_TRUE(controls.Enabled(RunControl::kBtnGo));
+  EXPECT_TRUE(controls.run_enabled);
 }
 
 // Logs that offer no range leave GO and the range spinners off.
@@ -138,8 +138,7 @@ TEST_F(TForm1Test, LogsWithoutARange) {
     } else {
       form.DataSet(log, folder.File("ranking.html"));
     }
-    EXPECT_FALSE(controls.Enabled(RunControl::kBtnGo)) << c.name;
-    EXPECT_FALSE(controls.Enabled(RunControl::kPStart)) << c.name;
+    EXPECT_FALSE(controls.run_enabled) << c.name;
     EXPECT_EQ(controls.status_error, c.status_error) << c.name;
     if (c.status_error) {
       EXPECT_EQ(controls.status, messages::LogFormatError()) << c.name;
@@ -182,7 +181,7 @@ TEST_F(TForm1Test, RangeOnALineWithoutTimestampIsTheFormatError) {
   controls.SetSpinValue(Spin::kPEnd, 3);
   EXPECT_EQ(Caption(Caption::kLogEnd), Cp(" までを集計"));
   EXPECT_TRUE(controls.status_error);
-  EXPECT_FALSE(controls.Enabled(RunControl::kBtnGo));
+  EXPECT_FALSE(controls.run_enabled);
 }
 
 TEST_F(TForm1Test, LinkSwitchesThePrefix) {

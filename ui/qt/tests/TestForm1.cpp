@@ -15,7 +15,7 @@
 
 #include "check_box.h"
 #include "form_controls.h"
-#include "form_run_settings.h"
+#include "form_settings.h"
 #include "label.h"
 #include "memo.h"
 #include "progress_gauge.h"
@@ -393,15 +393,15 @@ void TestForm1::runSettingsAreReadFromTheControls() {
   form_->Link->setChecked(true);
   form_->Prefix->setText(QStringLiteral("../"));
 
-  const junmaru::RunSettings s = junmaru::form::ReadRunSettings(*form_);
+  const junmaru::Settings s = junmaru::form::SettingsOfForm(*form_);
   QCOMPARE(s.PStart, 3);
   QCOMPARE(s.PEnd, 700);
-  QCOMPARE(s.PRank, 30);
+  QCOMPARE(s.TopCount, 30);
   QVERIFY(s.CDouga);
   QVERIFY(!s.COnsei && !s.CSyoko && !s.CJpeg);
   QVERIFY(s.CGazou && s.CText && s.CExe && s.CHtml && s.CCss);
   QVERIFY(!s.CCgi);
-  QCOMPARE(s.Marukin, (std::vector<std::string>{Cp("禁止"), "", "admin"}));
+  QCOMPARE(s.KinsiWord, (std::vector<std::string>{Cp("禁止"), "", "admin"}));
   QCOMPARE(s.CBG, std::string());
   QCOMPARE(s.CBorder, std::string("#5599CC"));
   QCOMPARE(s.CText1, std::string("#FFFFFF"));

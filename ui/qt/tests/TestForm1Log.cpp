@@ -15,6 +15,7 @@
 #include "file_dialog.h"
 #include "label.h"
 #include "log_selection.h"
+#include "colour_ref.h"
 #include "progress_gauge.h"
 #include "spin_edit.h"
 #include "status_line.h"
@@ -221,7 +222,7 @@ void TestForm1Log::lineEndsGiveTheSameCount() {
 void TestForm1Log::thousandLineLog() {
   form_->SetStatusColour(junmaru::StatusColour::kError);
   form_->SetProgress(700);
-  form_->SetGaugeBackground(junmaru::colours::kWhite);
+  form_->SetGaugeBackground(junmaru::GaugeBackground::kRunning);
   Load(Put(QStringLiteral("access.log"), LogText(1000)));
   QCOMPARE(form_->LogLine->text(), Q("1000 行"));
   QCOMPARE(form_->LogFirst->text(), Stamp(1));
@@ -235,7 +236,7 @@ void TestForm1Log::thousandLineLog() {
   QVERIFY(form_->PEnd->isEnabled());
   QVERIFY(form_->BtnGo->isEnabled());
   QCOMPARE(form_->Gauge->Progress(), 0);
-  QCOMPARE(form_->Gauge->BackColour(), junmaru::colours::kGaugeIdle);
+  QCOMPARE(form_->Gauge->BackColour(), junmaru::form::colours::kGaugeIdle);
   QCOMPARE(form_->State->text(), Q("待機中（ログ読み込み完了）"));
   QVERIFY(!form_->StatusShowsError());
   QVERIFY(boxes_->boxes.empty());

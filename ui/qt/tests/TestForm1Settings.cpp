@@ -15,6 +15,7 @@
 #include "label.h"
 #include "memo.h"
 #include "profile_file.h"
+#include "settings.h"
 #include "spin_edit.h"
 #include "status_line.h"
 #include "main_window.h"
@@ -110,7 +111,7 @@ void TestForm1Settings::cleanup() {
 }
 
 void TestForm1Settings::settingsFileIsBesideTheProgram() {
-  QCOMPARE(QString::fromStdString(TForm1::ProgramSettingsPath()),
+  QCOMPARE(QString::fromStdString(junmaru::ProgramSettingsPath()),
            QCoreApplication::applicationDirPath() + QStringLiteral("/junmaru_setting.ini"));
 }
 

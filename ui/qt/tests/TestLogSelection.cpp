@@ -5,7 +5,7 @@
 #include <QTest>
 
 #include "log_selection.h"
-#include "report_document.h"
+#include "report_path.h"
 #include "test_support.h"
 
 using junmaru::form::kChosenReportLimit;

@@ -1,15 +1,12 @@
 #pragma once
 
-// Small logs for the report tests.
+// Small access logs for the tests of the page and of the run.
 
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "cp932.h"
-#include "error.h"
 #include "log_lines.h"
-#include "ranking_page.h"
-#include "recording_view.h"
 
 namespace junmaru::testing {
 
@@ -26,14 +23,4 @@ inline LogLines LogOf(const std::vector<std::pair<std::string, int>>& counts) {
   return LogLines::FromBytes(text);
 }
 
-// The error message of a run to the page, in UTF-8; empty when it succeeded.
-inline std::string RunFails(const LogLines& log, const RunSettings& settings, const std::string& out,
-                            RecordingView& view) {
-  try {
-    RunRankingToPage(log, settings, out, view);
-  } catch (const Error& e) {
-    return Cp932ToUtf8(e.what());
-  }
-  return {};
-}
 }  // namespace junmaru::testing

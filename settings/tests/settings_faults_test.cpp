@@ -20,6 +20,7 @@
 #include "file_io.h"
 #include "isolated_child.h"
 #include "profile_file.h"
+#include "settings_file.h"
 #include "settings.h"
 #include "temp_folder.h"
 
@@ -27,6 +28,8 @@ namespace junmaru {
 namespace {
 
 using testing::ReadBytes;
+using testing::ReadSettingsFile;
+using testing::WriteSettingsFile;
 using testing::TempFolder;
 using testing::WriteBytes;
 
@@ -43,10 +46,10 @@ Settings StoredSettings() {
   return s;
 }
 
-// What WriteSettings said ("" when it went through).
+// What writing the settings said ("" when it went through).
 std::string WriteMessage(const std::string& path, const Settings& s) {
   try {
-    WriteSettings(path, s);
+    WriteSettingsFile(path, s);
   } catch (const Error& e) {
     return e.what();
   }
@@ -96,8 +99,8 @@ TEST(SettingsFaults, PermissionsDecideWhetherTheWriteGoesThrough) {
     changed.KinsiWord = {"beta", "gamma"};
     auto outcome = testing::InChild([&]() -> std::string {
       if (!testing::DropToNobody()) return "cannot drop privileges";
-      const bool stored = SameValues(ReadSettings(path), StoredSettings());
-      const bool defaults = SameValues(ReadSettings(path), [] {
+      const bool stored = SameValues(ReadSettingsFile(path), StoredSettings());
+      const bool defaults = SameValues(ReadSettingsFile(path), [] {
         Settings d;
         d.KinsiWord = ExampleWords();
         return d;
@@ -109,7 +112,7 @@ TEST(SettingsFaults, PermissionsDecideWhetherTheWriteGoesThrough) {
                                 (c.write_goes_through ? "" : CannotWrite(path)))
         << c.name;
     if (c.write_goes_through) {
-      EXPECT_TRUE(SameValues(ReadSettings(path), changed)) << c.name;
+      EXPECT_TRUE(SameValues(ReadSettingsFile(path), changed)) << c.name;
       struct stat st;
       ASSERT_EQ(::stat(path.c_str(), &st), 0);
       EXPECT_EQ(st.st_mode & 0777, c.file_mode) << c.name;
@@ -141,11 +144,11 @@ TEST(SettingsFaults, EmptyOrBinaryFileReadsAsDefaultsAndTakesTheWrite) {
     TempFolder folder;
     const std::string path = folder.Path("junmaru_setting.ini");
     WriteBytes(path, c.bytes);
-    Settings read = ReadSettings(path);  // must not fail; values are whatever the bytes hold
+    Settings read = ReadSettingsFile(path);  // must not fail; values are whatever the bytes hold
     Settings changed = StoredSettings();
     changed.KinsiWord = {"gamma"};
     EXPECT_EQ(WriteMessage(path, changed), "") << c.name;
-    Settings back = ReadSettings(path);
+    Settings back = ReadSettingsFile(path);
     EXPECT_EQ(back.TopCount, 30) << c.name;
     EXPECT_EQ(back.Prefix, "/dl/") << c.name;
     EXPECT_EQ(ProfileFile(path).ReadString("KinsiWord", "gamma", ""), "OK") << c.name;
@@ -173,7 +176,7 @@ TEST(SettingsFaults, HundredThousandExclusionWords) {
   WriteBytes(path, bytes);
 
   const auto start = std::chrono::steady_clock::now();
-  Settings s = ReadSettings(path);
+  Settings s = ReadSettingsFile(path);
   // 16384 = 1489 * 11 + 5: 1489 whole words, then four bytes of the next.
   ASSERT_EQ(s.KinsiWord.size(), 1490u);
   EXPECT_EQ(s.KinsiWord.front(), words[0]);
@@ -188,7 +191,7 @@ TEST(SettingsFaults, HundredThousandExclusionWords) {
   // Every stored word is still there, in order; the cut word is a word of
   // its own now, stored after the others.
   EXPECT_NE(after.find(bytes.substr(bytes.find("[KinsiWord]")) + "word=OK\r\n"), std::string::npos);
-  Settings again = ReadSettings(path);
+  Settings again = ReadSettingsFile(path);
   EXPECT_EQ(again.TopCount, 20);
   EXPECT_EQ(again.KinsiWord, s.KinsiWord);
   const auto seconds =
@@ -202,7 +205,7 @@ TEST(SettingsFaults, ExclusionWordLongerThanTheKeyList) {
   TempFolder folder;
   const std::string path = folder.Path("junmaru_setting.ini");
   WriteBytes(path, "[KinsiWord]\r\n" + std::string(100000, 'k') + "=OK\r\nnext=OK\r\n");
-  Settings s = ReadSettings(path);
+  Settings s = ReadSettingsFile(path);
   EXPECT_EQ(s.KinsiWord, std::vector<std::string>{std::string(4096, 'k')});
   EXPECT_EQ(WriteMessage(path, s), "");
 }

@@ -22,7 +22,7 @@
 #include <utility>
 #include <vector>
 
-#include "cp932.h"
+#include "code_page.h"
 #include "error.h"
 #include "file_io.h"
 #include "isolated_child.h"

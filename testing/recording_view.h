@@ -1,7 +1,7 @@
 #pragma once
 
 // A RunView that writes down everything a run reports, in order, as short
-// readable events ("status ログ整理中...", "progress 900", "disable BtnGo"),
+// readable events ("status ログ整理中...", "progress 900", "disable run"),
 // with texts turned into UTF-8 so that failures print legibly.
 
 #include <string>
@@ -27,12 +27,11 @@ class RecordingView : public RunView {
     progress.push_back(value);
     events.push_back("progress " + std::to_string(value));
   }
-  void SetGaugeBackground(std::uint32_t colour) override { events.push_back("gauge " + std::to_string(colour)); }
-  void RepaintNow() override { events.push_back("repaint"); }
-  void SetControlEnabled(RunControl control, bool enabled) override {
-    const char* name = control == RunControl::kBtnGo ? "BtnGo" : control == RunControl::kPStart ? "PStart" : "PEnd";
-    events.push_back(std::string(enabled ? "enable " : "disable ") + name);
+  void SetGaugeBackground(GaugeBackground background) override {
+    events.push_back(background == GaugeBackground::kRunning ? "gauge running" : "gauge idle");
   }
+  void RepaintNow() override { events.push_back("repaint"); }
+  void EnableRun(bool enabled) override { events.push_back(enabled ? "enable run" : "disable run"); }
   void ShowMessage(const std::string& text) override {
     messages.push_back(text);
     events.push_back("message " + Cp932ToUtf8(text));

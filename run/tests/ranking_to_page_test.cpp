@@ -1,4 +1,4 @@
-#include "ranking_page.h"
+#include "ranking_to_page.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -12,9 +12,10 @@
 #include <functional>
 
 #include "cp932.h"
+#include "download_log.h"
 #include "error.h"
 #include "recording_view.h"
-#include "report_fixtures.h"
+#include "run_fixtures.h"
 #include "temp_dir.h"
 
 namespace junmaru {
@@ -29,10 +30,11 @@ using testing::WriteBytes;
 
 const std::string kNoImage = "HTML出力先にゲージ用画像(gage.gif)がありませんので移動するか作るかしてください。";
 
-RunSettings WholeLog(const LogLines& log) {
-  RunSettings settings;
+Settings WholeLog(const LogLines& log) {
+  Settings settings;
   settings.PStart = 1;
   settings.PEnd = static_cast<long long>(log.Count());
+  settings.Link = false;
   return settings;
 }
 
@@ -109,7 +111,7 @@ TEST(RunRankingToPageTest, GaugeImageCheck) {
 TEST(RunRankingToPageTest, RangeOutsideTheLogWritesNothing) {
   TempDir folder;
   LogLines log = LogOf({{"/a.zip", 3}});
-  RunSettings settings = WholeLog(log);
+  Settings settings = WholeLog(log);
   settings.PEnd = 4;
   RecordingView view;
   EXPECT_EQ(RunFails(log, settings, folder.File("ranking.html"), view), "リストのインデックスが範囲を超えています (3)");

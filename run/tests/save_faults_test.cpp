@@ -14,12 +14,13 @@
 #include <vector>
 
 #include "cp932.h"
+#include "download_log.h"
 #include "error.h"
 #include "isolated_child.h"
-#include "ranking_page.h"
+#include "ranking_to_page.h"
 #include "recording_view.h"
 #include "report_document.h"
-#include "report_fixtures.h"
+#include "run_fixtures.h"
 #include "temp_dir.h"
 
 namespace junmaru {
@@ -146,10 +147,11 @@ TEST(SaveFaults, RunOnAFullFileSystemStopsAtTheSave) {
     std::vector<std::pair<std::string, int>> counts;
     for (int i = 0; i < 2000; ++i) counts.push_back({"/dl/file" + std::to_string(i) + ".zip", 1 + i % 7});
     const LogLines log = LogOf(counts);
-    RunSettings settings;
+    Settings settings;
+    settings.Link = false;
     settings.PStart = 1;
     settings.PEnd = static_cast<long long>(log.Count());
-    settings.PRank = 10000;
+    settings.TopCount = 10000;
     RecordingView view;
     const std::string message = RunFails(log, settings, out, view);
     return message + "|" + Cp932ToUtf8(view.status_text) + "|" + std::to_string(view.progress.back()) + "|" +
@@ -171,7 +173,8 @@ TEST(SaveFaults, PageThatIsTheLoadedLogIsRefusedBeforeAnythingIsWritten) {
   ASSERT_EQ(::link(log_path.c_str(), folder.File("site/hard.html").c_str()), 0);
   LogLines log;
   log.LoadFromFile(log_path);
-  RunSettings settings;
+  Settings settings;
+  settings.Link = false;
   settings.PStart = 1;
   settings.PEnd = 2;
   for (const std::string& out : {log_path, folder.File("site/../access.log"), folder.File("site/link.html"),
@@ -198,7 +201,8 @@ TEST(SaveFaults, MappedLogTruncatedBeforeTheRunStillGivesAPage) {
   LogLines log;
   log.LoadFromFile(folder.File("access.log"));
   ASSERT_EQ(::truncate((folder.File("access.log")).c_str(), 1 << 20), 0);
-  RunSettings settings;
+  Settings settings;
+  settings.Link = false;
   settings.PStart = 1;
   settings.PEnd = static_cast<long long>(log.Count());
   RecordingView view;

@@ -17,12 +17,15 @@
 #endif
 #include "native_name.h"
 #include "profile_file.h"
+#include "settings_file.h"
 #include "temp_folder.h"
 
 namespace junmaru {
 namespace {
 
 using testing::ReadBytes;
+using testing::ReadSettingsFile;
+using testing::WriteSettingsFile;
 using testing::TempFolder;
 using testing::WriteBytes;
 
@@ -45,20 +48,20 @@ class SettingsFileTest : public ::testing::Test {
 
   Settings ReadWith(const std::string& section, const std::string& entry) {
     WriteBytes(path_, "[" + section + "]\r\n" + entry + "\r\n");
-    return ReadSettings(path_);
+    return ReadSettingsFile(path_);
   }
 };
 
 TEST_F(SettingsFileTest, MissingFileGivesDefaultsAndExampleWords) {
   Settings expected;
   expected.KinsiWord = {Sjis("例)禁止ワード1"), Sjis("例)禁止ワード2")};
-  EXPECT_EQ(Fields(ReadSettings(path_)), Fields(expected));
+  EXPECT_EQ(Fields(ReadSettingsFile(path_)), Fields(expected));
   EXPECT_EQ(ReadBytes(path_), std::nullopt);  // reading creates nothing
 }
 
 // The first close creates the five sections, every key in its order.
 TEST_F(SettingsFileTest, FirstWriteCreatesSectionsInOrder) {
-  WriteSettings(path_, ReadSettings(path_));
+  WriteSettingsFile(path_, ReadSettingsFile(path_));
   EXPECT_EQ(ReadBytes(path_),
             CrLfLines({"[FilePass]", "ReadPass=0", "SavePass=0", "[ExtentionFilter]", "CDouga=0", "COnsei=0",
                        "CSyoko=0", "CJpeg=0", "CGazou=1", "CText=1", "CExe=1", "CHtml=1", "CCss=1", "CCgi=1",
@@ -87,8 +90,8 @@ TEST_F(SettingsFileTest, EveryValueSurvivesWriteAndRead) {
   s.Link = false;
   s.Prefix = "'http://example.jp/'";
   s.KinsiWord = {"admin", Sjis("秘密"), "[tmp]"};
-  WriteSettings(path_, s);
-  EXPECT_EQ(Fields(ReadSettings(path_)), Fields(s));
+  WriteSettingsFile(path_, s);
+  EXPECT_EQ(Fields(ReadSettingsFile(path_)), Fields(s));
 }
 
 struct SpinCase {
@@ -116,16 +119,16 @@ INSTANTIATE_TEST_SUITE_P(Values, SpinValueTest,
 
 TEST_F(SettingsFileTest, TopCountFiveIsWrittenBackAsTen) {
   WriteBytes(path_, "[Ranking]\r\nTopCount=5\r\n");
-  WriteSettings(path_, ReadSettings(path_));
+  WriteSettingsFile(path_, ReadSettingsFile(path_));
   EXPECT_EQ(ProfileFile(path_).ReadString("Ranking", "TopCount", ""), "10");
 }
 
 TEST_F(SettingsFileTest, SwitchStoredAsTwoIsOnAndWrittenBackAsOne) {
   WriteBytes(path_, "[ExtentionFilter]\r\nCDouga=2\r\nCGazou=word\r\n");
-  Settings s = ReadSettings(path_);
+  Settings s = ReadSettingsFile(path_);
   EXPECT_TRUE(s.CDouga);
   EXPECT_TRUE(s.CGazou);  // a word gives the default
-  WriteSettings(path_, s);
+  WriteSettingsFile(path_, s);
   EXPECT_EQ(ProfileFile(path_).ReadString("ExtentionFilter", "CDouga", ""), "1");
   EXPECT_FALSE(ReadWith("ExtentionFilter", "CDouga=word").CDouga);
 }
@@ -136,38 +139,38 @@ TEST_F(SettingsFileTest, LinkStoredAsZero) { EXPECT_FALSE(ReadWith("HTML", "Link
 
 TEST_F(SettingsFileTest, CaseVariantWordsAreOneKeyWithTheFirstStoredCase) {
   WriteBytes(path_, "[KinsiWord]\r\nSecret=OK\r\n");
-  Settings s = ReadSettings(path_);
+  Settings s = ReadSettingsFile(path_);
   s.KinsiWord = {"SECRET", "Other", "OTHER", Sjis("ＡＢ"), Sjis("ａｂ")};
-  WriteSettings(path_, s);
-  EXPECT_EQ(ReadSettings(path_).KinsiWord, (std::vector<std::string>{"Secret", "Other", Sjis("ＡＢ")}));
+  WriteSettingsFile(path_, s);
+  EXPECT_EQ(ReadSettingsFile(path_).KinsiWord, (std::vector<std::string>{"Secret", "Other", Sjis("ＡＢ")}));
 }
 
 TEST_F(SettingsFileTest, WordWithEqualsOrBlanksComesBackCutAndTrimmed) {
   Settings s;
   s.KinsiWord = {"a=b", "  c  ", "\td"};
-  WriteSettings(path_, s);
-  EXPECT_EQ(ReadSettings(path_).KinsiWord, (std::vector<std::string>{"a", "c", "d"}));
+  WriteSettingsFile(path_, s);
+  EXPECT_EQ(ReadSettingsFile(path_).KinsiWord, (std::vector<std::string>{"a", "c", "d"}));
   // Closing again with the same memo adds nothing: the file does not grow.
   std::optional<std::string> first = ReadBytes(path_);
-  WriteSettings(path_, s);
+  WriteSettingsFile(path_, s);
   EXPECT_EQ(ReadBytes(path_), first);
 }
 
 TEST_F(SettingsFileTest, DeletedWordComesBackInItsOldPlace) {
   Settings s;
   s.KinsiWord = {"a", "b", "c"};
-  WriteSettings(path_, s);
+  WriteSettingsFile(path_, s);
   s.KinsiWord = {"a", "c", "d"};
-  WriteSettings(path_, s);
-  EXPECT_EQ(ReadSettings(path_).KinsiWord, (std::vector<std::string>{"a", "b", "c", "d"}));
+  WriteSettingsFile(path_, s);
+  EXPECT_EQ(ReadSettingsFile(path_).KinsiWord, (std::vector<std::string>{"a", "b", "c", "d"}));
 }
 
 TEST_F(SettingsFileTest, EmptyMemoLineIsStoredButNotReadBack) {
   Settings s;
   s.KinsiWord = {"x", "", "y"};
-  WriteSettings(path_, s);
+  WriteSettingsFile(path_, s);
   EXPECT_NE(ReadBytes(path_)->find("\r\n=OK\r\n"), std::string::npos);
-  EXPECT_EQ(ReadSettings(path_).KinsiWord, (std::vector<std::string>{"x", "y"}));
+  EXPECT_EQ(ReadSettingsFile(path_).KinsiWord, (std::vector<std::string>{"x", "y"}));
 }
 
 // The window's memo reads a line up to 4096 bytes; the batch program reads
@@ -175,7 +178,7 @@ TEST_F(SettingsFileTest, EmptyMemoLineIsStoredButNotReadBack) {
 TEST_F(SettingsFileTest, LongWordIsCutAsTheMemoCutsIt) {
   const std::string whole = std::string(4096, 'a') + "tail";
   WriteBytes(path_, "[KinsiWord]\r\n" + whole + "=OK\r\nshort=OK\r\n");
-  EXPECT_EQ(ReadSettings(path_).KinsiWord, (std::vector<std::string>{std::string(4096, 'a'), "short"}));
+  EXPECT_EQ(ReadSettingsFile(path_).KinsiWord, (std::vector<std::string>{std::string(4096, 'a'), "short"}));
 }
 
 TEST_F(SettingsFileTest, OnlyEmptyWordsGiveTheExampleWords) {
@@ -187,7 +190,7 @@ TEST_F(SettingsFileTest, OnlyEmptyWordsGiveTheExampleWords) {
 TEST_F(SettingsFileTest, WriteFailureMessageNamesTheFile) {
   std::string path = folder_.Path(testing::NativeName("設定なし") + "/junmaru_setting.ini");
   try {
-    WriteSettings(path, Settings{});
+    WriteSettingsFile(path, Settings{});
     ADD_FAILURE() << "no error";
   } catch (const Error& e) {
     EXPECT_EQ(std::string(e.what()), PathForMessage(path) + Sjis(" に書き込めません"));
@@ -198,13 +201,13 @@ TEST_F(SettingsFileTest, WriteFailureMessageNamesTheFile) {
 TEST_F(SettingsFileTest, OldFileIntactAfterFailedWrite) {
   const std::string old = "[Ranking]\r\nTopCount=30\r\n[KinsiWord]\r\nw=OK\r\n";
   WriteBytes(path_, old);
-  Settings s = ReadSettings(path_);
+  Settings s = ReadSettingsFile(path_);
   s.TopCount = 500;
   // A write limit below the new file's size, in a child so it stays there.
   auto outcome = testing::InChild([&]() -> std::string {
     if (!testing::LimitFileSize(old.size())) return "no limit";
     try {
-      WriteSettings(path_, s);
+      WriteSettingsFile(path_, s);
     } catch (const Error&) {
       return "failed";
     }
@@ -214,32 +217,6 @@ TEST_F(SettingsFileTest, OldFileIntactAfterFailedWrite) {
   EXPECT_EQ(ReadBytes(path_), old);
 }
 #endif
-
-// ---- The run's inputs ------------------------------------------------------------
-
-TEST(ToRunSettings, EveryFieldReachesTheRun) {
-  Settings s;
-  s.CDouga = s.CJpeg = true;
-  s.CText = s.CCgi = false;
-  s.TopCount = 20;
-  s.CText1 = "#111111";
-  s.CText2 = "#222222";
-  s.CLink = "#333333";
-  s.ALink = "#444444";
-  s.FontSize = 90;
-  s.NameMax = 30;
-  s.Prefix = "/p/";
-  s.KinsiWord = {"w"};
-  RunSettings r = ToRunSettings(s, 3, 9);
-  EXPECT_EQ(std::tie(r.PStart, r.PEnd, r.PRank, r.FontSize, r.NameMax), std::make_tuple(3LL, 9LL, 20LL, 90LL, 30LL));
-  EXPECT_EQ(std::tie(r.CDouga, r.COnsei, r.CSyoko, r.CJpeg, r.CGazou, r.CText, r.CExe, r.CHtml, r.CCss, r.CCgi),
-            std::make_tuple(true, false, false, true, true, false, true, true, true, false));
-  EXPECT_EQ(std::tie(r.CBG, r.CBorder, r.CText1, r.CText2, r.CLink, r.ALink, r.VLink),
-            std::tie(s.CBG, s.CBorder, s.CText1, s.CText2, s.CLink, s.ALink, s.VLink));
-  EXPECT_TRUE(r.Link);
-  EXPECT_EQ(r.Prefix, "/p/");
-  EXPECT_EQ(r.Marukin, s.KinsiWord);
-}
 
 }  // namespace
 }  // namespace junmaru

@@ -1,4 +1,4 @@
-#include "ranking_page.h"
+#include "ranking_to_page.h"
 
 #include <new>
 
@@ -10,9 +10,22 @@
 #include "report_document.h"
 
 namespace junmaru {
+namespace {
 
-void RunRankingToPage(const LogLines& lines, const RunSettings& settings, const std::string& save_pass,
-                      RunView& view) {
+// Tells the keeper, through one message box, when no "gage.gif" lies in
+// the folder of save_pass (a folder of that name does not count).
+void CheckGaugeImage(const std::string& save_pass, RunView& view) {
+  if (FileExists(PathInFolder(FolderOf(save_pass), "gage.gif"))) return;
+  view.ShowMessage(Sjis("HTML出力先にゲージ用画像(gage.gif)がありませんので移動するか作るかしてください。"));
+}
+
+}  // namespace
+
+void SaveReport(const std::vector<PageLine>& report_lines, const std::string& save_pass) {
+  ReplaceFile(save_pass, [&report_lines](ByteSink& sink) { WriteReport(report_lines, sink); });
+}
+
+void RunRankingToPage(const LogLines& lines, const Settings& settings, const std::string& save_pass, RunView& view) {
   // Saving the page over the log it counts would lose the log.
   if (lines.LoadedFrom(IdentityOf(save_pass)))
     throw Error(messages::PageIsTheLog(PathForMessage(save_pass)));

@@ -1,0 +1,27 @@
+#pragma once
+
+// The GO action without a window, for both windows and junmaru-batch: the
+// ranking run, then the report step that composes the ranking page, saves
+// it to save_pass, checks for "gage.gif" beside it and sets the last
+// status text. A save_pass that leads to the loaded log (by any name or
+// link) is refused before the run starts; running out of memory while the
+// page is made or saved fails with a message that names the page.
+
+#include <string>
+#include <vector>
+
+#include "log_lines.h"
+#include "page_line.h"
+#include "run_view.h"
+#include "settings.h"
+
+namespace junmaru {
+
+void RunRankingToPage(const LogLines& lines, const Settings& settings, const std::string& save_pass, RunView& view);
+
+// Saves the page whole, writing it a block at a time: a failed save leaves
+// the previous file as it was. Fails with "ファイル %s を作成できません" or
+// "ストリームへの書き込みエラー".
+void SaveReport(const std::vector<PageLine>& report_lines, const std::string& save_pass);
+
+}  // namespace junmaru

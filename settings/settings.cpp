@@ -1,0 +1,75 @@
+#include "settings.h"
+
+#include <algorithm>
+
+#include "cp932.h"
+#include "file_io.h"
+#include "profile_file.h"
+#include "program_path.h"
+#include "text_list.h"
+
+namespace junmaru {
+namespace {
+
+// The value of every exclusion-word entry; never looked at when read.
+constexpr char kWordValue[] = "OK";
+
+std::vector<std::string> ReadWords(const ProfileFile& file, std::string_view section) {
+  TextList keys;
+  file.ReadSection(section, keys);
+  std::vector<std::string> words = keys.Items();
+  for (std::string& word : words) {
+    if (word.size() > kExclusionWordMax) word.resize(kExclusionWordMax);
+  }
+  if (words.empty()) words = ExampleWords();
+  return words;
+}
+
+}  // namespace
+
+std::string ProgramSettingsPath() { return PathInFolder(ProgramFolder(), kSettingsFileName); }
+
+std::vector<std::string> ExampleWords() { return {Sjis("例)禁止ワード1"), Sjis("例)禁止ワード2")}; }
+
+Settings ReadSettings(const ProfileFile& file) {
+  const Settings defaults;
+  Settings s;
+  for (const SettingField& f : kSettingFields) {
+    switch (f.kind) {
+      case SettingField::Kind::kText:
+        s.*f.text = file.ReadString(f.section, f.key, defaults.*f.text);
+        break;
+      case SettingField::Kind::kNumber:
+        s.*f.number = std::clamp(file.ReadInteger(f.section, f.key, defaults.*f.number), f.minimum, f.maximum);
+        break;
+      case SettingField::Kind::kSwitch:
+        s.*f.flag = file.ReadBool(f.section, f.key, defaults.*f.flag);
+        break;
+      case SettingField::Kind::kWords:
+        s.*f.words = ReadWords(file, f.section);
+        break;
+    }
+  }
+  return s;
+}
+
+void WriteSettings(ProfileFile& file, const Settings& s) {
+  for (const SettingField& f : kSettingFields) {
+    switch (f.kind) {
+      case SettingField::Kind::kText:
+        file.WriteString(f.section, f.key, s.*f.text);
+        break;
+      case SettingField::Kind::kNumber:
+        file.WriteInteger(f.section, f.key, s.*f.number);
+        break;
+      case SettingField::Kind::kSwitch:
+        file.WriteBool(f.section, f.key, s.*f.flag);
+        break;
+      case SettingField::Kind::kWords:
+        for (const std::string& word : s.*f.words) file.WriteString(f.section, word, kWordValue);
+        break;
+    }
+  }
+}
+
+}  // namespace junmaru
