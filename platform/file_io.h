@@ -41,6 +41,8 @@ using FileWriter = std::function<void(ByteSink&)>;
 //
 // When the folder refuses a new file but the file itself may be written,
 // the file is overwritten in place; that write alone is not atomic.
+// In-place writes that overlap take turns (each holds the file locked), and
+// as the file itself is written, every hard-link name of it shows them.
 // SIGINT, SIGTERM and SIGHUP during a save remove the temporary file before
 // the program ends by that signal, and SIGXFSZ is ignored meanwhile, so an
 // oversized write fails as a write.
@@ -87,6 +89,10 @@ namespace file_io_detail {
 // Tests use kNamedOnly to exercise the second way on any file system.
 enum class TempFileKind { kUnnamedFirst, kNamedOnly };
 void ReplaceFile(const std::string& path, const FileWriter& writer, TempFileKind kind);
+// Windows: the in-place write of the file target (path names it in
+// messages), which ReplaceFile makes when the folder takes no new file.
+// Tests reach it here, as no folder refuses a new file under Wine.
+void OverwriteInPlace(const std::string& target, const std::string& path, const FileWriter& writer);
 }  // namespace file_io_detail
 
 }  // namespace junmaru

@@ -387,14 +387,31 @@ bool CopyAttributes(int folder, const std::string& name, const struct stat& old,
 // full disk or a missing folder).
 bool FolderRefused(int error) { return error == EACCES || error == EPERM; }
 
+// Waits for a write lock on the whole file (an fcntl record lock, of the
+// open file rather than the process where the kernel has those); closing
+// the file releases it.
+bool LockWhole(int fd) {
+  struct flock lock {};
+  lock.l_type = F_WRLCK;
+  lock.l_whence = SEEK_SET;
+  int command = F_OFD_SETLKW;
+  for (;;) {
+    if (::fcntl(fd, command, &lock) == 0) return true;
+    if (errno == EINVAL && command == F_OFD_SETLKW) command = F_SETLKW;
+    else if (errno != EINTR) return false;
+  }
+}
+
 // Writes the new bytes over the file's old contents, keeping the file
-// itself (and so its owner, mode and links). The bytes are counted and room
-// is taken first, so that a full disk is found before anything is
-// overwritten where the file system can tell.
-void OverwriteInPlace(int folder, const std::string& name, const FileWriter& writer, const std::string& path) {
+// itself (and so its owner, mode, ACL and every hard link's name: they all
+// show the new contents). Saves that overlap take turns, each holding the
+// file locked for its write, so the file ends as one of them wrote it.
+// The bytes are counted and room is taken first, so that a full disk is
+// found before anything is overwritten where the file system can tell.
+void OverwriteInPlaceAt(int folder, const std::string& name, const FileWriter& writer, const std::string& path) {
   Fd fd(::openat(folder, name.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   struct stat st;
-  if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
+  if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || !LockWhole(fd.get()))
     throw Error(messages::CannotCreate(PathForMessage(path)));
   CountingSink counter;
   writer(counter);
@@ -456,7 +473,7 @@ void file_io_detail::ReplaceFile(const std::string& path, const FileWriter& writ
   std::string temp_name;  // empty while the temporary file has no name
   Fd temp(OpenTemp(folder.get(), kind, temp_name));
   if (temp.get() < 0) {
-    if (exists && FolderRefused(errno)) return OverwriteInPlace(folder.get(), name, writer, path);
+    if (exists && FolderRefused(errno)) return OverwriteInPlaceAt(folder.get(), name, writer, path);
     throw cannot_create();
   }
   if (exists) {
@@ -495,7 +512,7 @@ void file_io_detail::ReplaceFile(const std::string& path, const FileWriter& writ
     ::unlinkat(folder.get(), temp_name.c_str(), 0);
     ForgetTemp();
     // A sticky folder lets only a file's owner replace it; its contents may still be written.
-    if (exists && FolderRefused(error)) return OverwriteInPlace(folder.get(), name, writer, path);
+    if (exists && FolderRefused(error)) return OverwriteInPlaceAt(folder.get(), name, writer, path);
     throw cannot_create();
   }
   ForgetTemp();

@@ -13,6 +13,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <random>
@@ -386,6 +387,63 @@ TEST(ReplaceFile, PermissionsDecideBetweenReplacingInPlaceAndRefusing) {
   ASSERT_EQ(::chmod(dir.File("page.html").c_str(), 0444), 0);
   EXPECT_EQ(Save(dir.File("page.html"), kNew), CannotCreate(dir.File("page.html")));
   EXPECT_EQ(ReadBytes(dir.File("page.html")), kOld);
+}
+
+// Saves that overlap where the folder takes no new file (for nobody, or
+// for a user in a folder of its own without write permission) overwrite
+// the page in place. They take turns, so the page ends as one of them
+// wrote it, never a mix of two. The file itself is written: its other
+// hard-link name shows the same bytes.
+TEST(ReplaceFile, OverlappingInPlaceSavesTakeTurns) {
+  constexpr int kSaves = 20;
+  const bool root = ::geteuid() == 0;
+  std::vector<std::string> pages;
+  for (int i = 0; i < kSaves; ++i) {
+    const std::string line = "<tr><td>" + std::to_string(i) + "</td><td>" + std::string(i % 7 + 1, 'x') + "</td></tr>\r\n";
+    std::string text;
+    while (text.size() < (200u << 10) * (1 + i % 5)) text += line;
+    pages.push_back(text);
+  }
+  TempDir dir;
+  const std::string page = dir.File("page.html");
+  WriteBytes(page, kOld);
+  ASSERT_EQ(::link(page.c_str(), dir.File("other.html").c_str()), 0);
+  if (root) {
+    ASSERT_EQ(::chown(page.c_str(), testing::kNobody, testing::kNobody), 0);
+  }
+  ASSERT_EQ(::chmod(page.c_str(), 0644), 0);
+  ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
+  const ino_t inode = StatOf(page).st_ino;
+  int go[2];
+  ASSERT_EQ(::pipe(go), 0);
+  std::vector<pid_t> children;
+  for (int i = 0; i < kSaves; ++i) {
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      ::close(go[1]);
+      ::alarm(120);
+      if (root && !testing::DropToNobody()) ::_exit(3);
+      char byte;
+      (void)::read(go[0], &byte, 1);  // returns when the parent lets them all go
+      ::_exit(Save(page, pages[i]).empty() ? 0 : 2);
+    }
+    children.push_back(pid);
+  }
+  ::close(go[0]);
+  ::close(go[1]);
+  for (pid_t pid : children) {
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+  }
+  ::chmod(dir.path().c_str(), 0755);
+  const std::string result = ReadBytes(page);
+  EXPECT_NE(std::find(pages.begin(), pages.end(), result), pages.end())
+      << "a mix of saves, " << result.size() << " bytes";
+  EXPECT_EQ(ReadBytes(dir.File("other.html")), result);
+  EXPECT_EQ(StatOf(page).st_ino, inode);
+  EXPECT_EQ(dir.Entries(), "other.html page.html");
 }
 
 // A file size limit ends the program with SIGXFSZ by default; a save

@@ -122,18 +122,23 @@ Handle CreateTemp(const std::string& folder, std::string* temp) {
   return Handle(INVALID_HANDLE_VALUE);
 }
 
+}  // namespace
+
 // The folder refuses new files but the file itself may be written: then it
 // is overwritten where it is, as a plain save would (the one save that is
-// not all or nothing).
-void OverwriteInPlace(const std::string& target, const std::string& path, const FileWriter& writer) {
-  Handle out(CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                         nullptr));
-  if (!out.ok()) throw Error(messages::CannotCreate(PathForMessage(path)));
-  const bool written = WriteAllFrom(out.get(), writer) && FlushFileBuffers(out.get());
+// not all or nothing). Saves that overlap take turns: each waits for a
+// lock on the whole file before it writes, and cuts the file to its own
+// length only when it has written.
+void file_io_detail::OverwriteInPlace(const std::string& target, const std::string& path, const FileWriter& writer) {
+  Handle out(CreateFileA(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr));
+  OVERLAPPED whole{};
+  if (!out.ok() || !LockFileEx(out.get(), LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole))
+    throw Error(messages::CannotCreate(PathForMessage(path)));
+  const bool written = WriteAllFrom(out.get(), writer) && SetEndOfFile(out.get()) && FlushFileBuffers(out.get());
+  UnlockFileEx(out.get(), 0, MAXDWORD, MAXDWORD, &whole);  // the next save's turn comes now, not at some later time
   if (!out.Close() || !written) throw Error(messages::StreamWriteError());
 }
-
-}  // namespace
 
 std::string PathForMessage(const std::string& path) { return path; }
 
@@ -178,7 +183,7 @@ void ReplaceFile(const std::string& path, const FileWriter& writer) {
   Handle out = CreateTemp(FolderOf(target), &temp);
   if (!out.ok()) {
     if (!exists) throw Error(messages::CannotCreate(PathForMessage(path)));
-    OverwriteInPlace(target, path, writer);
+    file_io_detail::OverwriteInPlace(target, path, writer);
     return;
   }
   pending_temp.store(temp.c_str());

@@ -7,9 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "code_page.h"
 #include "error.h"
@@ -73,6 +77,40 @@ TEST(Win32ReplaceFile, KeepsTheTargetsAttributes) {
   ReplaceFile(page, "new");
   EXPECT_EQ(ReadBytes(page), "new");
   EXPECT_TRUE(GetFileAttributesA(page.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+}
+
+// Where the folder takes no new file the page is overwritten in place.
+// Saves that overlap there take turns (each holds the file locked while it
+// writes), so every one goes through and the page ends as one of them
+// wrote it, never a mix of two; a longer old page is cut to the new length.
+TEST(Win32ReplaceFile, OverlappingInPlaceSavesTakeTurns) {
+  constexpr int kSaves = 20;
+  TempDir dir;
+  const std::string page = Win(dir, "page.html");
+  std::vector<std::string> pages;
+  for (int i = 0; i < kSaves; ++i) {
+    const std::string line = "<tr><td>" + std::to_string(i) + "</td><td>" + std::string(i % 7 + 1, 'x') + "</td></tr>\r\n";
+    std::string text;
+    while (text.size() < (100u << 10) * (1 + i % 5)) text += line;
+    pages.push_back(text);
+  }
+  WriteBytes(page, std::string(1 << 20, 'o'));
+  std::atomic<int> failed{0};
+  std::vector<std::thread> saves;
+  for (int i = 0; i < kSaves; ++i) {
+    saves.emplace_back([&, i] {
+      try {
+        file_io_detail::OverwriteInPlace(page, page, testing::PieceWriter(pages[i]));
+      } catch (const std::exception&) {
+        ++failed;
+      }
+    });
+  }
+  for (std::thread& save : saves) save.join();
+  EXPECT_EQ(failed.load(), 0);
+  const std::string result = ReadBytes(page);
+  EXPECT_NE(std::find(pages.begin(), pages.end(), result), pages.end()) << "a mix of saves, " << result.size() << " bytes";
+  EXPECT_EQ(dir.Entries(), "page.html");
 }
 
 TEST(Win32ReplaceFile, RefusesReadOnlyFilesFoldersAndDevicesAndLeavesThem) {
