@@ -1,10 +1,12 @@
 #pragma once
 
-// A writer for ReplaceFile that writes its bytes in small pieces.
+// A writer for ReplaceFile that writes its bytes in small pieces, and the
+// pages of rival saves.
 
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "file_io.h"
 
@@ -19,6 +21,19 @@ inline FileWriter PieceWriter(const std::string& data, std::size_t throw_after =
       sink.Write(std::string_view(data).substr(at, 1000));
     }
   };
+}
+
+// The pages of count rival saves: each of its own lines and length (unit
+// bytes times 1 to 5), so that no mix of two is one of them.
+inline std::vector<std::string> RivalPages(int count, std::size_t unit) {
+  std::vector<std::string> pages;
+  for (int i = 0; i < count; ++i) {
+    const std::string line = "<tr><td>" + std::to_string(i) + "</td><td>" + std::string(i % 7 + 1, 'x') + "</td></tr>\r\n";
+    std::string text;
+    while (text.size() < unit * (1 + i % 5)) text += line;
+    pages.push_back(text);
+  }
+  return pages;
 }
 
 }  // namespace junmaru::testing

@@ -119,7 +119,7 @@ int OpenFolderWithoutLinks(const std::string& path) {
 #ifdef SYS_openat2
   struct open_how how {};
   how.flags = O_PATH | O_DIRECTORY | O_CLOEXEC;
-  how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
+  how.resolve = RESOLVE_NO_SYMLINKS;
   return static_cast<int>(::syscall(SYS_openat2, AT_FDCWD, FolderOf(path).c_str(), &how, sizeof how));
 #else
   (void)path;

@@ -397,13 +397,7 @@ TEST(ReplaceFile, PermissionsDecideBetweenReplacingInPlaceAndRefusing) {
 TEST(ReplaceFile, OverlappingInPlaceSavesTakeTurns) {
   constexpr int kSaves = 20;
   const bool root = ::geteuid() == 0;
-  std::vector<std::string> pages;
-  for (int i = 0; i < kSaves; ++i) {
-    const std::string line = "<tr><td>" + std::to_string(i) + "</td><td>" + std::string(i % 7 + 1, 'x') + "</td></tr>\r\n";
-    std::string text;
-    while (text.size() < (200u << 10) * (1 + i % 5)) text += line;
-    pages.push_back(text);
-  }
+  const std::vector<std::string> pages = testing::RivalPages(kSaves, 200u << 10);
   TempDir dir;
   const std::string page = dir.File("page.html");
   WriteBytes(page, kOld);

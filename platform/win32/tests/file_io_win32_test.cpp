@@ -87,13 +87,7 @@ TEST(Win32ReplaceFile, OverlappingInPlaceSavesTakeTurns) {
   constexpr int kSaves = 20;
   TempDir dir;
   const std::string page = Win(dir, "page.html");
-  std::vector<std::string> pages;
-  for (int i = 0; i < kSaves; ++i) {
-    const std::string line = "<tr><td>" + std::to_string(i) + "</td><td>" + std::string(i % 7 + 1, 'x') + "</td></tr>\r\n";
-    std::string text;
-    while (text.size() < (100u << 10) * (1 + i % 5)) text += line;
-    pages.push_back(text);
-  }
+  const std::vector<std::string> pages = testing::RivalPages(kSaves, 100u << 10);
   WriteBytes(page, std::string(1 << 20, 'o'));
   std::atomic<int> failed{0};
   std::vector<std::thread> saves;
