@@ -8,7 +8,10 @@ set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
 set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
 
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+# The libraries built from Debian's sources by scripts/build-windows-libs.sh
+# (libcurl, libssh2) live in a prefix of their own.
+set(JUNMARU_WIN_LIBS "" CACHE PATH "Prefix of the libraries built for Windows")
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32 ${JUNMARU_WIN_LIBS})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

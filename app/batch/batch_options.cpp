@@ -2,12 +2,14 @@
 
 #include <charconv>
 
+#include "remote_url.h"
+
 namespace junmaru::batch {
 
-const char kUsageLine[] = "usage: junmaru-batch [--settings FILE] [--log FILE]... [--out FILE] [--from N] [--to M] [--since DATE] [--until DATE] [--days N]";
+const char kUsageLine[] = "usage: junmaru-batch [--settings FILE] [--log FILE]... [--out FILE] [--from N] [--to M] [--since DATE] [--until DATE] [--days N] [--log-list URL/ [--log-match GLOB]] [--publish URL/] [--cacert FILE] [--timeout SECONDS]";
 
 const char kHelpText[] =
-    "usage: junmaru-batch [--settings FILE] [--log FILE]... [--out FILE] [--from N] [--to M] [--since DATE] [--until DATE] [--days N]\n"
+    "usage: junmaru-batch [--settings FILE] [--log FILE]... [--out FILE] [--from N] [--to M] [--since DATE] [--until DATE] [--days N] [--log-list URL/ [--log-match GLOB]] [--publish URL/] [--cacert FILE] [--timeout SECONDS]\n"
     "\n"
     "順位丸のランキングをウィンドウなしで作成します。アクセスログを読み、GET による\n"
     "ダウンロード数をファイルごとに数え、ランキングページ (Shift_JIS) を書き出します。\n"
@@ -30,6 +32,18 @@ const char kHelpText[] =
     "  --days N         ログの最終行の日を終わりとする N 日間 (毎晩「直近 30 日」など)。\n"
     "                   --since/--until/--days は --from/--to と一緒には使えません。\n"
     "                   期間に当たる行がないときは終了コード 1 で、何も書きません。\n"
+    "  --log URL        ログをサーバーから読みます: ftp://、ftps:// (明示的 TLS)、sftp://、\n"
+    "                   https://。ローカルのファイルと同じに読みます (gzip は内容で判定)。\n"
+    "  --log-list URL/  サーバーのフォルダ (ftp://、ftps://、sftp://) のうち --log-match に合う\n"
+    "                   ファイルを名前順に読みます。--log より先に読みます。何度でも指定できます。\n"
+    "  --log-match GLOB --log-list で読むファイル名 (例 'access_log_*.gz')。既定は *。\n"
+    "  --publish URL/   書き出したページをサイトのフォルダ (ftp://、ftps://、sftp://) に置きます。\n"
+    "                   一時的な名前で送ってから名前を変えるので、失敗しても前のページが残ります。\n"
+    "                   サイトに gage.gif がなければ、ページの隣の gage.gif も送ります。\n"
+    "  --cacert FILE    サーバーの証明書をこの認証局のファイル (PEM) で検証します。\n"
+    "  --timeout SECONDS 接続や転送が止まってから諦めるまでの秒数。既定は 60。\n"
+    "                   ログインは ~/.netrc (Windows は %USERPROFILE%\\_netrc)、SFTP は SSH の鍵か\n"
+    "                   ssh-agent と ~/.ssh/known_hosts を使います。パスワードはアドレスに書けません。\n"
     "  --help           この説明を表示します。\n"
     "\n"
     "終了コード: 0 成功 (警告があっても)、1 ログ・範囲・出力のエラー (何も書きません)、\n"
@@ -58,6 +72,22 @@ const char kHelpText[] =
     "  --days N         the N days that end with the day of the log's last line.\n"
     "                   --since/--until/--days cannot be used with --from/--to; a\n"
     "                   period without lines exits with 1 and writes nothing.\n"
+    "  --log URL        read the log from a server: ftp://, ftps:// (explicit TLS),\n"
+    "                   sftp:// or https://; read as a local file would be.\n"
+    "  --log-list URL/  read the files of a server's folder (ftp://, ftps://, sftp://)\n"
+    "                   whose names match --log-match, in name order, before the\n"
+    "                   --log files. May be given more than once.\n"
+    "  --log-match GLOB the names --log-list takes (e.g. 'access_log_*.gz'); default *.\n"
+    "  --publish URL/   put the page written into the site's folder (ftp://, ftps://,\n"
+    "                   sftp://): uploaded under a temporary name and renamed over the\n"
+    "                   old page, so a failure leaves the old page; gage.gif from\n"
+    "                   beside the page goes too when the site has none.\n"
+    "  --cacert FILE    verify servers' certificates with this CA file (PEM).\n"
+    "  --timeout SECONDS give up on a connection or transfer that has stalled this\n"
+    "                   long; default 60.\n"
+    "                   Logins come from ~/.netrc (%USERPROFILE%\\_netrc on Windows);\n"
+    "                   SFTP uses SSH keys or ssh-agent and ~/.ssh/known_hosts. An\n"
+    "                   address never holds a password.\n"
     "  --help           show this text.\n"
     "\n"
     "Exit status: 0 success (also with warnings), 1 log, range or output error\n"
@@ -65,6 +95,8 @@ const char kHelpText[] =
     "progress bar is shown on stderr only when it is a terminal.\n"
     "\n"
     "example: junmaru-batch --log /var/log/httpd/access.log --out /srv/www/dl/ranking.html\n"
+    "         junmaru-batch --log-list sftp://keeper@example.jp/logs/ --log-match 'access_log_*.gz' \\\n"
+    "             --days 7 --out ranking.html --publish ftps://example.jp/www/dl/\n"
     "         junmaru-batch --log access.log.2.gz --log access.log.1 --log access.log \\\n"
     "             --since 2024-10-01 --until 2024-10-31 --out /srv/www/dl/ranking.html\n";
 
@@ -76,6 +108,18 @@ std::optional<long long> ParseInteger(const std::string& text) {
   auto [ptr, ec] = std::from_chars(text.data(), end, value);
   if (ec != std::errc() || ptr != end || text.empty()) return std::nullopt;
   return value;
+}
+
+// Why an address given to option cannot be used; empty when it can. A
+// --log may be a path; --log-list and --publish name an FTP or SFTP folder.
+std::string CheckAddress(const std::string& option, const std::string& value) {
+  if (option == "--log" && !transfer::LooksLikeUrl(value)) return {};
+  const transfer::ParsedUrl parsed = transfer::ParseRemoteUrl(value);
+  if (!parsed.url) return "option '" + option + "': " + parsed.problem;
+  if (option == "--log") return {};
+  if (parsed.url->scheme == transfer::Scheme::kHttps || !parsed.url->IsFolder())
+    return "option '" + option + "' needs an ftp://, ftps:// or sftp:// folder ending in '/', not '" + value + "'";
+  return {};
 }
 
 }  // namespace
@@ -99,7 +143,8 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
       name.resize(eq);
     }
     if (name != "--settings" && name != "--log" && name != "--out" && name != "--from" && name != "--to" &&
-        name != "--since" && name != "--until" && name != "--days") {
+        name != "--since" && name != "--until" && name != "--days" && name != "--log-list" && name != "--log-match" &&
+        name != "--publish" && name != "--cacert" && name != "--timeout") {
       parsed.problem = "unknown option '" + name + "'";
       return parsed;
     }
@@ -112,6 +157,24 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
     }
     if (name == "--settings") o.settings = *value;
     if (name == "--log") o.logs.push_back(*value);
+    if (name == "--log" || name == "--log-list" || name == "--publish") {
+      if (std::string problem = CheckAddress(name, *value); !problem.empty()) {
+        parsed.problem = problem;
+        return parsed;
+      }
+    }
+    if (name == "--log-list") o.log_lists.push_back(*value);
+    if (name == "--log-match") o.log_match = *value;
+    if (name == "--publish") o.publish = *value;
+    if (name == "--cacert") o.cacert = *value;
+    if (name == "--timeout") {
+      std::optional<long long> seconds = ParseInteger(*value);
+      if (!seconds || *seconds < 1 || *seconds > 86400) {
+        parsed.problem = "option '--timeout' needs a number of seconds from 1 to 86400, not '" + *value + "'";
+        return parsed;
+      }
+      o.timeout = static_cast<long>(*seconds);
+    }
     if (name == "--since" || name == "--until") {
       std::optional<LogMoment> moment = ParseMoment(*value, name == "--until");
       if (!moment) {
@@ -137,6 +200,7 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
   if (o.from && o.to && *o.from > *o.to) parsed.problem = "--from lies beyond --to";
   if (o.since && o.until && *o.since > *o.until) parsed.problem = "--since lies after --until";
   if (o.days && (o.since || o.until)) parsed.problem = "--days cannot be used with --since or --until";
+  if (o.log_match != "*" && o.log_lists.empty()) parsed.problem = "--log-match needs --log-list";
   if (o.HasPeriod() && (o.from || o.to)) parsed.problem = "a period (--since, --until, --days) cannot be used with --from or --to";
   return parsed;
 }

@@ -20,6 +20,12 @@ struct BatchOptions {
   std::optional<LogMoment> since;       // --since DATE: its first second when a bare date
   std::optional<LogMoment> until;       // --until DATE: its last second when a bare date
   std::optional<long long> days;        // --days N, N >= 1
+  // Fetching and publishing; a --log may also be an address.
+  std::vector<std::string> log_lists;   // --log-list URL/, repeatable: read before the --log files
+  std::string log_match = "*";          // --log-match GLOB: the listed files taken
+  std::optional<std::string> publish;   // --publish URL/: the site's folder for the page
+  std::optional<std::string> cacert;    // --cacert FILE: certificates trusted instead of the system's
+  long timeout = 60;                    // --timeout SECONDS
 
   bool HasPeriod() const { return since || until || days; }
 };
@@ -34,7 +40,9 @@ struct ParsedOptions {
 // integers, dates "YYYY-MM-DD" or "YYYY-MM-DD HH:MM[:SS]". Refused here,
 // before any file is touched: --from beyond --to, --since after --until,
 // a period (--since, --until, --days) together with --from or --to, and
-// --days with --since or --until.
+// --days with --since or --until, an address that is not ftp://, ftps://,
+// sftp:// or https:// (only a folder of the first three for --log-list
+// and --publish) or that holds a password.
 ParsedOptions ParseOptions(const std::vector<std::string>& args);
 
 // One line: the synopsis shown after a bad argument.

@@ -2,20 +2,26 @@
 
 #include <climits>
 #include <exception>
+#include <memory>
 #include <new>
 
 #include "cp932.h"
+#include "curl_remote.h"
 #include "error.h"
 #include "file_io.h"
 #include "log_lines.h"
 #include "log_period.h"
 #include "messages.h"
 #include "profile_file.h"
+#include "publish.h"
 #include "ranking_to_page.h"
+#include "remote_logs.h"
 #include "report_path.h"
 #include "settings.h"
 #include "terminal.h"
 #include "terminal_view.h"
+#include "transfer_messages.h"
+#include "user_home.h"
 
 namespace junmaru::batch {
 namespace {
@@ -68,6 +74,52 @@ LineSpan PeriodOf(const LogLines& lines, const BatchOptions& options) {
   return *span;
 }
 
+bool IsAddress(const std::string& log) { return transfer::LooksLikeUrl(log); }
+
+// Every address the run reaches, for the warning about plain FTP.
+std::vector<std::string> AddressesOf(const BatchOptions& options) {
+  std::vector<std::string> addresses = options.log_lists;
+  for (const std::string& log : options.logs)
+    if (IsAddress(log)) addresses.push_back(log);
+  if (options.publish) addresses.push_back(*options.publish);
+  return addresses;
+}
+
+transfer::RemoteUrl UrlOf(const std::string& address) { return *transfer::ParseRemoteUrl(address).url; }
+
+// The logs in reading order: the listed ones (each folder's by name),
+// then each --log, fetched when it is an address.
+std::vector<LogInput> GatherLogs(const BatchOptions& options, const std::vector<std::string>& log_paths,
+                                 transfer::Remote* remote, transfer::TransferProgress& progress) {
+  std::vector<LogInput> inputs;
+  for (const std::string& folder : options.log_lists)
+    for (const transfer::RemoteUrl& url : transfer::ListLogs(*remote, UrlOf(folder), options.log_match))
+      inputs.push_back(transfer::FetchLog(*remote, url, progress));
+  for (const std::string& path : log_paths)
+    inputs.push_back(IsAddress(path) ? transfer::FetchLog(*remote, UrlOf(path), progress) : LogInput{path, std::nullopt});
+  return inputs;
+}
+
+// The page's name without its folder.
+std::string NameOf(const std::string& path) {
+  const std::string folder = FolderOf(path);
+  const auto separator = [](char c) { return c == '/' || c == '\\'; };
+  if (path.compare(0, folder.size(), folder) != 0 || path.size() <= folder.size()) return path;
+  if (separator(folder.back())) return path.substr(folder.size());
+  if (!separator(path[folder.size()])) return path;
+  return path.substr(folder.size() + 1);
+}
+
+// What goes to the site: the bar image when the site has none, then the
+// page, last, so that it never refers to a file not there yet.
+std::vector<transfer::PublishFile> FilesToPublish(const std::string& page) {
+  std::vector<transfer::PublishFile> files;
+  const std::string gage = PathInFolder(FolderOf(page), "gage.gif");
+  if (FileExists(gage)) files.push_back({gage, "gage.gif", true});
+  files.push_back({page, NameOf(page), false});
+  return files;
+}
+
 }  // namespace
 
 int RunBatch(const BatchOptions& options, std::FILE* err) {
@@ -79,15 +131,17 @@ int RunBatch(const BatchOptions& options, std::FILE* err) {
     return kRunFailed;
   }
 
-  const std::vector<std::string> log_paths = options.logs.empty() ? std::vector{settings.ReadPass} : options.logs;
-  if (options.logs.empty() && settings.ReadPass == kNoPath) {
+  const bool fetches = !options.log_lists.empty();
+  std::vector<std::string> log_paths = options.logs;
+  if (log_paths.empty() && !fetches) log_paths.push_back(settings.ReadPass);
+  if (log_paths.empty() && !fetches && settings.ReadPass == kNoPath) {
     PrintUsageProblem(err, "no log file: give --log, or choose a log in the window first");
     return kBadArguments;
   }
   std::string out_path;
   if (options.out) {
     out_path = *options.out;
-  } else if (!options.logs.empty()) {
+  } else if (!options.logs.empty() && !IsAddress(options.logs.back())) {
     out_path = ReportPathFor(options.logs.back());  // the newest log, where the keeper lists it last
   } else {
     out_path = settings.SavePass;
@@ -98,11 +152,22 @@ int RunBatch(const BatchOptions& options, std::FILE* err) {
   }
 
   TerminalView view(err, IsTerminal(err));
+  std::unique_ptr<transfer::Remote> remote;
+  const std::vector<std::string> addresses = AddressesOf(options);
   try {
     for (const std::string& path : log_paths)
-      if (!FileExists(path)) throw Error(messages::LogFileMissing());
+      if (!IsAddress(path) && !FileExists(path)) throw Error(messages::LogFileMissing());
+    if (!addresses.empty()) {
+      for (const std::string& address : addresses)
+        if (UrlOf(address).scheme == transfer::Scheme::kFtp) {
+          view.PrintLine(transfer::messages::PlainFtpWarning());
+          break;
+        }
+      remote = std::make_unique<transfer::CurlRemote>(
+          transfer::CurlSetup{options.cacert.value_or(""), options.timeout, HomeFolder(), UserName()});
+    }
     LogLines lines;
-    lines.LoadFromFiles(log_paths);
+    lines.LoadFromInputs(GatherLogs(options, log_paths, remote.get(), view));
     long long first = options.from.value_or(1);
     long long last = options.to.value_or(static_cast<long long>(lines.Count()));
     if (options.HasPeriod()) {
@@ -114,9 +179,10 @@ int RunBatch(const BatchOptions& options, std::FILE* err) {
     settings.PStart = first;
     settings.PEnd = last;
     RunRankingToPage(lines, settings, out_path, view);
+    if (options.publish) transfer::Publish(*remote, UrlOf(*options.publish), FilesToPublish(out_path), view);
   } catch (const std::bad_alloc&) {
     // Loading and tallying the log; the page's own shortage names the page.
-    view.PrintLine(messages::OutOfMemoryReading(PathForMessage(log_paths.back())));
+    view.PrintLine(messages::OutOfMemoryReading(PathForMessage(log_paths.empty() ? options.log_lists.back() : log_paths.back())));
     return kRunFailed;
   } catch (const Error& e) {
     view.PrintLine(e.what());

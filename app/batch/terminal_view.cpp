@@ -3,13 +3,32 @@
 #include <algorithm>
 
 #include "cp932.h"
+#include "file_io.h"
 #include "terminal.h"
 
 namespace junmaru::batch {
 
 namespace {
 constexpr int kBarWidth = 40;
+
+// A byte count as people read it: "512 B", "1.2 MB".
+std::string Bytes(double n) {
+  static const char* const kUnits[] = {"B", "KB", "MB", "GB", "TB"};
+  int unit = 0;
+  while (n >= 1024 && unit < 4) {
+    n /= 1024;
+    ++unit;
+  }
+  char text[32];
+  std::snprintf(text, sizeof text, unit == 0 ? "%.0f %s" : "%.1f %s", n, kUnits[unit]);
+  return text;
 }
+
+std::string Bar(long long percent) {
+  const int filled = static_cast<int>(percent * kBarWidth / 100);
+  return std::string(static_cast<std::size_t>(filled), '#') + std::string(static_cast<std::size_t>(kBarWidth - filled), '-');
+}
+}  // namespace
 
 TerminalView::TerminalView(std::FILE* out, bool show_bar) : out_(out), show_bar_(show_bar) {}
 
@@ -40,11 +59,38 @@ void TerminalView::ShowMessage(const std::string& text) {
   if (warned_.insert(text).second) PrintLine(text);
 }
 
+void TerminalView::Begin(const std::string& what) {
+  transferring_ = true;
+  transfer_what_ = PathForMessage(what);
+  transfer_start_ = transfer_drawn_ = std::chrono::steady_clock::now();
+  transfer_done_ = transfer_total_ = 0;
+  DrawTransferBar();
+}
+
+void TerminalView::Advance(std::uint64_t done, std::uint64_t total) {
+  const auto now = std::chrono::steady_clock::now();
+  const bool finished = total != 0 && done == total && transfer_done_ != done;
+  transfer_done_ = done;
+  transfer_total_ = total;
+  // Redrawn a few times a second, and once at the end.
+  if (!finished && now - transfer_drawn_ < std::chrono::milliseconds(200)) return;
+  transfer_drawn_ = now;
+  DrawTransferBar();
+}
+
+void TerminalView::End() {
+  ClearBar();
+  transferring_ = false;
+}
+
 void TerminalView::PrintLine(const std::string& cp932_text) {
   ClearBar();
   std::fprintf(out_, "%s\n", TextForStream(out_, Cp932ToUtf8(cp932_text)).c_str());
   std::fflush(out_);
-  DrawBar();
+  if (transferring_)
+    DrawTransferBar();
+  else
+    DrawBar();
 }
 
 void TerminalView::ClearBar() {
@@ -54,12 +100,22 @@ void TerminalView::ClearBar() {
   bar_drawn_ = false;
 }
 
+void TerminalView::DrawTransferBar() {
+  if (!show_bar_) return;
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - transfer_start_).count();
+  const long long percent = transfer_total_ == 0 ? 0 : static_cast<long long>(transfer_done_ * 100 / transfer_total_);
+  std::string amount = Bytes(static_cast<double>(transfer_done_));
+  if (transfer_total_ != 0) amount += " / " + Bytes(static_cast<double>(transfer_total_));
+  if (seconds > 0.2) amount += ", " + Bytes(static_cast<double>(transfer_done_) / seconds) + "/s";
+  std::fprintf(out_, "\r\033[K[%s] %3lld%% %s %s", Bar(percent).c_str(), percent, amount.c_str(),
+               TextForStream(out_, Cp932ToUtf8(transfer_what_)).c_str());
+  std::fflush(out_);
+  bar_drawn_ = true;
+}
+
 void TerminalView::DrawBar() {
   if (!show_bar_ || percent_ < 0) return;
-  const int filled = static_cast<int>(percent_ * kBarWidth / 100);
-  std::string bar(static_cast<std::size_t>(filled), '#');
-  bar.append(static_cast<std::size_t>(kBarWidth - filled), '-');
-  std::fprintf(out_, "\r\033[K[%s] %3lld%% %s", bar.c_str(), percent_,
+  std::fprintf(out_, "\r\033[K[%s] %3lld%% %s", Bar(percent_).c_str(), percent_,
                TextForStream(out_, Cp932ToUtf8(status_)).c_str());
   std::fflush(out_);
   bar_drawn_ = true;
