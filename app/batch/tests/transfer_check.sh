@@ -273,6 +273,15 @@ no_leftovers ftp-root/site "publish over a page"
   no_leftovers sftp-site "SFTP publish ($round page)"
 done
 
+# On a terminal each transfer has its bar: bytes, rate and the address.
+if [ "$under_wine" = 0 ] && command -v script >/dev/null; then
+  script -qec "$(printf '%q ' "$program" --settings settings.ini --log "$logs_at/logs/access_log_20241001.gz" \
+    --out www/tty.html --publish "$site_at/site/" --cacert ca.pem)" /dev/null > tty.txt 2>&1
+  grep -q "100% .* B .*$logs_at/logs/access_log_20241001.gz" tty.txt &&
+    grep -q "100% .*$site_at/site/tty.html" tty.txt || fail "no progress bar for each transfer on a terminal"
+  checks=$((checks + 1))
+fi
+
 # Plain FTP works and warns once.
 batch --log logs/access_log --out www/plain.html --publish "ftp://127.0.0.1:$ftp_port/site/" \
   --log "ftp://127.0.0.1:$ftp_port/logs/access_log_20241001"
