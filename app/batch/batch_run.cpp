@@ -111,7 +111,8 @@ std::string NameOf(const std::string& path) {
 }
 
 // What goes to the site: the bar image when the site has none, then the
-// page, last, so that it never refers to a file not there yet.
+// page, last, so that it never refers to a file not there yet. (Files
+// written beside the page, such as exports, belong before the page.)
 std::vector<transfer::PublishFile> FilesToPublish(const std::string& page) {
   std::vector<transfer::PublishFile> files;
   const std::string gage = PathInFolder(FolderOf(page), "gage.gif");
