@@ -116,7 +116,8 @@ std::string CheckAddress(const std::string& option, const std::string& value) {
   if (option == "--log" && !transfer::LooksLikeUrl(value)) return {};
   const transfer::ParsedUrl parsed = transfer::ParseRemoteUrl(value);
   if (!parsed.url) return "option '" + option + "': " + parsed.problem;
-  if (option == "--log") return {};
+  if (option == "--log")
+    return parsed.url->IsFolder() ? "option '--log' names a file, not the folder '" + value + "' (see --log-list)" : "";
   if (parsed.url->scheme == transfer::Scheme::kHttps || !parsed.url->IsFolder())
     return "option '" + option + "' needs an ftp://, ftps:// or sftp:// folder ending in '/', not '" + value + "'";
   return {};

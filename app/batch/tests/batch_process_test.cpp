@@ -184,6 +184,7 @@ TEST_F(BatchTest, BadArgumentsGiveTheUsageLineAndStatus2) {
            {"PublishOverHttps", {"--log", log, "--publish", "https://127.0.0.1/www/"}},
            {"PublishToAFile", {"--log", log, "--publish", "sftp://127.0.0.1/www/ranking.html"}},
            {"ListAFile", {"--log-list", "sftp://127.0.0.1/logs/access.log"}},
+           {"LogAFolder", {"--log", "sftp://127.0.0.1/logs/"}},
            {"MatchWithoutList", {"--log", log, "--log-match", "*.gz"}},
            {"TimeoutZero", {"--log", log, "--timeout", "0"}},
        }) {
