@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <cstring>
 
 #include "error.h"
 #include "file_io.h"
@@ -56,7 +57,7 @@ bool IsGzip(std::string_view bytes) {
          static_cast<unsigned char>(bytes[1]) == 0x8B;
 }
 
-void InflateGzip(std::string_view gzip, const std::string& path, ByteBuffer& out) {
+void InflateGzip(std::string_view gzip, const std::string& path, ByteBuffer& out, std::size_t limit) {
   auto damaged = [&] { return Error(messages::GzipDamaged(PathForMessage(path))); };
   auto no_memory = [&] { return Error(messages::OutOfMemoryReading(PathForMessage(path))); };
   Inflater inflater;
@@ -64,9 +65,14 @@ void InflateGzip(std::string_view gzip, const std::string& path, ByteBuffer& out
   z_stream& z = inflater.stream();
 
   const std::size_t start = out.size();
-  const std::uint64_t hint = std::min<std::uint64_t>(LengthField(gzip), gzip.size() * kMaxRatio);
-  // One byte more than promised, so the end of the stream is met with room left.
-  if (!out.Reserve(start + static_cast<std::size_t>(hint) + 1)) throw no_memory();
+  if (start >= limit) throw no_memory();
+  // One byte more than promised, so the end of the stream is met with room
+  // left; no more than the limit allows. Where that much cannot be had,
+  // the text may still end early (at a NUL): start small and grow.
+  const std::uint64_t hint = std::min<std::uint64_t>({LengthField(gzip), gzip.size() * kMaxRatio, limit - start - 1});
+  if (!out.Reserve(start + static_cast<std::size_t>(hint) + 1) &&
+      !out.Reserve(start + std::min<std::size_t>(static_cast<std::size_t>(hint), std::size_t{1} << 20) + 1))
+    throw no_memory();
 
   std::size_t in_pos = 0;  // bytes of gzip handed to zlib
   for (;;) {
@@ -86,13 +92,21 @@ void InflateGzip(std::string_view gzip, const std::string& path, ByteBuffer& out
       const std::size_t more = std::max<std::size_t>(
           {static_cast<std::size_t>(guess - std::min<std::uint64_t>(guess, produced)) + produced / 16,
            produced / 4, std::size_t{1} << 20});
-      if (more > SIZE_MAX - out.capacity() || !out.Reserve(out.capacity() + more)) throw no_memory();
+      const std::size_t room_left = limit - out.capacity();
+      if (room_left == 0 || !out.Reserve(out.capacity() + std::min(more, room_left))) throw no_memory();
     }
-    const std::size_t room = std::min(out.capacity() - out.size(), kMaxStep);
+    const std::size_t before = out.size();
+    const std::size_t room = std::min(out.capacity() - before, kMaxStep);
     z.next_out = reinterpret_cast<Bytef*>(out.End());
     z.avail_out = static_cast<uInt>(room);
     const int result = inflate(&z, Z_NO_FLUSH);
     out.Grow(room - z.avail_out);
+    // The text ends at its first NUL: what follows is never read.
+    const std::string_view fresh = out.view().substr(before);
+    if (const void* nul = std::memchr(fresh.data(), '\0', fresh.size())) {
+      out.Truncate(before + static_cast<std::size_t>(static_cast<const char*>(nul) - fresh.data()));
+      return;
+    }
     if (result == Z_STREAM_END) {
       const std::string_view rest = gzip.substr(in_pos - z.avail_in);
       if (rest.empty() || AllZero(rest)) return;  // zeros: padding some writers add

@@ -1,14 +1,14 @@
 #include "log_lines.h"
 
 #include "error.h"
-#include "log_source.h"
 #include "messages.h"
 
 namespace junmaru {
 
-LogLines LogLines::Index(FileBytes bytes) {
+LogLines LogLines::Index(LoadedLog log) {
   LogLines lines;
-  lines.bytes_ = std::move(bytes);
+  lines.bytes_ = std::move(log.bytes);
+  lines.sources_ = std::move(log.sources);
   lines.index_ = LineIndex(lines.bytes_.view());
   return lines;
 }
@@ -27,19 +27,33 @@ void LogLines::LoadFromFiles(const std::vector<std::string>& paths) {
   LoadFromInputs(std::move(inputs));
 }
 
-void LogLines::LoadFromInputs(std::vector<LogInput> inputs) {
-  std::vector<std::string> files;
-  for (const LogInput& input : inputs)
-    if (!input.bytes) files.push_back(input.name);
-  LogLines loaded = Index(LoadLogBytes(std::move(inputs)));
-  for (const std::string& path : files) loaded.sources_.push_back(IdentityOf(path));
+void LogLines::LoadFromInputs(std::vector<LogInput> inputs, const LoadOptions& options) {
+  LogLines loaded = Index(LoadLogBytes(std::move(inputs), options));
+  loaded.CheckUnchanged();
   *this = std::move(loaded);
 }
 
+std::string_view LogLines::SourceText(std::size_t i) const {
+  const std::size_t text_size = index_.TextSize();
+  const std::size_t begin = std::min(sources_[i].text_begin, text_size);
+  const std::size_t end = i + 1 < sources_.size() ? std::min(sources_[i + 1].text_begin, text_size) : text_size;
+  return bytes_.view().substr(begin, end - begin);
+}
+
 bool LogLines::LoadedFrom(const FileIdentity& file) const {
-  for (const FileIdentity& source : sources_)
-    if (source.SameFileAs(file)) return true;
+  for (const LoadedSource& source : sources_)
+    if (source.snapshot.identity.SameFileAs(file)) return true;
   return false;
+}
+
+void LogLines::CheckUnchanged() const {
+  // Only a mapped file can change under the lines: every other text is a
+  // copy of its own.
+  if (!bytes_.Mapped()) return;
+  const LoadedSource& source = sources_.front();
+  const FileSnapshot now = SnapshotOf(source.path);
+  if (!bytes_.Intact() || (now.identity.SameFileAs(source.snapshot.identity) && now.size < source.snapshot.size))
+    throw Error(messages::LogChanged(PathForMessage(source.path)));
 }
 
 }  // namespace junmaru

@@ -24,7 +24,7 @@ class LogLines {
   LogLines() = default;
   // The lines of a text by the file rules (for tests and callers that
   // already hold the bytes).
-  static LogLines FromBytes(std::string bytes) { return Index(FileBytes(std::move(bytes))); }
+  static LogLines FromBytes(std::string bytes) { return Index({FileBytes(std::move(bytes)), {LoadedSource{}}}); }
 
   std::size_t Count() const { return index_.Count(); }
   bool Empty() const { return Count() == 0; }
@@ -50,21 +50,33 @@ class LogLines {
   // The same for several logs read as one, in the order given: line
   // numbers run on across them and the end of a file ends a line.
   void LoadFromFiles(const std::vector<std::string>& paths);
-  // The same for logs of which some may be in memory already (fetched):
-  // messages name each by its name; only the files count for LoadedFrom.
-  void LoadFromInputs(std::vector<LogInput> inputs);
+  // The same for logs of which some may be in memory already (fetched),
+  // as LoadLogBytes reads them: messages name each by its name; only the
+  // files count for LoadedFrom.
+  void LoadFromInputs(std::vector<LogInput> inputs, const LoadOptions& options = {});
+
+  // The logs the lines were loaded from, in order (one without a name for
+  // lines made from bytes).
+  const std::vector<LoadedSource>& Sources() const { return sources_; }
+  // Source i's text: its lines with their breaks.
+  std::string_view SourceText(std::size_t i) const;
 
   // True when file is one the lines were loaded from, under whichever
   // name (never for lines made from bytes): a page must never be saved
   // over it.
   bool LoadedFrom(const FileIdentity& file) const;
 
+  // Fails with the changed-log message naming the file when the lines
+  // read from a mapped file are no longer what it held (another program
+  // cut it short since the load); a run asks after its scan.
+  void CheckUnchanged() const;
+
  private:
-  static LogLines Index(FileBytes bytes);
+  static LogLines Index(LoadedLog log);
 
   FileBytes bytes_;
   LineIndex index_;
-  std::vector<FileIdentity> sources_;
+  std::vector<LoadedSource> sources_;
 };
 
 }  // namespace junmaru

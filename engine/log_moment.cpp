@@ -1,6 +1,7 @@
 #include "log_moment.h"
 
 #include <array>
+#include <cstdio>
 #include <cstring>
 
 namespace junmaru {
@@ -64,14 +65,32 @@ bool TimeInRange(int hour, int minute, int second, int last_second = 59) {
   return hour >= 0 && hour <= 23 && minute >= 0 && minute <= 59 && second >= 0 && second <= last_second;
 }
 
+// Where the timestamp field of line ends: the "]" of the first "] \"", or npos.
+std::size_t StampEnd(std::string_view line) {
+  for (std::size_t q = 2; q < line.size(); ++q) {
+    const void* quote = std::memchr(line.data() + q, '"', line.size() - q);
+    if (!quote) break;
+    q = static_cast<std::size_t>(static_cast<const char*>(quote) - line.data());
+    if (line[q - 1] == ' ' && line[q - 2] == ']') return q - 2;
+  }
+  return std::string_view::npos;
+}
+
 }  // namespace
 
 std::optional<LogMoment> ReadLogMoment(std::string_view line) {
-  const void* bracket = std::memchr(line.data(), '[', line.size());
-  if (!bracket) return std::nullopt;
-  const std::string_view s = line.substr(static_cast<std::size_t>(static_cast<const char*>(bracket) - line.data()));
-  // [dd/Mon/yyyy:HH:MM:SS
+  const std::size_t close = StampEnd(line);
+  if (close == std::string_view::npos) return std::nullopt;
+  // The field's "[": the last one before its "]", not far back (a stamp
+  // and its zone take 27 bytes).
+  constexpr std::size_t kLongestField = 40;
+  std::size_t open = close;
+  while (open > 0 && close - open < kLongestField && line[open] != '[') --open;
+  if (line[open] != '[') return std::nullopt;
+  // [dd/Mon/yyyy:HH:MM:SS, then " zone" or nothing
+  const std::string_view s = line.substr(open, close - open);
   if (s.size() < 21 || s[3] != '/' || s[7] != '/' || s[12] != ':' || s[15] != ':' || s[18] != ':') return std::nullopt;
+  if (s.size() > 21 && (s.size() == 22 || s[21] != ' ')) return std::nullopt;
   int month = 0;
   while (month < 12 && s.substr(4, 3) != kMonths[month]) ++month;
   const int day = Digits(s, 1, 2), year = Digits(s, 8, 4);
@@ -81,17 +100,16 @@ std::optional<LogMoment> ReadLogMoment(std::string_view line) {
   return Join(year, month + 1, day, hour, minute, second);
 }
 
-std::optional<LogMoment> ParseMoment(std::string_view text, bool end_of_day) {
+std::optional<LogMoment> ParseMoment(std::string_view text, bool as_end) {
   // YYYY-MM-DD
   if (text.size() < 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
   const int year = Digits(text, 0, 4), month = Digits(text, 5, 2), day = Digits(text, 8, 2);
   if (year < 1 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month)) return std::nullopt;
-  if (text.size() == 10)
-    return end_of_day ? Join(year, month, day, 23, 59, 59) : Join(year, month, day, 0, 0, 0);
+  if (text.size() == 10) return as_end ? Join(year, month, day, 23, 59, 59) : Join(year, month, day, 0, 0, 0);
   // " HH:MM" and perhaps ":SS"
   if ((text.size() != 16 && text.size() != 19) || text[10] != ' ' || text[13] != ':') return std::nullopt;
   const int hour = Digits(text, 11, 2), minute = Digits(text, 14, 2);
-  int second = 0;
+  int second = as_end ? 59 : 0;
   if (text.size() == 19) {
     if (text[16] != ':') return std::nullopt;
     second = Digits(text, 17, 2);
@@ -107,6 +125,34 @@ std::optional<LogMoment> StartOfDayBefore(LogMoment moment, long long days) {
   const Civil earlier = CivilFromDays(DaysFromCivil(civil) - days);
   if (earlier.year < 1) return std::nullopt;
   return Join(earlier.year, earlier.month, earlier.day, 0, 0, 0);
+}
+
+LogMoment EndOfDay(LogMoment moment) { return moment / 1000000 * 1000000 + 235959; }
+
+std::optional<LogMoment> MomentOfUnixTime(long long seconds) {
+  constexpr long long kDay = 86400;
+  const long long days = seconds >= 0 ? seconds / kDay : -((-seconds + kDay - 1) / kDay);
+  if (days < -719162 || days > 2932896) return std::nullopt;  // 0001-01-01 to 9999-12-31
+  const long long in_day = seconds - days * kDay;
+  const Civil civil = CivilFromDays(days);
+  return Join(civil.year, civil.month, civil.day, static_cast<int>(in_day / 3600), static_cast<int>(in_day / 60 % 60),
+              static_cast<int>(in_day % 60));
+}
+
+long long UnixTimeOf(LogMoment moment) {
+  const LogMoment date = moment / 1000000, time = moment % 1000000;
+  const long long days = DaysFromCivil(
+      {static_cast<long long>(date / 10000), static_cast<int>(date / 100 % 100), static_cast<int>(date % 100)});
+  return days * 86400 + static_cast<long long>(time / 10000 * 3600 + time / 100 % 100 * 60 + time % 100);
+}
+
+std::string MomentText(LogMoment moment) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%04llu-%02llu-%02llu %02llu:%02llu:%02llu",
+                static_cast<unsigned long long>(moment / 10000000000), static_cast<unsigned long long>(moment / 100000000 % 100),
+                static_cast<unsigned long long>(moment / 1000000 % 100), static_cast<unsigned long long>(moment / 10000 % 100),
+                static_cast<unsigned long long>(moment / 100 % 100), static_cast<unsigned long long>(moment % 100));
+  return text;
 }
 
 }  // namespace junmaru

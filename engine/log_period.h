@@ -1,9 +1,11 @@
 #pragma once
 
-// The lines of a period of the log's own time.
+// Periods of the log's own time: which lines a period takes, and what
+// span of time the logs cover.
 
 #include <cstddef>
 #include <optional>
+#include <vector>
 
 #include "log_lines.h"
 #include "log_moment.h"
@@ -16,17 +18,51 @@ struct LineSpan {
   std::size_t last = 0;
 };
 
-// From the first line stamped at or after since to the last line stamped at
-// or before until, by line order, so that a log written nearly in time order
-// (a line is written when its request ends) is cut exactly where its lines
-// say. Lines without a readable timestamp are neither start nor end. A
-// bound left out means the log's first or last line. None when no line
-// falls in the period.
-std::optional<LineSpan> FindPeriod(const LogLines& lines, std::optional<LogMoment> since,
-                                   std::optional<LogMoment> until);
+// The earliest and the latest of some moments.
+struct TimeSpan {
+  LogMoment earliest = 0;
+  LogMoment latest = 0;
+};
 
-// The moment of the last line that has a readable timestamp; none when no
-// line has one.
-std::optional<LogMoment> LastMoment(const LogLines& lines);
+// Widens span to take in m (or starts it there).
+inline void Widen(std::optional<TimeSpan>& span, LogMoment m) {
+  if (!span) span = TimeSpan{m, m};
+  else if (m < span->earliest) span->earliest = m;
+  else if (m > span->latest) span->latest = m;
+}
+
+// A period of the log's own time, both ends included.
+struct TimePeriod {
+  LogMoment since = 0;
+  LogMoment until = kLastMoment;
+};
+
+// The lines a period takes: each line whose own time (ReadLogMoment) lies
+// in it, wherever the line stands, so that lines written out of time
+// order (a request is logged when it ends, logs are given in any order)
+// count in the period of their own time and nowhere else. A line without
+// a time is taken by no period.
+struct PeriodLines {
+  std::vector<LineSpan> spans;  // ascending, apart: no two touch
+  std::size_t count = 0;        // lines in the spans
+  std::optional<TimeSpan> times;  // of the lines taken
+};
+
+// What the times of a log say, read in one pass.
+struct LogTimes {
+  // Each file's span of time, in the order the lines were loaded from
+  // them (one entry for lines made from bytes); none for a file without
+  // a timed line.
+  std::vector<std::optional<TimeSpan>> sources;
+  std::optional<TimeSpan> all;  // over every file
+  // Lines stamped after not_after (a clock gone wrong, a forged stamp):
+  // left out of the spans above and of every period.
+  std::size_t later_lines = 0;
+  // With a period: the lines it takes.
+  PeriodLines period;
+};
+
+// Reads the time of every line; with a period, also chooses its lines.
+LogTimes ReadLogTimes(const LogLines& lines, LogMoment not_after, const std::optional<TimePeriod>& period = {});
 
 }  // namespace junmaru

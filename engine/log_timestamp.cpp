@@ -1,5 +1,6 @@
 #include "log_timestamp.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -50,6 +51,13 @@ std::string Date(const LogLines& lines, long long n, RunView& view) {
   text.append(minute).append(Sjis("分"));
   text.append(second).append(Sjis("秒"));
   return text;
+}
+
+std::string TimestampText(LogMoment moment) {
+  const std::string digits = std::to_string(moment);  // YYYYMMDDhhmmss
+  const std::string text = std::string(14 - std::min<std::size_t>(14, digits.size()), '0') + digits;
+  return text.substr(0, 4) + Sjis("年") + text.substr(4, 2) + Sjis("月") + text.substr(6, 2) + Sjis("日 ") +
+         text.substr(8, 2) + Sjis("時") + text.substr(10, 2) + Sjis("分") + text.substr(12, 2) + Sjis("秒");
 }
 
 }  // namespace junmaru

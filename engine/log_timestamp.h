@@ -3,6 +3,7 @@
 #include <string>
 
 #include "log_lines.h"
+#include "log_moment.h"
 #include "run_view.h"
 
 namespace junmaru {
@@ -16,5 +17,9 @@ namespace junmaru {
 // the result is empty. An index outside the log fails with the list index
 // error and changes nothing.
 std::string Date(const LogLines& lines, long long n, RunView& view);
+
+// The log timestamp text of a moment: what Date gives for a line whose
+// timestamp field holds that moment.
+std::string TimestampText(LogMoment moment);
 
 }  // namespace junmaru

@@ -21,6 +21,43 @@ const std::string& LogFormatError() { return Sjis("エラー　ログファイ�
 const std::string& NoLineInPeriod() { return Sjis("エラー　指定された期間の行がログにありません"); }
 const std::string& LogFileMissing() { return Sjis("エラー　読み込みファイルが選択先に存在しません"); }
 
+std::string LogChanged(const std::string& cp932_path) {
+  return Sjis("ファイル ") + cp932_path + Sjis(" は読み込み中に短くなったか入れ替わりました");
+}
+
+std::string LogHasNoLines(const std::string& cp932_paths) {
+  return Sjis("ログ ") + cp932_paths + Sjis(" に行がありません");
+}
+
+std::string LogFileMissingNamed(const std::string& cp932_path) {
+  return Sjis("エラー　読み込みファイル ") + cp932_path + Sjis(" が存在しません");
+}
+
+std::string RangeOutsideLog(long long first, long long last, long long count) {
+  return Sjis("エラー　行の範囲 ") + std::to_string(first) + Sjis("～") + std::to_string(last) + Sjis(" がログの行 (1～") +
+         std::to_string(count) + Sjis(") に収まりません");
+}
+
+std::string LogsFallShort(const std::string& period, const std::string& covered) {
+  return Sjis("ログが期間に足りません（期間 ") + period + Sjis("、ログ ") + covered + Sjis("）");
+}
+
+std::string LaterLinesLeftOut(long long lines, const std::string& after) {
+  return Sjis("時刻が ") + after + Sjis(" より後の ") + std::to_string(lines) +
+         Sjis(" 行は数えません（時計の狂いか偽りの時刻です）");
+}
+
+std::string LogsOutOfOrder(const std::string& later, const std::string& earlier) {
+  return Sjis("ログ ") + later + Sjis(" は前のログ ") + earlier + Sjis(" が終わる前に始まっています（古い順に指定してください）");
+}
+
+std::string LogsAlike(const std::string& first, const std::string& second) {
+  return Sjis("ログ ") + first + Sjis(" と ") + second + Sjis(" は最初と最後の行が同じです（同じログを二度数えていませんか）");
+}
+
+const std::string& WarningMark() { return Sjis("警告　"); }
+const std::string& ErrorMark() { return Sjis("エラー　"); }
+
 std::string PageIsTheLog(const std::string& cp932_path) {
   return Sjis("ファイル ") + cp932_path + Sjis(" は読み込んだログなので出力先にできません");
 }

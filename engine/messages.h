@@ -20,6 +20,19 @@ const std::string& LogFormatError();     // エラー　ログファイルの形
 const std::string& LogFileMissing();     // エラー　読み込みファイルが選択先に存在しません
 const std::string& NoLineInPeriod();     // エラー　指定された期間の行がログにありません
 
+std::string LogChanged(const std::string& cp932_path);  // ファイル %s は読み込み中に短くなったか入れ替わりました
+std::string LogHasNoLines(const std::string& cp932_paths);  // ログ %s に行がありません
+std::string LogFileMissingNamed(const std::string& cp932_path);  // エラー　読み込みファイル %s が存在しません
+std::string RangeOutsideLog(long long first, long long last, long long count);  // エラー　行の範囲 %d～%d がログの行 (1～%d) に収まりません
+
+// What a run on the command line says about the logs it was given.
+std::string LogsFallShort(const std::string& period, const std::string& covered);  // ログが期間に足りません（期間 %s、ログ %s）
+std::string LaterLinesLeftOut(long long lines, const std::string& after);  // 時刻が %s より後の %d 行は数えません（時計の狂いか偽りの時刻です）
+std::string LogsOutOfOrder(const std::string& later, const std::string& earlier);  // ログ %s は前のログ %s が終わる前に始まっています（古い順に指定してください）
+std::string LogsAlike(const std::string& first, const std::string& second);  // ログ %s と %s は最初と最後の行が同じです（同じログを二度数えていませんか）
+const std::string& WarningMark();  // 警告　
+const std::string& ErrorMark();    // エラー　
+
 std::string PageIsTheLog(const std::string& cp932_path);        // ファイル %s は読み込んだログなので出力先にできません
 std::string OutOfMemoryReading(const std::string& cp932_path);  // メモリ不足のため %s を読み込めません
 std::string OutOfMemoryWriting(const std::string& cp932_path);  // メモリ不足のため %s を書き込めません

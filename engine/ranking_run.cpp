@@ -72,6 +72,15 @@ class PathCounter {
 };
 
 void Scan(const LogLines& lines, const RunSettings& settings, RunView& view, DownloadTally& tally) {
+  if (settings.Period) {
+    const PeriodLines& period = *settings.Period;
+    PathCounter counter(settings, static_cast<long long>(period.count), view, tally);
+    for (const LineSpan& span : period.spans)
+      ForEachLinePath(lines, span.first, span.last - span.first + 1,
+                      [&](const LinePath* paths, std::size_t n) { counter.Take(paths, n); });
+    counter.Flush();
+    return;
+  }
   const long long first = settings.PStart - 1;
   const long long length = settings.PEnd - settings.PStart + 1;
   // The lines of the range that lie in the log are read one after another;
@@ -117,6 +126,7 @@ Ranking RunRanking(const LogLines& lines, const RunSettings& settings, RunView& 
   ShowStatus(view, messages::StatusScanning());
 
   Scan(lines, settings, view, tally);
+  lines.CheckUnchanged();
   ShowStatus(view, messages::StatusTallying());
 
   Ranking ranking;

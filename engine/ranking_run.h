@@ -36,7 +36,8 @@ struct Ranking {
 
 // Runs the scan and the ranking step, reporting status and progress to
 // view (gauge 0 to 950). Fails with the list index error when the range
-// leaves the log; nothing is reported after that point.
+// leaves the log, and with the changed-log message when a mapped log was
+// cut short under the scan; nothing is reported after that point.
 Ranking RunRanking(const LogLines& lines, const RunSettings& settings, RunView& view);
 
 }  // namespace junmaru

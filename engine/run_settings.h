@@ -1,7 +1,10 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "log_period.h"
 
 namespace junmaru {
 
@@ -14,6 +17,11 @@ struct RunSettings {
   long long PStart = 1;       // first log line of the range, 1-based (never stored)
   long long PEnd = 2;         // last log line of the range, inclusive (never stored)
   long long TopCount = 100;   // places shown and totalled
+  // A period of the log's time (the command line's --since, --until,
+  // --days), when one is chosen: the run counts its lines instead of
+  // PStart to PEnd, and the page's heading names their earliest and
+  // latest times (never stored).
+  std::shared_ptr<const PeriodLines> Period;
 
   // Extension categories: a switch that is on drops its suffixes.
   bool CDouga = false;

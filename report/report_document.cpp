@@ -11,6 +11,8 @@ namespace junmaru {
 namespace {
 
 std::string Period(const LogLines& lines, const Settings& settings, RunView& view) {
+  if (settings.Period && settings.Period->times)
+    return TimestampText(settings.Period->times->earliest) + Sjis("～") + TimestampText(settings.Period->times->latest);
   std::string first = EscapeHtml(Date(lines, settings.PStart - 1, view));
   std::string last = EscapeHtml(Date(lines, settings.PEnd - 1, view));
   return first + Sjis("～") + last;

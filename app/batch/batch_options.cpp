@@ -6,10 +6,10 @@
 
 namespace junmaru::batch {
 
-const char kUsageLine[] = "usage: junmaru-batch [--settings FILE] [--log FILE]... [--out FILE] [--from N] [--to M] [--since DATE] [--until DATE] [--days N] [--log-list URL/ [--log-match GLOB]] [--publish URL/] [--cacert FILE] [--timeout SECONDS]";
+const char kUsageLine[] = "usage: junmaru-batch [--settings FILE] [--log FILE]... [--out FILE] [--from N] [--to M] [--since DATE] [--until DATE] [--days N] [--strict] [--log-list URL/ [--log-match GLOB]] [--publish URL/] [--cacert FILE] [--timeout SECONDS]";
 
 const char kHelpText[] =
-    "usage: junmaru-batch [--settings FILE] [--log FILE]... [--out FILE] [--from N] [--to M] [--since DATE] [--until DATE] [--days N] [--log-list URL/ [--log-match GLOB]] [--publish URL/] [--cacert FILE] [--timeout SECONDS]\n"
+    "usage: junmaru-batch [--settings FILE] [--log FILE]... [--out FILE] [--from N] [--to M] [--since DATE] [--until DATE] [--days N] [--strict] [--log-list URL/ [--log-match GLOB]] [--publish URL/] [--cacert FILE] [--timeout SECONDS]\n"
     "\n"
     "順位丸のランキングをウィンドウなしで作成します。アクセスログを読み、GET による\n"
     "ダウンロード数をファイルごとに数え、ランキングページ (Shift_JIS) を書き出します。\n"
@@ -24,14 +24,21 @@ const char kHelpText[] =
     "                   フォルダの ranking.html、指定しないときは設定ファイルの SavePass。\n"
     "  --from N         集計する最初の行 (1 から数える)。既定は 1。\n"
     "  --to M           集計する最後の行 (その行を含む)。既定はログの最終行。\n"
-    "  --since DATE     期間の始め。この時刻以後の記録がある最初の行から集計します。\n"
-    "                   DATE は YYYY-MM-DD (その日の 00:00:00) か \"YYYY-MM-DD HH:MM[:SS]\"。\n"
+    "  --since DATE     期間の始め。DATE は YYYY-MM-DD (その日の 00:00:00) か\n"
+    "                   \"YYYY-MM-DD HH:MM[:SS]\" (HH:MM はその分の 00 秒)。\n"
+    "  --until DATE     期間の終わり (その時刻を含む)。日付だけならその日の 23:59:59、\n"
+    "                   HH:MM ならその分の 59 秒まで。\n"
+    "  --days N         ログの最新の時刻の日を終わりとする N 日間 (毎晩「直近 30 日」など)。\n"
+    "                   期間を指定すると、各行はその行自身の時刻 (行の [日時] 欄) で\n"
+    "                   期間に入るかどうかを決めます。行の順序やログの順序は問いません。\n"
     "                   時刻はログに書かれたとおりに比べます (時差は換算しません)。\n"
-    "  --until DATE     期間の終わり。この時刻以前の記録がある最後の行まで集計します。\n"
-    "                   日付だけならその日の 23:59:59。\n"
-    "  --days N         ログの最終行の日を終わりとする N 日間 (毎晩「直近 30 日」など)。\n"
+    "                   時刻がこのコンピューターの時計より 1 日以上先の行は数えず、警告します。\n"
+    "                   ログの時刻が期間の始めより後から (--until なら終わりより前まで) しか\n"
+    "                   ないときは、ページを書いたうえで標準エラー出力に警告します。\n"
     "                   --since/--until/--days は --from/--to と一緒には使えません。\n"
     "                   期間に当たる行がないときは終了コード 1 で、何も書きません。\n"
+    "  --strict         ログが期間に足りないとき、警告の代わりに終了コード 1 で\n"
+    "                   終わり、ページを書きません (期間と一緒に使います)。\n"
     "  --log URL        ログをサーバーから読みます: ftp://、ftps:// (明示的 TLS)、sftp://、\n"
     "                   https://。ローカルのファイルと同じに読みます (gzip は内容で判定)。\n"
     "  --log-list URL/  サーバーのフォルダ (ftp://、ftps://、sftp://) のうち --log-match に合う\n"
@@ -47,7 +54,8 @@ const char kHelpText[] =
     "  --help           この説明を表示します。\n"
     "\n"
     "終了コード: 0 成功 (警告があっても)、1 ログ・範囲・出力のエラー (何も書きません)、\n"
-    "2 引数の誤り。メッセージは標準エラー出力に UTF-8 で出します。\n"
+    "2 引数の誤り (同じログを二度指定したときも)。メッセージは標準エラー出力に\n"
+    "UTF-8 で出します。\n"
     "\n"
     "Builds the junmaru download ranking without the window: reads an access log,\n"
     "counts GET downloads per file and writes the ranking page (Shift_JIS), byte\n"
@@ -63,15 +71,24 @@ const char kHelpText[] =
     "                   --log is given, else the stored SavePass.\n"
     "  --from N         first log line to count (1-based); default 1.\n"
     "  --to M           last log line to count (inclusive); default the last line.\n"
-    "  --since DATE     start of the period: count from the first line stamped at or\n"
-    "                   after it. DATE is YYYY-MM-DD (00:00:00 of that day) or\n"
-    "                   \"YYYY-MM-DD HH:MM[:SS]\", compared with the log's own clock\n"
-    "                   (the zone in the lines is not converted).\n"
-    "  --until DATE     end of the period: count to the last line stamped at or\n"
-    "                   before it; a bare date means 23:59:59 of that day.\n"
-    "  --days N         the N days that end with the day of the log's last line.\n"
+    "  --since DATE     start of the period. DATE is YYYY-MM-DD (00:00:00 of that\n"
+    "                   day) or \"YYYY-MM-DD HH:MM[:SS]\" (HH:MM is second 00).\n"
+    "  --until DATE     end of the period, included: a bare date means 23:59:59\n"
+    "                   of that day, HH:MM means second 59 of that minute.\n"
+    "  --days N         the N days that end with the day of the latest time in\n"
+    "                   the logs (\"the last 30 days\" every night).\n"
+    "                   With a period, each line counts when its own time (its\n"
+    "                   [date] field) lies in it, whatever the order of the lines\n"
+    "                   or of the logs. Times are compared with the log's own\n"
+    "                   clock (the zone in the lines is not converted). Lines\n"
+    "                   stamped more than a day ahead of this machine's clock are\n"
+    "                   not counted, with a warning. When the logs begin after the\n"
+    "                   period's start (or, with --until, end before its end),\n"
+    "                   the page is written and a warning goes to stderr.\n"
     "                   --since/--until/--days cannot be used with --from/--to; a\n"
     "                   period without lines exits with 1 and writes nothing.\n"
+    "  --strict         when the logs fall short of the period, exit with 1 and\n"
+    "                   write nothing instead of warning (with a period only).\n"
     "  --log URL        read the log from a server: ftp://, ftps:// (explicit TLS),\n"
     "                   sftp:// or https://; read as a local file would be.\n"
     "  --log-list URL/  read the files of a server's folder (ftp://, ftps://, sftp://)\n"
@@ -91,7 +108,8 @@ const char kHelpText[] =
     "  --help           show this text.\n"
     "\n"
     "Exit status: 0 success (also with warnings), 1 log, range or output error\n"
-    "(nothing is written), 2 bad arguments. Messages go to stderr in UTF-8; a\n"
+    "(nothing is written), 2 bad arguments (also the same log given twice).\n"
+    "Messages go to stderr in UTF-8; a\n"
     "progress bar is shown on stderr only when it is a terminal.\n"
     "\n"
     "example: junmaru-batch --log /var/log/httpd/access.log --out /srv/www/dl/ranking.html\n"
@@ -135,6 +153,10 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
       o.help = true;
       continue;
     }
+    if (name == "--strict") {
+      o.strict = true;
+      continue;
+    }
     if (name.rfind("--", 0) != 0) {
       parsed.problem = "unexpected argument '" + name + "'";
       return parsed;
@@ -142,6 +164,10 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
     if (std::size_t eq = name.find('='); eq != std::string::npos) {
       value = name.substr(eq + 1);
       name.resize(eq);
+    }
+    if (name == "--strict" || name == "--help") {
+      parsed.problem = "option '" + name + "' takes no value";
+      return parsed;
     }
     if (name != "--settings" && name != "--log" && name != "--out" && name != "--from" && name != "--to" &&
         name != "--since" && name != "--until" && name != "--days" && name != "--log-list" && name != "--log-match" &&
@@ -203,6 +229,7 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
   if (o.days && (o.since || o.until)) parsed.problem = "--days cannot be used with --since or --until";
   if (o.log_match != "*" && o.log_lists.empty()) parsed.problem = "--log-match needs --log-list";
   if (o.HasPeriod() && (o.from || o.to)) parsed.problem = "a period (--since, --until, --days) cannot be used with --from or --to";
+  if (o.strict && !o.HasPeriod()) parsed.problem = "--strict needs a period (--since, --until or --days)";
   return parsed;
 }
 

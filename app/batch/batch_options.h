@@ -18,7 +18,7 @@ struct BatchOptions {
   std::optional<long long> from;        // --from N, 1-based
   std::optional<long long> to;          // --to M, 1-based, inclusive
   std::optional<LogMoment> since;       // --since DATE: its first second when a bare date
-  std::optional<LogMoment> until;       // --until DATE: its last second when a bare date
+  std::optional<LogMoment> until;       // --until DATE: its last second when a bare date, second 59 of HH:MM
   std::optional<long long> days;        // --days N, N >= 1
   // Fetching and publishing; a --log may also be an address.
   std::vector<std::string> log_lists;   // --log-list URL/, repeatable: read before the --log files
@@ -26,6 +26,7 @@ struct BatchOptions {
   std::optional<std::string> publish;   // --publish URL/: the site's folder for the page
   std::optional<std::string> cacert;    // --cacert FILE: certificates trusted instead of the system's
   long timeout = 60;                    // --timeout SECONDS
+  bool strict = false;                  // --strict: logs that fall short of the period are an error
 
   bool HasPeriod() const { return since || until || days; }
 };
@@ -35,12 +36,13 @@ struct ParsedOptions {
   std::string problem;  // empty when the arguments were good
 };
 
-// Reads "--name VALUE" and "--name=VALUE" forms; a repeated --log adds a
-// log, any other repeated option takes its last value. Numbers are decimal
-// integers, dates "YYYY-MM-DD" or "YYYY-MM-DD HH:MM[:SS]". Refused here,
-// before any file is touched: --from beyond --to, --since after --until,
-// a period (--since, --until, --days) together with --from or --to, and
-// --days with --since or --until, an address that is not ftp://, ftps://,
+// Reads "--name VALUE" and "--name=VALUE" forms (--help and --strict take
+// no value); a repeated --log adds a log, any other repeated option takes
+// its last value. Numbers are decimal integers, dates "YYYY-MM-DD" or
+// "YYYY-MM-DD HH:MM[:SS]". Refused here, before any file is touched:
+// --from beyond --to, --since after --until, a period (--since, --until,
+// --days) together with --from or --to, --days with --since or --until,
+// --strict without a period, an address that is not ftp://, ftps://,
 // sftp:// or https:// (only a folder of the first three for --log-list
 // and --publish) or that holds a password.
 ParsedOptions ParseOptions(const std::vector<std::string>& args);

@@ -1,10 +1,11 @@
 #include "batch_run.h"
 
-#include <climits>
+#include <ctime>
 #include <exception>
 #include <memory>
 #include <new>
 
+#include "batch_logs.h"
 #include "cp932.h"
 #include "curl_remote.h"
 #include "error.h"
@@ -33,20 +34,10 @@ void PrintUsageProblem(std::FILE* err, const std::string& problem) {
   std::fprintf(err, "junmaru-batch: %s\n%s\n", problem.c_str(), kUsageLine);
 }
 
-// The 0-based index of a 1-based line; the lowest number stays itself
-// rather than overflow.
-long long IndexOf(long long line) { return line == LLONG_MIN ? line : line - 1; }
-
-// The range must name lines of the log, as the run reads them: the first
-// line that would be read outside it is the one the message names.
+// The range must name lines of the log.
 void CheckRange(const LogLines& lines, long long first, long long last) {
   const long long count = static_cast<long long>(lines.Count());
-  if (count == 0) throw Error(messages::ListIndexOutOfRange(0));
-  if (first < 1 || first > count) throw Error(messages::ListIndexOutOfRange(IndexOf(first)));
-  if (last > count) throw Error(messages::ListIndexOutOfRange(count));
-  // Only an end below line 1 can lie before a good start here (--from
-  // beyond --to was refused with the arguments).
-  if (last < first) throw Error(messages::ListIndexOutOfRange(IndexOf(last)));
+  if (first < 1 || last > count || last < first) throw Error(messages::RangeOutsideLog(first, last, count));
 }
 
 // The settings file, read; running out of memory for it is an error that
@@ -57,21 +48,6 @@ Settings ReadSettingsOrSay(const std::string& path) {
   } catch (const std::bad_alloc&) {
     throw Error(messages::OutOfMemoryReading(PathForMessage(path)));
   }
-}
-
-// The lines of the period the options name; fails with the no-line message.
-LineSpan PeriodOf(const LogLines& lines, const BatchOptions& options) {
-  std::optional<LogMoment> since = options.since, until = options.until;
-  if (options.days) {
-    // The N days that end with the day of the last stamped line.
-    const std::optional<LogMoment> last = LastMoment(lines);
-    if (!last) throw Error(messages::NoLineInPeriod());
-    since = StartOfDayBefore(*last, *options.days - 1);
-    until = *last / 1000000 * 1000000 + 235959;
-  }
-  const std::optional<LineSpan> span = FindPeriod(lines, since, until);
-  if (!span) throw Error(messages::NoLineInPeriod());
-  return *span;
 }
 
 bool IsAddress(const std::string& log) { return transfer::LooksLikeUrl(log); }
@@ -152,12 +128,18 @@ int RunBatch(const BatchOptions& options, std::FILE* err) {
     }
   }
 
+  if (const std::string twice = SameLogTwice(log_paths); !twice.empty()) {
+    PrintUsageProblem(err, twice);
+    return kBadArguments;
+  }
+
   TerminalView view(err, IsTerminal(err));
+  const Warn warn = [&view](const std::string& text) { view.PrintLine(text); };
   std::unique_ptr<transfer::Remote> remote;
   const std::vector<std::string> addresses = AddressesOf(options);
   try {
     for (const std::string& path : log_paths)
-      if (!IsAddress(path) && !FileExists(path)) throw Error(messages::LogFileMissing());
+      if (!IsAddress(path) && !FileExists(path)) throw Error(messages::LogFileMissingNamed(PathForMessage(path)));
     if (!addresses.empty()) {
       for (const std::string& address : addresses)
         if (UrlOf(address).scheme == transfer::Scheme::kFtp) {
@@ -167,18 +149,18 @@ int RunBatch(const BatchOptions& options, std::FILE* err) {
       remote = std::make_unique<transfer::CurlRemote>(
           transfer::CurlSetup{options.cacert.value_or(""), options.timeout, HomeFolder(), UserName()});
     }
-    LogLines lines;
-    lines.LoadFromInputs(GatherLogs(options, log_paths, remote.get(), view));
-    long long first = options.from.value_or(1);
-    long long last = options.to.value_or(static_cast<long long>(lines.Count()));
+    const LogLines lines = LoadLogs(GatherLogs(options, log_paths, remote.get(), view));
     if (options.HasPeriod()) {
-      const LineSpan span = PeriodOf(lines, options);
-      first = static_cast<long long>(span.first) + 1;
-      last = static_cast<long long>(span.last) + 1;
+      const auto period = std::make_shared<const PeriodLines>(ChoosePeriod(lines, options, std::time(nullptr), warn));
+      settings.PStart = static_cast<long long>(period->spans.front().first) + 1;
+      settings.PEnd = static_cast<long long>(period->spans.back().last) + 1;
+      settings.Period = period;
+    } else {
+      if (lines.Sources().size() > 1) WarnAboutLogs(lines, ReadLogTimes(lines, kLastMoment), warn);
+      settings.PStart = options.from.value_or(1);
+      settings.PEnd = options.to.value_or(static_cast<long long>(lines.Count()));
+      CheckRange(lines, settings.PStart, settings.PEnd);
     }
-    CheckRange(lines, first, last);
-    settings.PStart = first;
-    settings.PEnd = last;
     RunRankingToPage(lines, settings, out_path, view);
     if (options.publish) transfer::Publish(*remote, UrlOf(*options.publish), FilesToPublish(out_path), view);
   } catch (const std::bad_alloc&) {

@@ -10,30 +10,44 @@
 #include "log_lines.h"
 #include "log_moment.h"
 #include "log_period.h"
+#include "log_source.h"
 
 namespace junmaru {
 namespace {
 
-TEST(LogMoment, ReadsTheBracketedTimestamp) {
+TEST(LogMoment, ReadsTheTimestampFieldBeforeTheRequest) {
   struct Case {
     const char* name;
     std::string line;
     std::optional<LogMoment> moment;
   };
+  const std::string request = " \"GET /dl/a.zip HTTP/1.1\" 200 1";
   for (const Case& c : std::vector<Case>{
-           {"Common", "1.2.3.4 - - [10/Oct/2004:13:55:36 +0900] \"GET / HTTP/1.1\"", 20041010135536},
-           {"ZoneIgnored", "[01/Jan/2005:00:00:00 -1200]", 20050101000000},
-           {"NoZone", "[31/Dec/2005:23:59:59", 20051231235959},
-           {"LeapSecond", "[30/Jun/2012:23:59:60 +0000]", 20120630235960},
-           {"NoBracket", "10/Oct/2004:13:55:36", std::nullopt},
+           {"Common", "1.2.3.4 - - [10/Oct/2004:13:55:36 +0900]" + request, 20041010135536},
+           {"ZoneIgnored", "[01/Jan/2005:00:00:00 -1200]" + request, 20050101000000},
+           {"NoZone", "[31/Dec/2005:23:59:59]" + request, 20051231235959},
+           {"LeapSecond", "[30/Jun/2012:23:59:60 +0000]" + request, 20120630235960},
+           // A client's user name (Authorization: Basic) stands before the
+           // stamp: a stamp written there is not the line's time.
+           {"ForgedStampInTheUserField",
+            "1.2.3.4 - [01/Jan/2099:00:00:00 +0000]:x [10/Oct/2004:13:55:36 +0900]" + request, 20041010135536},
+           {"ForgedStampAndEscapedQuote",
+            "1.2.3.4 - [01/Jan/2099:00:00:00 +0000] \\\"x [10/Oct/2004:13:55:36 +0900]" + request, 20041010135536},
+           {"BracketedUser", "1.2.3.4 - [user] [10/Oct/2004:13:55:36 +0900]" + request, 20041010135536},
+           {"QuoteInTheRequestAfterABracket", "[10/Oct/2004:13:55:36 +0900] \"GET /[x] \"y HTTP/1.1\"", 20041010135536},
+           {"NoRequestField", "1.2.3.4 - - [10/Oct/2004:13:55:36 +0900]", std::nullopt},
+           {"NoSpaceBeforeTheQuote", "[10/Oct/2004:13:55:36 +0900]\"GET / HTTP/1.1\"", std::nullopt},
+           {"NoBracket", "10/Oct/2004:13:55:36" + request, std::nullopt},
            {"Empty", "", std::nullopt},
-           {"CutShort", "[10/Oct/2004:13:55:3", std::nullopt},
-           {"OneDigitDay", "[1/Oct/2004:13:55:36 +0900]", std::nullopt},
-           {"LowerCaseMonth", "[10/oct/2004:13:55:36 +0900]", std::nullopt},
-           {"BracketBeforeTheStamp", "1.2.3.4 - [user] [10/Oct/2004:13:55:36 +0900]", std::nullopt},
-           {"HourPastTheDay", "[10/Oct/2004:24:00:00 +0900]", std::nullopt},
-           {"DayZero", "[00/Oct/2004:13:55:36 +0900]", std::nullopt},
-           {"OtherSeparators", "[10-Oct-2004 13:55:36 +0900]", std::nullopt},
+           {"OnlyTheOpening", "] \"", std::nullopt},
+           {"CutShort", "[10/Oct/2004:13:55:3]" + request, std::nullopt},
+           {"OneDigitDay", "[1/Oct/2004:13:55:36 +0900]" + request, std::nullopt},
+           {"LowerCaseMonth", "[10/oct/2004:13:55:36 +0900]" + request, std::nullopt},
+           {"HourPastTheDay", "[10/Oct/2004:24:00:00 +0900]" + request, std::nullopt},
+           {"DayZero", "[00/Oct/2004:13:55:36 +0900]" + request, std::nullopt},
+           {"OtherSeparators", "[10-Oct-2004 13:55:36 +0900]" + request, std::nullopt},
+           {"NoSpaceBeforeTheZone", "[10/Oct/2004:13:55:36+0900]" + request, std::nullopt},
+           {"FieldTooLong", "[10/Oct/2004:13:55:36 " + std::string(30, '0') + "]" + request, std::nullopt},
        })
     EXPECT_EQ(ReadLogMoment(c.line), c.moment) << c.name;
 }
@@ -45,7 +59,7 @@ TEST(LogMoment, DatesGivenByTheUser) {
   };
   for (const Case& c : std::vector<Case>{
            {"2024-10-01", 20241001000000, 20241001235959},
-           {"2024-10-31 10:00", 20241031100000, 20241031100000},
+           {"2024-10-31 10:00", 20241031100000, 20241031100059},  // the end takes in its minute
            {"2024-10-31 10:00:05", 20241031100005, 20241031100005},
            {"2024-02-29", 20240229000000, 20240229235959},
            {"2000-02-29 23:59:59", 20000229235959, 20000229235959},
@@ -93,68 +107,121 @@ TEST(LogMoment, StartOfAnEarlierDay) {
     EXPECT_EQ(StartOfDayBefore(c.moment, c.days), c.start) << c.moment << " " << c.days;
 }
 
+TEST(LogMoment, UnixTimeAndText) {
+  struct Case {
+    long long seconds;
+    LogMoment moment;
+    const char* text;
+  };
+  for (const Case& c : std::vector<Case>{
+           {0, 19700101000000, "1970-01-01 00:00:00"},
+           {951782400 + 86399, 20000229235959, "2000-02-29 23:59:59"},
+           {1727740800, 20241001000000, "2024-10-01 00:00:00"},
+           {-1, 19691231235959, "1969-12-31 23:59:59"},
+       }) {
+    EXPECT_EQ(MomentOfUnixTime(c.seconds), c.moment) << c.seconds;
+    EXPECT_EQ(UnixTimeOf(c.moment), c.seconds) << c.moment;
+    EXPECT_EQ(MomentText(c.moment), c.text);
+  }
+  EXPECT_EQ(MomentOfUnixTime(253402300800), std::nullopt);  // the year 10000
+  EXPECT_EQ(EndOfDay(20241031101112), 20241031235959u);
+}
+
 // A log from stamps written as "dd/Mon/yyyy:HH:MM:SS"; "-" is a line without one.
-LogLines LogOf(const std::vector<std::string>& stamps) {
+std::string LogText(const std::vector<std::string>& stamps) {
   std::string text;
   for (const std::string& s : stamps)
     text += s == "-" ? std::string("garbage line\n") : "192.0.2.1 - - [" + s + " +0900] \"GET /a.zip HTTP/1.1\" 200 1\n";
-  return LogLines::FromBytes(text);
+  return text;
 }
 
-TEST(LogPeriod, TakesTheLinesFromTheFirstAtOrAfterTheStartToTheLastAtOrBeforeTheEnd) {
+// Several logs read as one, from bytes.
+LogLines JoinedLog(const std::vector<std::vector<std::string>>& logs) {
+  std::vector<LogInput> sources;
+  for (std::size_t i = 0; i < logs.size(); ++i)
+    sources.push_back(LogInput{"log" + std::to_string(i), FileBytes(LogText(logs[i]))});
+  LogLines lines;
+  lines.LoadFromInputs(std::move(sources));
+  return lines;
+}
+
+using Spans = std::vector<std::pair<std::size_t, std::size_t>>;
+
+TEST(LogPeriod, TakesEveryLineWhoseOwnTimeLiesInThePeriod) {
   struct Case {
     const char* name;
-    std::vector<std::string> stamps;
+    std::vector<std::vector<std::string>> logs;
     const char* since;  // nullptr: left out
     const char* until;
-    std::optional<std::pair<std::size_t, std::size_t>> span;
+    Spans spans;
+    std::optional<std::pair<LogMoment, LogMoment>> times;
   };
   const std::vector<std::string> seconds = {"01/Oct/2024:10:00:00", "01/Oct/2024:10:00:01", "01/Oct/2024:10:00:02"};
   const std::vector<std::string> days = {"30/Sep/2024:23:59:59", "01/Oct/2024:00:00:00", "15/Oct/2024:12:00:00",
                                          "31/Oct/2024:23:59:59", "01/Nov/2024:00:00:00"};
+  const std::vector<std::string> october = {days[1], days[2], days[3]};
+  const std::vector<std::string> november = {days[4], "02/Nov/2024:00:00:00"};
   for (const Case& c : std::vector<Case>{
-           {"ExactSecond", seconds, "2024-10-01 10:00:01", "2024-10-01 10:00:01", {{1, 1}}},
-           {"MinuteMeansItsFirstSecond", seconds, "2024-10-01 10:00", "2024-10-01 10:00", {{0, 0}}},
-           {"BareDatesTakeWholeDays", days, "2024-10-01", "2024-10-31", {{1, 3}}},
-           {"OnlyTheStart", days, "2024-10-15", nullptr, {{2, 4}}},
-           {"OnlyTheEnd", days, nullptr, "2024-10-01", {{0, 1}}},
-           {"NeitherBound", days, nullptr, nullptr, {{0, 4}}},
-           {"WholeLogInside", days, "2024-01-01", "2024-12-31", {{0, 4}}},
-           {"PeriodBeforeTheLog", days, "2024-09-01", "2024-09-29", std::nullopt},
-           {"PeriodAfterTheLog", days, "2024-11-02", "2024-11-30", std::nullopt},
-           {"StartAfterTheLog", days, "2024-11-02", nullptr, std::nullopt},
-           {"EndBeforeTheLog", days, nullptr, "2024-09-29", std::nullopt},
-           {"PeriodBetweenLines", days, "2024-10-02", "2024-10-14", std::nullopt},
-           {"StartAfterEnd", days, "2024-10-31", "2024-10-01", std::nullopt},
-           {"UnstampedLinesAtTheEdgesAreNeitherStartNorEnd",
-            {"-", "01/Oct/2024:00:00:00", "-", "02/Oct/2024:00:00:00", "-"}, "2024-10-01", "2024-10-02", {{1, 3}}},
-           {"UnstampedEdgesStayWithoutBounds", {"-", "01/Oct/2024:00:00:00", "-"}, nullptr, nullptr, {{0, 2}}},
-           {"NoStampAtAll", {"-", "-"}, "2024-10-01", nullptr, std::nullopt},
-           {"EmptyLog", {}, nullptr, nullptr, std::nullopt},
-           // Written when each request ended: the order wavers by seconds.
+           {"ExactSecond", {seconds}, "2024-10-01 10:00:01", "2024-10-01 10:00:01", {{1, 1}},
+            {{20241001100001, 20241001100001}}},
+           {"AMinuteAsTheEndTakesItsSeconds", {seconds}, "2024-10-01 10:00", "2024-10-01 10:00", {{0, 2}},
+            {{20241001100000, 20241001100002}}},
+           {"BareDatesTakeWholeDays", {days}, "2024-10-01", "2024-10-31", {{1, 3}}, {{20241001000000, 20241031235959}}},
+           {"OnlyTheStart", {days}, "2024-10-15", nullptr, {{2, 4}}, {{20241015120000, 20241101000000}}},
+           {"OnlyTheEnd", {days}, nullptr, "2024-10-01", {{0, 1}}, {{20240930235959, 20241001000000}}},
+           {"PeriodBetweenLines", {days}, "2024-10-02", "2024-10-14", {}, std::nullopt},
+           {"StartAfterEnd", {days}, "2024-10-31", "2024-10-01", {}, std::nullopt},
+           {"UnstampedLinesAreNeverTaken", {{"-", "01/Oct/2024:00:00:00", "-", "02/Oct/2024:00:00:00", "-"}},
+            "2024-10-01", "2024-10-02", {{1, 1}, {3, 3}}, {{20241001000000, 20241002000000}}},
+           {"EmptyLog", {{}}, nullptr, nullptr, {}, std::nullopt},
+           // Written when each request ended: the order wavers by seconds
+           // at the period's edges, and each line counts by its own time.
            {"NearlySorted",
-            {"01/Oct/2024:09:59:58", "01/Oct/2024:10:00:05", "01/Oct/2024:09:59:59", "01/Oct/2024:10:00:01",
-             "01/Oct/2024:10:00:00", "01/Oct/2024:10:00:09", "01/Oct/2024:10:00:03"},
-            "2024-10-01 10:00:00", "2024-10-01 10:00:02", {{1, 4}}},
+            {{"01/Oct/2024:09:59:58", "01/Oct/2024:10:00:05", "01/Oct/2024:09:59:59", "01/Oct/2024:10:00:01",
+              "01/Oct/2024:10:00:00", "01/Oct/2024:10:00:09", "01/Oct/2024:10:00:03"}},
+            "2024-10-01 10:00:00", "2024-10-01 10:00:02", {{3, 4}}, {{20241001100000, 20241001100001}}},
            {"NearlySortedAcrossMidnight",
-            {"30/Sep/2024:23:59:58", "01/Oct/2024:00:00:01", "30/Sep/2024:23:59:59", "01/Oct/2024:00:00:02"},
-            nullptr, "2024-09-30", {{0, 2}}},
+            {{"30/Sep/2024:23:59:58", "01/Oct/2024:00:00:01", "30/Sep/2024:23:59:59", "01/Oct/2024:00:00:02"}},
+            nullptr, "2024-09-30", {{0, 0}, {2, 2}}, {{20240930235958, 20240930235959}}},
+           // Logs given newest first: the lines are found all the same.
+           {"NewestFirst", {november, october, {days[0]}}, "2024-10-01", "2024-10-31", {{2, 4}},
+            {{20241001000000, 20241031235959}}},
+           {"NewestFirstAcrossTheEdge", {november, october, {days[0]}}, "2024-10-15", "2024-11-01", {{0, 0}, {3, 4}},
+            {{20241015120000, 20241101235959 - 235959}}},
        }) {
-    auto moment = [](const char* text, bool end) {
-      return text ? ParseMoment(text, end) : std::optional<LogMoment>();
-    };
-    const std::optional<LineSpan> span = FindPeriod(LogOf(c.stamps), moment(c.since, false), moment(c.until, true));
-    ASSERT_EQ(span.has_value(), c.span.has_value()) << c.name;
-    if (span) {
-      EXPECT_EQ(std::make_pair(span->first, span->last), *c.span) << c.name;
+    auto moment = [](const char* text, bool end) { return text ? ParseMoment(text, end) : std::optional<LogMoment>(); };
+    const TimePeriod period{moment(c.since, false).value_or(0), moment(c.until, true).value_or(kLastMoment)};
+    const PeriodLines taken = ReadLogTimes(JoinedLog(c.logs), kLastMoment, period).period;
+    Spans spans;
+    std::size_t count = 0;
+    for (const LineSpan& s : taken.spans) {
+      spans.emplace_back(s.first, s.last);
+      count += s.last - s.first + 1;
+    }
+    EXPECT_EQ(spans, c.spans) << c.name;
+    EXPECT_EQ(taken.count, count) << c.name;
+    ASSERT_EQ(taken.times.has_value(), c.times.has_value()) << c.name;
+    if (taken.times) {
+      EXPECT_EQ(std::make_pair(taken.times->earliest, taken.times->latest), *c.times) << c.name;
     }
   }
 }
 
-TEST(LogPeriod, LastMomentIsTheLastReadableStamp) {
-  EXPECT_EQ(LastMoment(LogOf({"01/Oct/2024:10:00:00", "02/Oct/2024:11:00:00", "-", "-"})), 20241002110000u);
-  EXPECT_EQ(LastMoment(LogOf({"-"})), std::nullopt);
-  EXPECT_EQ(LastMoment(LogOf({})), std::nullopt);
+TEST(LogPeriod, EachLogsSpanAndLinesAfterTheClock) {
+  const LogLines lines = JoinedLog({{"02/Oct/2024:10:00:00", "-", "01/Oct/2024:09:00:00"},
+                                    {"-"},
+                                    {"03/Oct/2024:00:00:00", "01/Jan/2099:00:00:00", "04/Oct/2024:00:00:00"}});
+  const LogTimes times = ReadLogTimes(lines, 20241231000000);
+  ASSERT_EQ(times.sources.size(), 3u);
+  ASSERT_TRUE(times.sources[0] && times.sources[2] && times.all);
+  EXPECT_EQ(times.sources[0]->earliest, 20241001090000u);
+  EXPECT_EQ(times.sources[0]->latest, 20241002100000u);
+  EXPECT_FALSE(times.sources[1]);
+  EXPECT_EQ(times.sources[2]->latest, 20241004000000u) << "the line after the clock is left out";
+  EXPECT_EQ(times.all->earliest, 20241001090000u);
+  EXPECT_EQ(times.all->latest, 20241004000000u);
+  EXPECT_EQ(times.later_lines, 1u);
+  EXPECT_EQ(times.period.count, 0u) << "no period asked";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <zlib.h>
 
 #include <cstdint>
+#include <tuple>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -58,6 +59,8 @@ TEST(GzipLog, ReadsWhatTheFileHolds) {
            {"BigMemberThenSmall", Gzip(big) + Gzip("z\n"), big + "z\n"},
            {"EmptyMemberBetween", Gzip("a\n") + Gzip("") + Gzip("b\n"), "a\nb\n"},
            {"ZeroPaddingAfterTheLastMember", Gzip("a\n") + std::string(512, '\0'), "a\n"},
+           // The text ends at its first NUL: what follows is not even read.
+           {"NulEndsTheTextAndWhatFollowsIsNotRead", Gzip(std::string("a\nb\0c", 5)) + "junk", "a\nb"},
        }) {
     LogLines log;
     log.LoadFromFile(dir.Write(c.name, c.file));
@@ -110,36 +113,6 @@ TEST(GzipLog, OnlyTheSignatureMakesAFileGzip) {
   }
 }
 
-// Bytes the machine can still give, from /proc/meminfo (0 when unknown).
-unsigned long long AvailableMemory() {
-  std::ifstream meminfo("/proc/meminfo");
-  std::string key, unit;
-  unsigned long long kilobytes = 0;
-  while (meminfo >> key >> kilobytes >> unit)
-    if (key == "MemAvailable:") return kilobytes * 1024;
-  return 0;
-}
-
-// A gzip member holding chunk repeated times times, written without
-// compressing it all: each copy of the chunk is a run of deflate blocks that
-// refers to nothing before it, so the same bytes can stand repeated.
-std::string RepeatedGzip(const std::string& chunk, std::uint64_t times) {
-  const std::string block = testing::Deflate(chunk, -MAX_WBITS, Z_BEST_COMPRESSION, Z_FULL_FLUSH);
-  std::string file("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03", 10);
-  file.reserve(file.size() + block.size() * times + 16);
-  const uLong chunk_crc = crc32(0, reinterpret_cast<const Bytef*>(chunk.data()), static_cast<uInt>(chunk.size()));
-  uLong crc = 0;
-  for (std::uint64_t i = 0; i < times; ++i) {
-    file += block;
-    crc = crc32_combine(crc, chunk_crc, static_cast<z_off_t>(chunk.size()));
-  }
-  file += testing::Deflate("", -MAX_WBITS, Z_BEST_COMPRESSION, Z_FINISH);
-  const std::uint64_t size = chunk.size() * times;
-  for (std::uint64_t field : {std::uint64_t{crc}, size})
-    for (int k = 0; k < 4; ++k) file += static_cast<char>((field >> (8 * k)) & 0xFF);
-  return file;
-}
-
 // The length field holds the size modulo 4 GB; here it promises 4 MB. The
 // log is taken whole all the same (the line index reaches past 4 GB).
 TEST(GzipLog, MoreThanFourGigabytesDecompressedIsTakenWhole) {
@@ -155,13 +128,78 @@ TEST(GzipLog, MoreThanFourGigabytesDecompressedIsTakenWhole) {
   std::string chunk;
   for (std::size_t i = 0; i < (1u << 20) / line_size; ++i) chunk += line;
   testing::TempDir dir;
-  const std::string path = dir.Write("huge.log.gz", RepeatedGzip(chunk, times));
+  const std::string path = dir.Write("huge.log.gz", testing::RepeatedGzip(chunk, times));
   LogLines log;
   log.LoadFromFile(path);
   ASSERT_EQ(log.Count(), (times << 20) / line_size);
   const std::string_view expected(line.data(), line_size - 1);
   const std::size_t past_4gb = (std::size_t{1} << 32) / line_size + 1;
   for (std::size_t i : {std::size_t{0}, past_4gb - 1, past_4gb, log.Count() - 1}) EXPECT_EQ(log[i], expected) << i;
+}
+
+// A .gz of NUL bytes is a small file that holds a huge text of nothing:
+// its text ends at the first NUL, and no more is decompressed than the
+// first step.
+TEST(GzipLog, NulBytesEndTheTextWithoutDecompressingThem) {
+  testing::TempDir dir;
+  const std::string nuls = testing::RepeatedGzip(std::string(1 << 20, '\0'), 8192);  // 8 GB of NULs
+  const std::string lines = Gzip("a\nb\n");
+  LoadOptions small;
+  small.memory_limit = 64 << 20;
+  for (const auto& [name, file, expected] : std::vector<std::tuple<std::string, std::string, Lines>>{
+           {"OnlyNuls", nuls, {}}, {"LinesThenNuls", lines + nuls, {"a", "b"}}}) {
+    std::vector<LogInput> source;
+    source.push_back(LogInput{dir.Write(name + ".gz", file), std::nullopt});
+    LogLines log;
+    log.LoadFromInputs(std::move(source), small);
+    EXPECT_EQ(LinesOf(log), expected) << name;
+  }
+}
+
+// A text larger than the memory there is fails with the message that names
+// the file, before the system has to refuse the memory or end the program.
+TEST(LogLoad, TextPastTheMemoryLimitFailsNamingTheFile) {
+  testing::TempDir dir;
+  const std::string big = NumberedLines(20000);  // about 1.4 MB
+  const std::string gz = dir.Write("big.log.gz", Gzip(big)), plain = dir.Write("big.log", big);
+  const std::string small = dir.Write("small.log", NumberedLines(10));
+  LoadOptions limited;
+  limited.memory_limit = big.size() / 2;
+  for (const auto& [paths, named] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{gz}, gz}, {{small, gz}, gz}, {{small, plain}, plain}, {{plain, small}, plain}}) {
+    std::vector<LogInput> sources;
+    for (const std::string& path : paths) sources.push_back(LogInput{path, std::nullopt});
+    LogLines log = LogLines::FromBytes("kept\n");
+    try {
+      log.LoadFromInputs(std::move(sources), limited);
+      ADD_FAILURE() << named << " loaded";
+    } catch (const Error& e) {
+      EXPECT_EQ(std::string(e.what()), Sjis("メモリ不足のため ") + named + Sjis(" を読み込めません")) << named;
+    }
+    EXPECT_EQ(LinesOf(log), Lines{"kept"});
+  }
+  // A single plain file is mapped, not copied: no limit applies to it.
+  std::vector<LogInput> source;
+  source.push_back(LogInput{plain, std::nullopt});
+  LogLines log;
+  log.LoadFromInputs(std::move(source), limited);
+  EXPECT_EQ(log.Count(), 20000u);
+}
+
+// Bytes already in memory (a fetched log) join files as a file would.
+TEST(LogLoad, BytesGivenJoinTheFiles) {
+  testing::TempDir dir;
+  std::vector<LogInput> sources;
+  sources.push_back(LogInput{dir.Write("a.log", "a\n"), std::nullopt});
+  sources.push_back(LogInput{"fetched.gz", FileBytes(Gzip("b\nc"))});
+  sources.push_back(LogInput{"fetched.log", FileBytes(std::string("d\0e", 3))});
+  LogLines log;
+  log.LoadFromInputs(std::move(sources));
+  EXPECT_EQ(LinesOf(log), (Lines{"a", "b", "c", "d"}));
+  ASSERT_EQ(log.Sources().size(), 3u);
+  EXPECT_EQ(log.Sources()[1].path, "fetched.gz");
+  EXPECT_EQ(log.SourceText(1), "b\nc\n");
+  EXPECT_FALSE(log.Sources()[1].snapshot.identity.known);
 }
 
 struct JoinCase {

@@ -1,42 +1,34 @@
 #include "file_bytes.h"
 
-#include <fcntl.h>
 #include <signal.h>
-#include <sys/file.h>
 #include <sys/mman.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cstdint>
-#include <cstdlib>
 #include <mutex>
-#include <utility>
 
-#include "error.h"
-#include "file_io.h"
-#include "file_messages.h"
+#include "input_file.h"
 
 namespace junmaru {
 namespace {
 
-// Files smaller than this are read; mapping pays off only for big ones.
-constexpr std::size_t kMapThreshold = 1 << 20;
-
 // A mapped file that another program truncates would make the next read of
 // a vanished page raise SIGBUS. The handler puts a page of zeros in its
-// place instead, so the log reads as NUL bytes there and nothing crashes.
+// place instead, so the log reads as NUL bytes there and nothing crashes,
+// and marks the mapping as no longer intact, so that a run can tell.
 struct sigaction previous_bus_action;
 
 // The live mappings, as [begin, end) pairs the handler can read safely.
 constexpr int kMaxMappings = 64;
 std::atomic<std::uintptr_t> mapping_begin[kMaxMappings];
 std::atomic<std::uintptr_t> mapping_end[kMaxMappings];
+std::atomic<bool> mapping_damaged[kMaxMappings];
 
-bool IsMapped(std::uintptr_t address) {
+int SlotOf(std::uintptr_t address) {
   for (int i = 0; i < kMaxMappings; ++i)
-    if (address >= mapping_begin[i].load() && address < mapping_end[i].load()) return true;
-  return false;
+    if (address >= mapping_begin[i].load() && address < mapping_end[i].load()) return i;
+  return -1;
 }
 
 bool Register(const void* map, std::size_t size) {
@@ -44,6 +36,7 @@ bool Register(const void* map, std::size_t size) {
   for (int i = 0; i < kMaxMappings; ++i) {
     std::uintptr_t empty = 0;
     if (mapping_begin[i].compare_exchange_strong(empty, begin)) {
+      mapping_damaged[i].store(false);
       mapping_end[i].store(begin + size);
       return true;
     }
@@ -65,10 +58,12 @@ void Unregister(const void* map) {
 void OnBusError(int signal, siginfo_t* info, void* context) {
   long page = sysconf(_SC_PAGESIZE);
   auto address = reinterpret_cast<std::uintptr_t>(info->si_addr) & ~static_cast<std::uintptr_t>(page - 1);
-  if (info->si_code == BUS_ADRERR && IsMapped(reinterpret_cast<std::uintptr_t>(info->si_addr)) &&
-      mmap(reinterpret_cast<void*>(address), static_cast<std::size_t>(page), PROT_READ,
-           MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) != MAP_FAILED)
+  const int slot = info->si_code == BUS_ADRERR ? SlotOf(reinterpret_cast<std::uintptr_t>(info->si_addr)) : -1;
+  if (slot >= 0 && mmap(reinterpret_cast<void*>(address), static_cast<std::size_t>(page), PROT_READ,
+                        MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) != MAP_FAILED) {
+    mapping_damaged[slot].store(true);
     return;
+  }
   // Not ours to mend: behave as before.
   if (previous_bus_action.sa_flags & SA_SIGINFO) {
     previous_bus_action.sa_sigaction(signal, info, context);
@@ -93,30 +88,16 @@ void InstallBusHandler() {
 
 }  // namespace
 
-FileBytes FileBytes::Load(const std::string& path) {
-  // Non-blocking, so that a FIFO put in the log's place cannot make the
-  // open wait for a writer; ReadWholeFile then refuses it.
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  struct stat st;
-  bool mappable = fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-                  static_cast<std::size_t>(st.st_size) >= kMapThreshold &&
-                  ::flock(fd, LOCK_SH | LOCK_NB) == 0;
-  if (!mappable) {
-    if (fd >= 0) ::close(fd);
-    return FileBytes(ReadWholeFile(path));
-  }
-  const std::size_t size = static_cast<std::size_t>(st.st_size);
+FileBytes FileBytes::Load(const std::string& path) { return InputFile(path, FileShare::kRefuseWriters).Bytes(); }
+
+FileBytes FileBytes::Map(std::intptr_t file, std::size_t size) {
+  if (size == 0) return {};
   InstallBusHandler();
-  void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-  // The mapping keeps the open file alive, and with it the shared lock:
-  // let go of the lock, or a writer that locks the log would wait for as
-  // long as it stays loaded.
-  ::flock(fd, LOCK_UN);
-  ::close(fd);
-  if (map == MAP_FAILED) return FileBytes(ReadWholeFile(path));
+  void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, static_cast<int>(file), 0);
+  if (map == MAP_FAILED) return {};
   if (!Register(map, size)) {
     ::munmap(map, size);
-    return FileBytes(ReadWholeFile(path));
+    return {};
   }
   ::madvise(map, size, MADV_SEQUENTIAL);
   FileBytes bytes;
@@ -129,6 +110,11 @@ FileBytes FileBytes::Load(const std::string& path) {
 void FileBytes::Unmap(void* map, std::size_t size) {
   Unregister(map);
   ::munmap(map, size);
+}
+
+bool FileBytes::MappingIntact(const void* map) {
+  const int slot = SlotOf(reinterpret_cast<std::uintptr_t>(map));
+  return slot < 0 || !mapping_damaged[slot].load();
 }
 
 }  // namespace junmaru

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "gzip_writer.h"
 #include "isolated_child.h"
 
 namespace {
@@ -33,6 +34,7 @@ const std::string kOldPage = "<html>old page</html>\r\n";
 struct Outcome {
   int status = -1;  // exit status; -1 when killed
   std::string err;
+  long peak_kb = 0;  // the most memory the program held (maximum resident set)
 };
 
 std::string ReadBytes(const std::string& path) {
@@ -65,10 +67,12 @@ Outcome RunBatch(const std::vector<std::string>& args, const std::function<bool(
     _exit(127);
   }
   int status = 0;
-  ::waitpid(pid, &status, 0);
+  rusage usage{};
+  ::wait4(pid, &status, 0, &usage);
   ::close(err_fd);
   Outcome o;
   o.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  o.peak_kb = usage.ru_maxrss;
   o.err = ReadBytes(pattern);
   ::unlink(pattern);
   return o;
@@ -131,7 +135,7 @@ TEST_F(BatchFaults, HostileLogs) {
            {"BinaryGarbage", garbage + "\r\n" + Line("/dl/b.zip"), 0,
             "エラー　ログファイルの形式がおかしいです\n", "/dl/b.zip</a>"},
            {"NulFirst", std::string("\0", 1) + Line("/dl/b.zip"), 1,
-            "リストのインデックスが範囲を超えています (0)\n", nullptr},
+            "ログ " + Path("hostile.log") + " に行がありません\n", nullptr},
            {"NulAfterTheFirstLine", Line("/dl/a.zip") + std::string("\0", 1) + Line("/dl/b.zip"), 0, "",
             "/dl/a.zip</a>"},
            {"LeadByteBeforeCrLf", Line("/dl/a.zip").insert(Line("/dl/a.zip").size() - 2, "\x83") + Line("/dl/b.zip"),
@@ -168,7 +172,7 @@ TEST_F(BatchFaults, LogThatCannotBeRead) {
   ASSERT_EQ(::mkfifo(Path("fifo.log").c_str(), 0644), 0);
   o = RunBatch(Args(Path("fifo.log"), Path("ranking.html")));
   EXPECT_EQ(o.status, 1);
-  EXPECT_EQ(o.err, "エラー　読み込みファイルが選択先に存在しません\n");
+  EXPECT_EQ(o.err, "エラー　読み込みファイル " + Path("fifo.log") + " が存在しません\n");
   EXPECT_EQ(ReadBytes(Path("ranking.html")), kOldPage);
 }
 
@@ -254,17 +258,17 @@ TEST_F(BatchFaults, ExtremeRangeOptionsGiveTheRangeMessage) {
   WriteBytes(Path("ranking.html"), kOldPage);
   struct Case {
     std::string option;
-    std::string index;
+    std::string range;
   };
-  for (const Case& c : std::vector<Case>{{"--from=-9223372036854775808", "-9223372036854775808"},
-                                         {"--to=-9223372036854775808", "-9223372036854775808"},
-                                         {"--from=9223372036854775807", "9223372036854775806"},
-                                         {"--to=9223372036854775807", "2"}}) {
+  for (const Case& c : std::vector<Case>{{"--from=-9223372036854775808", "-9223372036854775808～2"},
+                                         {"--to=-9223372036854775808", "1～-9223372036854775808"},
+                                         {"--from=9223372036854775807", "9223372036854775807～2"},
+                                         {"--to=9223372036854775807", "1～9223372036854775807"}}) {
     std::vector<std::string> args = Args(Path("access.log"), Path("ranking.html"));
     args.push_back(c.option);
     Outcome o = RunBatch(args);
     EXPECT_EQ(o.status, 1) << c.option;
-    EXPECT_EQ(o.err, "リストのインデックスが範囲を超えています (" + c.index + ")\n") << c.option;
+    EXPECT_EQ(o.err, "エラー　行の範囲 " + c.range + " がログの行 (1～2) に収まりません\n") << c.option;
     EXPECT_EQ(ReadBytes(Path("ranking.html")), kOldPage) << c.option;
   }
 }
@@ -375,5 +379,100 @@ TEST_F(BatchFaults, SettingsBesideAProgramOfAnyPathLength) {
   EXPECT_TRUE(fs::exists(Path("beside.html")));
 }
 
+
+// Memory of logs read as one, and of .gz files that hold more than the
+// machine has. Sanitizers take memory of their own and refuse limits.
+#if defined(__SANITIZE_ADDRESS__)
+#define SKIP_UNDER_SANITIZERS() GTEST_SKIP() << "the sanitizers' own memory hides the program's"
+#else
+#define SKIP_UNDER_SANITIZERS()
+#endif
+
+// Joined logs cost the joined text, not the text and a copy of it: a
+// large log and a one-line log are read straight into the joined text.
+TEST_F(BatchFaults, JoiningLogsTakesMemoryForTheJoinedTextOnce) {
+  SKIP_UNDER_SANITIZERS();
+  std::string chunk;
+  while (chunk.size() < (1 << 20)) chunk += Line("/dl/" + std::to_string(chunk.size() % 977) + ".zip");
+  const std::size_t megabytes = 256;
+  {
+    std::ofstream big(Path("big.log"), std::ios::binary);
+    for (std::size_t i = 0; i < megabytes; ++i) big << chunk;
+  }
+  Outcome o = RunBatch({"--settings", Path("empty.ini"), "--log", Path("big.log"), "--log", Path("access.log"),
+                        "--out", Path("ranking.html")});
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_LT(o.peak_kb, static_cast<long>(megabytes * 1024 * 13 / 10)) << "peak " << o.peak_kb / 1024 << " MB";
+}
+
+// Limits the address space of the child about to run the program.
+std::function<bool()> AddressSpaceOf(rlim_t bytes) {
+  return [bytes] {
+    const rlimit limit{bytes, bytes};
+    return ::setrlimit(RLIMIT_AS, &limit) == 0;
+  };
+}
+
+// A .gz of 4 GB of NUL bytes after its lines is a few megabytes: its text
+// ends at the first NUL, and reading it takes no more memory than that.
+TEST_F(BatchFaults, GzipOfNulBytesEndsAtTheFirstOne) {
+  SKIP_UNDER_SANITIZERS();
+  WriteBytes(Path("nul.log.gz"), junmaru::testing::Gzip(Line("/dl/a.zip") + Line("/dl/b.zip")) +
+                                     junmaru::testing::RepeatedGzip(std::string(1 << 20, '\0'), 4096));
+  Outcome o = RunBatch(Args(Path("nul.log.gz"), Path("ranking.html")), AddressSpaceOf(rlim_t{512} << 20));
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_NE(ReadBytes(Path("ranking.html")).find("/dl/b.zip</a>"), std::string::npos);
+}
+
+// A memory control group of its own for the program (root only): the
+// folder, made at first use and removed at the end.
+class MemoryGroup {
+ public:
+  explicit MemoryGroup(const std::string& limit) {
+    for (const auto& [folder, file] : {std::pair{std::string("/sys/fs/cgroup/memory/"), "memory.limit_in_bytes"},
+                                      std::pair{std::string("/sys/fs/cgroup/"), "memory.max"}}) {
+      const std::string group = folder + "junmaru-test-" + std::to_string(::getpid());
+      if (::mkdir(group.c_str(), 0755) != 0) continue;
+      std::ofstream(group + "/" + file) << limit;
+      if (ReadBytes(group + "/" + file).empty()) {
+        ::rmdir(group.c_str());
+        continue;
+      }
+      group_ = group;
+      return;
+    }
+  }
+  ~MemoryGroup() {
+    if (!group_.empty()) ::rmdir(group_.c_str());
+  }
+  bool made() const { return !group_.empty(); }
+  // Puts the calling process into the group.
+  std::function<bool()> Enter() const {
+    return [group = group_] {
+      std::ofstream(group + "/cgroup.procs") << ::getpid();
+      return true;
+    };
+  }
+
+ private:
+  std::string group_;
+};
+
+// A .gz that holds more text than the memory the program may have: the run
+// refuses it with the message that names it, instead of being ended by
+// the system when the memory runs out.
+TEST_F(BatchFaults, GzipLargerThanTheMemoryThereIsFailsNamingIt) {
+  SKIP_UNDER_SANITIZERS();
+  const MemoryGroup group("268435456");  // 256 MB
+  if (!group.made()) GTEST_SKIP() << "no memory control group can be made here (needs root)";
+  std::string chunk;
+  while (chunk.size() < (1 << 20)) chunk += Line("/dl/" + std::string(200, 'x') + ".zip");
+  WriteBytes(Path("huge.log.gz"), junmaru::testing::RepeatedGzip(chunk, 2048));  // 2 GB of text
+  WriteBytes(Path("ranking.html"), kOldPage);
+  Outcome o = RunBatch(Args(Path("huge.log.gz"), Path("ranking.html")), group.Enter());
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.err, "メモリ不足のため " + Path("huge.log.gz") + " を読み込めません\n");
+  EXPECT_EQ(ReadBytes(Path("ranking.html")), kOldPage);
+}
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -33,7 +34,7 @@ namespace fs = std::filesystem;
 const char* const kBatch = JUNMARU_BATCH_PATH;
 const std::string kUsage =
     "usage: junmaru-batch [--settings FILE] [--log FILE]... [--out FILE] [--from N] [--to M] [--since DATE] "
-    "[--until DATE] [--days N] [--log-list URL/ [--log-match GLOB]] [--publish URL/] [--cacert FILE] "
+    "[--until DATE] [--days N] [--strict] [--log-list URL/ [--log-match GLOB]] [--publish URL/] [--cacert FILE] "
     "[--timeout SECONDS]\n";
 const std::string kNoImage = "HTML出力先にゲージ用画像(gage.gif)がありませんので移動するか作るかしてください。\n";
 
@@ -163,6 +164,8 @@ TEST_F(BatchTest, BadArgumentsGiveTheUsageLineAndStatus2) {
   };
   const std::string log = Path("access.log");
   const std::string ini = Path("empty.ini");
+  fs::create_symlink(log, Path("link.log"));
+  WriteBytes(Path("other.gz"), junmaru::testing::Gzip(kLog));
   for (const Case& c : std::vector<Case>{
            {"UnknownOption", {"--log", log, "--top", "5"}},
            {"MissingValue", {"--settings", ini, "--log"}},
@@ -187,6 +190,9 @@ TEST_F(BatchTest, BadArgumentsGiveTheUsageLineAndStatus2) {
            {"LogAFolder", {"--log", "sftp://127.0.0.1/logs/"}},
            {"MatchWithoutList", {"--log", log, "--log-match", "*.gz"}},
            {"TimeoutZero", {"--log", log, "--timeout", "0"}},
+           {"StrictWithoutAPeriod", {"--log", log, "--strict"}},
+           {"StrictWithAValue", {"--log", log, "--days", "3", "--strict=yes"}},
+           {"SameLogTwice", {"--log", log, "--log", Path("other.gz"), "--log", Path("link.log")}},
        }) {
     Outcome o = RunBatch(c.args);
     EXPECT_EQ(o.status, 2) << c.name;
@@ -201,6 +207,7 @@ TEST_F(BatchTest, BadArgumentsGiveTheUsageLineAndStatus2) {
 
 TEST_F(BatchTest, FailuresGiveTheMessageStatus1AndWriteNothing) {
   WriteBytes(Path("blank.log"), "");
+  WriteBytes(Path("blank.gz"), junmaru::testing::Gzip(""));
   fs::create_directory(Path("folder.log"));
   WriteBytes(Path("plain"), "x");
   WriteBytes(Path("ranking.html"), "old page");
@@ -211,13 +218,19 @@ TEST_F(BatchTest, FailuresGiveTheMessageStatus1AndWriteNothing) {
     std::string err;
   };
   for (const Case& c : std::vector<Case>{
-           {"MissingLog", {"--log", Path("none.log")}, "エラー　読み込みファイルが選択先に存在しません\n"},
-           {"LogIsAFolder", {"--log", Path("folder.log")}, "エラー　読み込みファイルが選択先に存在しません\n"},
-           {"EmptyLog", {"--log", Path("blank.log")}, "リストのインデックスが範囲を超えています (0)\n"},
-           {"EndPastTheLog", {"--log", log, "--to", "8"}, "リストのインデックスが範囲を超えています (7)\n"},
-           {"StartBeforeLine1", {"--log", log, "--from", "0"}, "リストのインデックスが範囲を超えています (-1)\n"},
-           {"StartPastTheLog", {"--log", log, "--from", "9"}, "リストのインデックスが範囲を超えています (8)\n"},
-           {"EndBeforeLine1", {"--log", log, "--to", "0"}, "リストのインデックスが範囲を超えています (-1)\n"},
+           {"MissingLog", {"--log", Path("none.log")}, "エラー　読み込みファイル " + Path("none.log") + " が存在しません\n"},
+           {"LogIsAFolder", {"--log", Path("folder.log")},
+            "エラー　読み込みファイル " + Path("folder.log") + " が存在しません\n"},
+           {"MissingMemberOfASet", {"--log", log, "--log", Path("none.log"), "--log", Path("plain")},
+            "エラー　読み込みファイル " + Path("none.log") + " が存在しません\n"},
+           {"EmptyLog", {"--log", Path("blank.log")}, "ログ " + Path("blank.log") + " に行がありません\n"},
+           {"EmptyGzip", {"--log", Path("blank.gz")}, "ログ " + Path("blank.gz") + " に行がありません\n"},
+           {"EmptyLogs", {"--log", Path("blank.log"), "--log", Path("blank.gz")},
+            "ログ " + Path("blank.log") + "、" + Path("blank.gz") + " に行がありません\n"},
+           {"EndPastTheLog", {"--log", log, "--to", "8"}, "エラー　行の範囲 1～8 がログの行 (1～7) に収まりません\n"},
+           {"StartBeforeLine1", {"--log", log, "--from", "0"}, "エラー　行の範囲 0～7 がログの行 (1～7) に収まりません\n"},
+           {"StartPastTheLog", {"--log", log, "--from", "9"}, "エラー　行の範囲 9～7 がログの行 (1～7) に収まりません\n"},
+           {"EndBeforeLine1", {"--log", log, "--to", "0"}, "エラー　行の範囲 1～0 がログの行 (1～7) に収まりません\n"},
            {"OutputCannotBeCreated",
             {"--log", log, "--out", Path("plain/ranking.html")},
             "ファイル " + Path("plain/ranking.html") + " を作成できません\n"},
@@ -440,7 +453,7 @@ TEST_F(BatchTest, PeriodWithoutLinesAndDamagedGzipWriteNothing) {
            {"TruncatedGzipAmongLogs", {"--log", Path("access.log"), "--log", Path("cut.log.gz")},
             "ファイル " + Path("cut.log.gz") + " は gzip として展開できません（壊れているか途中で切れています）\n"},
            {"OneOfTheLogsMissing", {"--log", Path("access.log"), "--log", Path("none.log")},
-            "エラー　読み込みファイルが選択先に存在しません\n"},
+            "エラー　読み込みファイル " + Path("none.log") + " が存在しません\n"},
        }) {
     std::vector<std::string> args = {"--settings", Path("empty.ini"), "--out", Path("ranking.html")};
     args.insert(args.end(), c.args.begin(), c.args.end());
@@ -449,6 +462,203 @@ TEST_F(BatchTest, PeriodWithoutLinesAndDamagedGzipWriteNothing) {
     EXPECT_EQ(o.err, c.err) << c.name;
     EXPECT_EQ(ReadBytes(Path("ranking.html")), "old page") << c.name;
   }
+}
+
+
+// A download of /dl/file at stamp ("dd/Mon/yyyy:HH:MM:SS"), by user: the
+// field that a client's Authorization header fills.
+std::string At(const std::string& stamp, const std::string& file, const std::string& user = "-") {
+  return "192.0.2.1 - " + user + " [" + stamp + " +0900] \"GET /dl/" + file + " HTTP/1.1\" 200 1\r\n";
+}
+
+// A line every six hours from day first to day last of a month of 2024.
+std::string Days(int first, int last, const std::string& month) {
+  std::string log;
+  for (int d = first; d <= last; ++d)
+    for (int h = 0; h < 24; h += 6) {
+      char stamp[32];
+      std::snprintf(stamp, sizeof stamp, "%02d/%s/2024:%02d:00:00", d, month.c_str(), h);
+      log += At(stamp, "f" + std::to_string((d + h) % 5) + ".zip");
+    }
+  return log;
+}
+
+// Each line counts in the period of its own time, however the logs are
+// ordered or what a client wrote before the stamp: the page is the one
+// the same lines give when tidy.
+TEST_F(BatchTest, PeriodsCountEachLineByItsOwnTime) {
+  const std::string sep = Days(1, 30, "Sep"), oct = Days(1, 31, "Oct"), nov = Days(1, 30, "Nov");
+  const std::string forged_late = At("20/Oct/2024:10:00:00", "x.zip", "[01/Jan/2099:00:00:00 +0000]:x");
+  const std::string forged_early = At("10/Sep/2024:10:00:00", "x.zip", "[15/Oct/2024:00:00:00 +0000]:x");
+  const std::string late = At("20/Oct/2024:10:00:00", "x.zip"), early = At("10/Sep/2024:10:00:00", "x.zip");
+  // A server writes a request when it ends: near midnight the order wavers.
+  const std::string sep_end = At("30/Sep/2024:23:59:58", "s.zip") + At("01/Oct/2024:00:00:01", "o.zip") +
+                              At("30/Sep/2024:23:59:59", "s.zip");
+  const std::string oct_start = At("01/Oct/2024:00:00:02", "o.zip") + At("30/Sep/2024:23:59:57", "s.zip") +
+                                At("01/Oct/2024:00:00:03", "o.zip");
+  const std::string edges_tidy = At("30/Sep/2024:23:59:57", "s.zip") + At("30/Sep/2024:23:59:58", "s.zip") +
+                                 At("30/Sep/2024:23:59:59", "s.zip") + At("01/Oct/2024:00:00:01", "o.zip") +
+                                 At("01/Oct/2024:00:00:02", "o.zip") + At("01/Oct/2024:00:00:03", "o.zip");
+  const std::string out_of_order = "警告　ログ " + Path("log1") + " は前のログ " + Path("log0") +
+                                   " が終わる前に始まっています（古い順に指定してください）\n";
+  struct Case {
+    const char* name;
+    std::vector<std::string> logs, tidy;
+    std::vector<std::string> period;
+    std::string err;
+  };
+  const std::vector<std::string> october = {"--since", "2024-10-01", "--until", "2024-10-31"};
+  const std::vector<std::string> september = {"--since", "2024-09-01", "--until", "2024-09-30"};
+  for (const Case& c : std::vector<Case>{
+           {"ForgedStampDoesNotEndTheLastDays", {oct + forged_late}, {oct + late}, {"--days", "30"}, ""},
+           {"ForgedStampDoesNotPullTheStartBack", {sep + forged_early + oct + nov}, {sep + early + oct + nov}, october,
+            ""},
+           {"EdgeLinesCountInTheirOwnMonth", {sep + sep_end, oct_start + oct + nov}, {sep + edges_tidy + oct + nov},
+            october, ""},
+           {"EdgeLinesCountInTheirOwnMonthBefore", {sep + sep_end, oct_start + oct + nov},
+            {sep + edges_tidy + oct + nov}, september, ""},
+           {"NewestFirst", {nov, oct, sep}, {sep + oct + nov}, october,
+            out_of_order + "警告　ログ " + Path("log2") + " は前のログ " + Path("log0") +
+                " が終わる前に始まっています（古い順に指定してください）\n"},
+       }) {
+    std::vector<std::string> args = {"--settings", Path("empty.ini"), "--out", Path("page.html")};
+    for (std::size_t i = 0; i < c.logs.size(); ++i) {
+      WriteBytes(Path("log" + std::to_string(i)), c.logs[i]);
+      args.insert(args.end(), {"--log", Path("log" + std::to_string(i))});
+    }
+    WriteBytes(Path("tidy.log"), c.tidy[0]);
+    std::vector<std::string> tidy_args = {"--settings", Path("empty.ini"), "--out", Path("tidy.html"), "--log",
+                                          Path("tidy.log")};
+    args.insert(args.end(), c.period.begin(), c.period.end());
+    tidy_args.insert(tidy_args.end(), c.period.begin(), c.period.end());
+    Outcome o = RunBatch(args);
+    EXPECT_EQ(o.status, 0) << c.name;
+    EXPECT_EQ(o.err, c.err) << c.name;
+    ASSERT_EQ(RunBatch(tidy_args).status, 0) << c.name;
+    EXPECT_TRUE(ReadBytes(Path("page.html")) == ReadBytes(Path("tidy.html"))) << c.name;
+  }
+  // Each edge line is counted once: in September's page or in October's.
+  auto total = [&](const std::vector<std::string>& period) {
+    std::vector<std::string> args = {"--settings", Path("empty.ini"), "--out", Path("page.html"),
+                                     "--log", Path("log0"), "--log", Path("log1")};
+    WriteBytes(Path("log0"), sep + sep_end);
+    WriteBytes(Path("log1"), oct_start + oct + nov);
+    args.insert(args.end(), period.begin(), period.end());
+    EXPECT_EQ(RunBatch(args).status, 0);
+    const std::string page = junmaru::Cp932ToUtf8(ReadBytes(Path("page.html")));
+    const std::size_t at = page.find("総DLファイル数：");
+    return std::stoi(page.substr(at + std::string("総DLファイル数：").size()));
+  };
+  EXPECT_EQ(total(september) + total(october), 30 * 4 + 31 * 4 + 6);
+}
+
+// Logs that begin after the period's start (or end before its end) still
+// give the page, with a warning that names the period and the logs' span;
+// --strict makes that an error and writes nothing.
+TEST_F(BatchTest, LogsThatFallShortOfThePeriodAreSaid) {
+  WriteBytes(Path("short.log"), Days(21, 31, "Oct") + Days(1, 1, "Nov"));
+  const std::string span = "、ログ 2024-10-21 00:00:00～2024-11-01 18:00:00）\n";
+  struct Case {
+    const char* name;
+    std::vector<std::string> period;
+    int status;
+    std::string err;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"MonthBeginsInALogNotGiven", {"--since", "2024-10-01", "--until", "2024-10-31"}, 0,
+            "警告　ログが期間に足りません（期間 2024-10-01 00:00:00～2024-10-31 23:59:59" + span},
+           {"StrictWritesNothing", {"--since", "2024-10-01", "--until", "2024-10-31", "--strict"}, 1,
+            "エラー　ログが期間に足りません（期間 2024-10-01 00:00:00～2024-10-31 23:59:59" + span},
+           {"MoreDaysThanTheLogHolds", {"--days", "90"}, 0,
+            "警告　ログが期間に足りません（期間 2024-08-04 00:00:00～2024-11-01 23:59:59" + span},
+           {"OnlyTheStart", {"--since", "2024-10-20"}, 0,
+            "警告　ログが期間に足りません（期間 2024-10-20 00:00:00～" + span},
+           {"EndAfterTheLog", {"--since", "2024-10-25", "--until", "2024-11-02 12:00"}, 0,
+            "警告　ログが期間に足りません（期間 2024-10-25 00:00:00～2024-11-02 12:00:59" + span},
+           {"StrictAtTheEnd", {"--until", "2024-11-02", "--strict"}, 1,
+            "エラー　ログが期間に足りません（期間 ～2024-11-02 23:59:59" + span},
+           {"Covered", {"--since", "2024-10-21", "--until", "2024-10-31", "--strict"}, 0, ""},
+           {"CoveredDays", {"--days", "12", "--strict"}, 0, ""},
+           {"OnlyTheEndCovered", {"--until", "2024-10-31"}, 0, ""},
+       }) {
+    WriteBytes(Path("ranking.html"), "old page");
+    std::vector<std::string> args = {"--settings", Path("empty.ini"), "--log", Path("short.log")};
+    args.insert(args.end(), c.period.begin(), c.period.end());
+    Outcome o = RunBatch(args);
+    EXPECT_EQ(o.status, c.status) << c.name;
+    EXPECT_EQ(o.err, c.err) << c.name;
+    EXPECT_EQ(ReadBytes(Path("ranking.html")) == "old page", c.status != 0) << c.name;
+  }
+}
+
+// A line stamped in the future (a clock gone wrong) neither ends the last
+// days nor counts; a log given twice under two forms is said.
+TEST_F(BatchTest, FutureLinesAndTwinLogsAreSaid) {
+  const std::time_t later = std::time(nullptr) + 3 * 86400;
+  char stamp[32];
+  std::strftime(stamp, sizeof stamp, "%d/%b/%Y:%H:%M:%S", std::gmtime(&later));
+  const std::string oct = Days(1, 31, "Oct");
+  WriteBytes(Path("future.log"), oct + At(stamp, "future.zip"));
+  WriteBytes(Path("oct.log"), oct);
+  Outcome o = RunBatch({"--settings", Path("empty.ini"), "--log", Path("future.log"), "--days", "30", "--out",
+                        Path("future.html")});
+  EXPECT_EQ(o.status, 0);
+  EXPECT_EQ(o.err.substr(0, o.err.find(" より後")).substr(0, std::string("警告　時刻が 2").size()), "警告　時刻が 2");
+  EXPECT_EQ(o.err.substr(o.err.find(" より後")), " より後の 1 行は数えません（時計の狂いか偽りの時刻です）\n");
+  ASSERT_EQ(RunBatch({"--settings", Path("empty.ini"), "--log", Path("oct.log"), "--days", "30", "--out",
+                      Path("oct.html")}).status, 0);
+  EXPECT_TRUE(ReadBytes(Path("future.html")) == ReadBytes(Path("oct.html")));
+
+  WriteBytes(Path("oct.log.gz"), junmaru::testing::Gzip(oct));
+  const std::string twins = "警告　ログ " + Path("oct.log.gz") + " と " + Path("oct.log") +
+                            " は最初と最後の行が同じです（同じログを二度数えていませんか）\n";
+  for (const std::vector<std::string>& more : {std::vector<std::string>{}, {"--days", "30"}}) {
+    std::vector<std::string> args = {"--settings", Path("empty.ini"), "--log", Path("oct.log.gz"), "--log",
+                                     Path("oct.log")};
+    args.insert(args.end(), more.begin(), more.end());
+    o = RunBatch(args);
+    EXPECT_EQ(o.status, 0);
+    // The second log begins long before the first ends, too.
+    EXPECT_NE(o.err.find(twins), std::string::npos) << o.err;
+  }
+}
+
+// logrotate's copytruncate empties a log while it is counted: the run
+// fails, naming the log, and the page stays as it was.
+TEST_F(BatchTest, LogCutShortWhileCountedFailsAndKeepsThePage) {
+  std::string chunk;
+  while (chunk.size() < (1 << 20)) chunk += Line("GET /dl/a.zip HTTP/1.1");
+  std::string log;
+  for (int i = 0; i < 200; ++i) log += chunk;
+  WriteBytes(Path("big.log"), log);
+  WriteBytes(Path("ranking.html"), "old page");
+  int master = -1;
+  const pid_t pid = ::forkpty(&master, nullptr, nullptr, nullptr);
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    const std::string settings = Path("empty.ini"), big = Path("big.log");
+    char* argv[] = {const_cast<char*>(kBatch), const_cast<char*>("--settings"), const_cast<char*>(settings.c_str()),
+                    const_cast<char*>("--log"), const_cast<char*>(big.c_str()), nullptr};
+    char* no_env[] = {nullptr};
+    ::execve(kBatch, argv, no_env);
+    _exit(127);
+  }
+  std::string shown;
+  bool cut = false;
+  char buffer[4096];
+  for (ssize_t n; (n = ::read(master, buffer, sizeof buffer)) > 0;) {
+    shown.append(buffer, static_cast<size_t>(n));
+    // The scan has begun: cut the log as copytruncate does.
+    if (!cut && shown.find("ログ整理中") != std::string::npos) cut = ::truncate(Path("big.log").c_str(), 0) == 0;
+  }
+  ::close(master);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  EXPECT_TRUE(cut);
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_NE(shown.find("ファイル " + Path("big.log") + " は読み込み中に短くなったか入れ替わりました"), std::string::npos)
+      << shown.substr(shown.size() > 300 ? shown.size() - 300 : 0);
+  EXPECT_EQ(ReadBytes(Path("ranking.html")), "old page");
 }
 
 }  // namespace
