@@ -10,8 +10,20 @@ namespace {
 constexpr std::array<std::string_view, 12> kMonths = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
+// The month (1 to 12) that an English abbreviation names, or 0: a line is
+// read for its time in every period, so the name is matched as one number.
+int MonthOf(std::string_view name) {
+  auto key = [](std::string_view n) {
+    return static_cast<unsigned char>(n[0]) << 16 | static_cast<unsigned char>(n[1]) << 8 | static_cast<unsigned char>(n[2]);
+  };
+  const int k = key(name);
+  for (int m = 0; m < 12; ++m)
+    if (key(kMonths[m]) == k) return m + 1;
+  return 0;
+}
+
 // The number written in text[at, at + width) in decimal digits, or -1.
-int Digits(std::string_view text, std::size_t at, std::size_t width) {
+inline int Digits(std::string_view text, std::size_t at, std::size_t width) {
   if (at + width > text.size()) return -1;
   int value = 0;
   for (std::size_t i = at; i < at + width; ++i) {
@@ -91,13 +103,12 @@ std::optional<LogMoment> ReadLogMoment(std::string_view line) {
   const std::string_view s = line.substr(open, close - open);
   if (s.size() < 21 || s[3] != '/' || s[7] != '/' || s[12] != ':' || s[15] != ':' || s[18] != ':') return std::nullopt;
   if (s.size() > 21 && (s.size() == 22 || s[21] != ' ')) return std::nullopt;
-  int month = 0;
-  while (month < 12 && s.substr(4, 3) != kMonths[month]) ++month;
+  const int month = MonthOf(s.substr(4, 3));
   const int day = Digits(s, 1, 2), year = Digits(s, 8, 4);
   const int hour = Digits(s, 13, 2), minute = Digits(s, 16, 2);
   const int second = Digits(s, 19, 2);
-  if (month == 12 || day < 1 || day > 31 || year < 0 || !TimeInRange(hour, minute, second, 60)) return std::nullopt;
-  return Join(year, month + 1, day, hour, minute, second);
+  if (month == 0 || day < 1 || day > 31 || year < 0 || !TimeInRange(hour, minute, second, 60)) return std::nullopt;
+  return Join(year, month, day, hour, minute, second);
 }
 
 std::optional<LogMoment> ParseMoment(std::string_view text, bool as_end) {

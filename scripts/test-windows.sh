@@ -4,8 +4,9 @@
 # the portable unit tests and the Windows-only ones (CTest in build-win64),
 # then the page check, which requires junmaru-batch.exe to write the same
 # bytes as the Linux junmaru-batch (built first in ./build, as
-# scripts/test.sh leaves it), then fetching and publishing against local
-# servers, then the native window end to end under Xvfb.
+# scripts/test.sh leaves it), then a live log held open by a writer, then
+# fetching and publishing against local servers, then the native window
+# end to end under Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build-windows.sh
@@ -19,6 +20,7 @@ trap cleanup EXIT
 wineboot -i >/dev/null 2>&1
 (cd build-win64 && ctest --output-on-failure)
 scripts/windows-page-check.sh
+scripts/windows-live-log-check.sh
 # Fetching and publishing with junmaru-batch.exe against servers the check
 # starts on 127.0.0.1 (skipped, naming what is missing, when they cannot).
 status=0

@@ -20,6 +20,7 @@
 #include "file_bytes.h"
 #include "file_messages.h"
 #include "file_io.h"
+#include "input_file.h"
 #include "piece_writer.h"
 #include "program_path.h"
 #include "temp_dir.h"
@@ -136,6 +137,29 @@ TEST(Win32ReadWholeFile, RefusedWhileAWriterHasTheFileOpen) {
   EXPECT_EQ(ReadWholeFile(log), "line\r\n");
   EXPECT_THROW(ReadWholeFile("NUL"), Error);
   EXPECT_THROW(ReadWholeFile(dir.path()), Error);
+}
+
+// The window refuses a log that a program writes; the batch reads it, as
+// far as it reached at the open, small (read) and large (mapped).
+TEST(Win32InputFile, SharingWithWritersReadsTheLengthAtTheOpen) {
+  TempDir dir;
+  const std::string log = Win(dir, "access.log");
+  for (std::size_t size : {std::size_t{100}, std::size_t{3} << 20}) {
+    std::string bytes;
+    for (int i = 0; bytes.size() < size; ++i) bytes += "line " + std::to_string(i) + "\r\n";
+    WriteBytes(log, bytes);
+    HANDLE writer = CreateFileA(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    EXPECT_THROW(InputFile(log, FileShare::kRefuseWriters), Error) << size;
+    EXPECT_THROW(FileBytes::Load(log), Error) << size;
+    InputFile file(log, FileShare::kShareWithWriters);
+    DWORD written = 0;
+    EXPECT_TRUE(WriteFile(writer, "more\r\n", 6, &written, nullptr));
+    EXPECT_EQ(file.snapshot().size, bytes.size());
+    EXPECT_TRUE(file.Bytes().view() == bytes) << size;
+    CloseHandle(writer);
+  }
 }
 
 TEST(Win32FileBytes, MappedLargeFileReadsAsItsBytes) {
