@@ -15,6 +15,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -326,12 +327,15 @@ TEST_F(BatchTest, WarningsStillWriteThePage) {
   EXPECT_EQ(ReadBytes(Path("ranking.html")), WindowPage(Path("odd.log"), Path("empty.ini"), 1, 2));
 }
 
-TEST_F(BatchTest, ProgressBarOnlyOnATerminal) {
+// Runs the program with --settings settings --log log on a terminal of its
+// own; on_output sees all it has shown so far after each read. Returns the
+// exit status and what was shown.
+std::pair<int, std::string> RunOnTerminal(const std::string& settings, const std::string& log,
+                                          const std::function<void(const std::string&)>& on_output = {}) {
   int master = -1;
-  pid_t pid = ::forkpty(&master, nullptr, nullptr, nullptr);
-  ASSERT_GE(pid, 0);
+  const pid_t pid = ::forkpty(&master, nullptr, nullptr, nullptr);
+  if (pid < 0) return {-1, ""};
   if (pid == 0) {
-    const std::string settings = Path("empty.ini"), log = Path("access.log");
     char* argv[] = {const_cast<char*>(kBatch), const_cast<char*>("--settings"), const_cast<char*>(settings.c_str()),
                     const_cast<char*>("--log"), const_cast<char*>(log.c_str()), nullptr};
     char* no_env[] = {nullptr};
@@ -340,11 +344,19 @@ TEST_F(BatchTest, ProgressBarOnlyOnATerminal) {
   }
   std::string shown;
   char buffer[4096];
-  for (ssize_t n; (n = ::read(master, buffer, sizeof buffer)) > 0;) shown.append(buffer, static_cast<size_t>(n));
+  for (ssize_t n; (n = ::read(master, buffer, sizeof buffer)) > 0;) {
+    shown.append(buffer, static_cast<size_t>(n));
+    if (on_output) on_output(shown);
+  }
   ::close(master);
   int status = 0;
   ::waitpid(pid, &status, 0);
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, shown};
+}
+
+TEST_F(BatchTest, ProgressBarOnlyOnATerminal) {
+  const auto [status, shown] = RunOnTerminal(Path("empty.ini"), Path("access.log"));
+  EXPECT_EQ(status, 0);
   EXPECT_NE(shown.find("100%"), std::string::npos) << shown;
   // The bar is taken away at the end: the last thing written clears the line.
   EXPECT_EQ(shown.substr(shown.size() - 4), "\r\033[K");
@@ -632,30 +644,13 @@ TEST_F(BatchTest, LogCutShortWhileCountedFailsAndKeepsThePage) {
   for (int i = 0; i < 200; ++i) log += chunk;
   WriteBytes(Path("big.log"), log);
   WriteBytes(Path("ranking.html"), "old page");
-  int master = -1;
-  const pid_t pid = ::forkpty(&master, nullptr, nullptr, nullptr);
-  ASSERT_GE(pid, 0);
-  if (pid == 0) {
-    const std::string settings = Path("empty.ini"), big = Path("big.log");
-    char* argv[] = {const_cast<char*>(kBatch), const_cast<char*>("--settings"), const_cast<char*>(settings.c_str()),
-                    const_cast<char*>("--log"), const_cast<char*>(big.c_str()), nullptr};
-    char* no_env[] = {nullptr};
-    ::execve(kBatch, argv, no_env);
-    _exit(127);
-  }
-  std::string shown;
   bool cut = false;
-  char buffer[4096];
-  for (ssize_t n; (n = ::read(master, buffer, sizeof buffer)) > 0;) {
-    shown.append(buffer, static_cast<size_t>(n));
+  const auto [status, shown] = RunOnTerminal(Path("empty.ini"), Path("big.log"), [&](const std::string& shown) {
     // The scan has begun: cut the log as copytruncate does.
     if (!cut && shown.find("ログ整理中") != std::string::npos) cut = ::truncate(Path("big.log").c_str(), 0) == 0;
-  }
-  ::close(master);
-  int status = 0;
-  ::waitpid(pid, &status, 0);
+  });
   EXPECT_TRUE(cut);
-  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_EQ(status, 1);
   EXPECT_NE(shown.find("ファイル " + Path("big.log") + " は読み込み中に短くなったか入れ替わりました"), std::string::npos)
       << shown.substr(shown.size() > 300 ? shown.size() - 300 : 0);
   EXPECT_EQ(ReadBytes(Path("ranking.html")), "old page");
