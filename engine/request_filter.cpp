@@ -14,25 +14,6 @@ constexpr char kGetMarker[] = "\"GET";
 constexpr char kHttp11Marker[] = "HTTP/1.1\"";
 constexpr char kHttp10Marker[] = "HTTP/1.0\"";
 
-// The extension categories in testing order, each with its suffixes in
-// testing order. A suffix is a byte ending; no dot is needed before it.
-struct Category {
-  bool RunSettings::*on;
-  std::array<std::string_view, 7> suffixes;
-};
-constexpr std::array<Category, 10> kCategories{{
-    {&RunSettings::CDouga, {"avi", "mpg", "mpeg", "wmv", "ogm"}},
-    {&RunSettings::COnsei, {"mp3", "wma", "ogg", "wav", "mid"}},
-    {&RunSettings::CJpeg, {"jpg", "jpeg"}},
-    {&RunSettings::CGazou, {"jpg", "jpeg", "gif", "ico", "png", "dib", "bmp"}},
-    {&RunSettings::CSyoko, {"lzh", "zip", "rar", "gca", "cab"}},
-    {&RunSettings::CText, {"txt", "log", "inf", "rtf", "ini"}},
-    {&RunSettings::CExe, {"exe"}},
-    {&RunSettings::CHtml, {"htm", "php", "css", "html"}},
-    {&RunSettings::CCss, {"css"}},
-    {&RunSettings::CCgi, {"pl", "cgi", "cgi?", "dat"}},
-}};
-
 // The last four bytes of s as an integer, the last byte lowest
 // (s has at least four bytes).
 std::uint32_t Tail(std::string_view s) {
@@ -105,9 +86,9 @@ void ForEachQuote(std::string_view line, AtQuote at_quote) {
 }  // namespace
 
 RequestFilter::RequestFilter(const RunSettings& settings) {
-  for (const Category& category : kCategories)
-    if (settings.*category.on)
-      for (std::string_view suffix : category.suffixes)
+  for (std::size_t i = 0; i < kFamilyCount; ++i)
+    if (settings.Families[i])
+      for (std::string_view suffix : kExtensionFamilies[i].suffixes)
         if (!suffix.empty()) suffixes_.Add(suffix);
   for (const std::string& word : settings.KinsiWord)
     if (!word.empty()) words_.push_back({word, ProbeByte(word)});

@@ -2,7 +2,7 @@
 
 // Decides whether a log line records a download (a GET over HTTP/1.0 or
 // HTTP/1.1), cuts its request path, and drops it by the built-in rules,
-// the switched-on extension categories and the exclusion words; the run
+// the switched-on extension families and the exclusion words; the run
 // counts what survives. Every test is on bytes, case-sensitive, nothing
 // trimmed.
 
@@ -25,11 +25,11 @@ class RequestFilter {
   // marker; nothing for any other line. The path may be empty.
   static std::optional<std::string_view> DownloadPath(std::string_view line);
 
-  // True when a built-in rule, a switched-on category or a word drops path.
+  // True when a built-in rule, a switched-on family or a word drops path.
   bool Drops(std::string_view path) const;
 
  private:
-  // The suffixes of the switched-on categories, each of two to four bytes,
+  // The suffixes of the switched-on families, each of two to four bytes,
   // as a set of integers (the length above the bytes, the last byte
   // lowest) kept in a small open-addressed table: a path's last two,
   // three and four bytes are looked up with one probe each, most times.

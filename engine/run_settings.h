@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "extension_families.h"
 #include "log_period.h"
 
 namespace junmaru {
@@ -23,17 +24,8 @@ struct RunSettings {
   // latest times (never stored).
   std::shared_ptr<const PeriodLines> Period;
 
-  // Extension categories: a switch that is on drops its suffixes.
-  bool CDouga = false;
-  bool COnsei = false;
-  bool CSyoko = false;
-  bool CJpeg = false;
-  bool CGazou = true;
-  bool CText = true;
-  bool CExe = true;
-  bool CHtml = true;
-  bool CCss = true;
-  bool CCgi = true;
+  // The extension families (kExtensionFamilies): one that is on drops its suffixes.
+  FamilySwitches Families = FamiliesAtFirstStart();
 
   std::vector<std::string> KinsiWord;  // exclusion words, one per memo line
 };

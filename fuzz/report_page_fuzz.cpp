@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   settings.TopCount = 1 + data[0] % 8;
   settings.NameMax = data[1] % 16;
   settings.Link = data[1] & 0x80;
-  settings.CGazou = settings.CText = settings.CExe = settings.CHtml = settings.CCss = settings.CCgi = data[1] & 0x40;
+  settings.Families.fill(data[1] & 0x40);
 
   fuzz::QuietView view;
   const Ranking ranking = RunRanking(lines, settings, view);

@@ -28,9 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace junmaru;
   RunSettings settings;
   const unsigned switches = data[0] | (data[1] << 8);
-  bool* flags[] = {&settings.CDouga, &settings.COnsei, &settings.CSyoko, &settings.CJpeg, &settings.CGazou,
-                   &settings.CText,  &settings.CExe,   &settings.CHtml,  &settings.CCss,  &settings.CCgi};
-  for (int i = 0; i < 10; ++i) *flags[i] = (switches >> i) & 1;
+  for (std::size_t i = 0; i < kFamilyCount; ++i) settings.Families[i] = (switches >> i) & 1;
   if (switches & 0x400) settings.KinsiWord = {"a", "", "  ", "\x83"};
 
   const LogLines lines = LogLines::FromBytes(std::string(reinterpret_cast<const char*>(data + 2), size - 2));

@@ -45,6 +45,10 @@ Settings ReadSettings(const ProfileFile& file) {
       case SettingField::Kind::kSwitch:
         s.*f.flag = file.ReadBool(f.section, f.key, defaults.*f.flag);
         break;
+      case SettingField::Kind::kFamilies:
+        for (std::size_t i = 0; i < kFamilyCount; ++i)
+          (s.*f.families)[i] = file.ReadBool(f.section, kExtensionFamilies[i].key, (defaults.*f.families)[i]);
+        break;
       case SettingField::Kind::kWords:
         s.*f.words = ReadWords(file, f.section);
         break;
@@ -64,6 +68,10 @@ void WriteSettings(ProfileFile& file, const Settings& s) {
         break;
       case SettingField::Kind::kSwitch:
         file.WriteBool(f.section, f.key, s.*f.flag);
+        break;
+      case SettingField::Kind::kFamilies:
+        for (std::size_t i = 0; i < kFamilyCount; ++i)
+          file.WriteBool(f.section, kExtensionFamilies[i].key, (s.*f.families)[i]);
         break;
       case SettingField::Kind::kWords:
         for (const std::string& word : s.*f.words) file.WriteString(f.section, word, kWordValue);

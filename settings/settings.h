@@ -38,15 +38,18 @@ struct Settings : RunSettings {
 
 // One value of the settings file: its section and key, and the field of
 // the record that holds it. A number is clamped to its limits when read.
-// The exclusion words are a section of their own whose keys are the words.
+// The extension families are a section of switches, one per family, keyed
+// and defaulted by the family table; the exclusion words are a section of
+// their own whose keys are the words.
 struct SettingField {
-  enum class Kind { kText, kNumber, kSwitch, kWords };
+  enum class Kind { kText, kNumber, kSwitch, kFamilies, kWords };
   std::string_view section;
   std::string_view key = {};  // none for the words
   Kind kind = Kind::kText;
   std::string Settings::*text = nullptr;
   long long Settings::*number = nullptr;
   bool Settings::*flag = nullptr;
+  FamilySwitches Settings::*families = nullptr;
   std::vector<std::string> Settings::*words = nullptr;
   long long minimum = 0, maximum = 0;
 };
@@ -63,6 +66,9 @@ constexpr SettingField Number(std::string_view section, std::string_view key, lo
 constexpr SettingField Switch(std::string_view section, std::string_view key, bool Settings::*field) {
   return {.section = section, .key = key, .kind = SettingField::Kind::kSwitch, .flag = field};
 }
+constexpr SettingField Families(std::string_view section, FamilySwitches Settings::*field) {
+  return {.section = section, .kind = SettingField::Kind::kFamilies, .families = field};
+}
 constexpr SettingField Words(std::string_view section, std::vector<std::string> Settings::*field) {
   return {.section = section, .kind = SettingField::Kind::kWords, .words = field};
 }
@@ -74,16 +80,7 @@ constexpr SettingField Words(std::string_view section, std::vector<std::string> 
 inline constexpr SettingField kSettingFields[] = {
     setting_fields::Text("FilePass", "ReadPass", &Settings::ReadPass),
     setting_fields::Text("FilePass", "SavePass", &Settings::SavePass),
-    setting_fields::Switch("ExtentionFilter", "CDouga", &Settings::CDouga),
-    setting_fields::Switch("ExtentionFilter", "COnsei", &Settings::COnsei),
-    setting_fields::Switch("ExtentionFilter", "CSyoko", &Settings::CSyoko),
-    setting_fields::Switch("ExtentionFilter", "CJpeg", &Settings::CJpeg),
-    setting_fields::Switch("ExtentionFilter", "CGazou", &Settings::CGazou),
-    setting_fields::Switch("ExtentionFilter", "CText", &Settings::CText),
-    setting_fields::Switch("ExtentionFilter", "CExe", &Settings::CExe),
-    setting_fields::Switch("ExtentionFilter", "CHtml", &Settings::CHtml),
-    setting_fields::Switch("ExtentionFilter", "CCss", &Settings::CCss),
-    setting_fields::Switch("ExtentionFilter", "CCgi", &Settings::CCgi),
+    setting_fields::Families("ExtentionFilter", &Settings::Families),
     setting_fields::Number("Ranking", "TopCount", &Settings::TopCount, 10, 10000),
     setting_fields::Text("HTML", "CBG", &Settings::CBG),
     setting_fields::Text("HTML", "CBorder", &Settings::CBorder),

@@ -141,7 +141,7 @@ TEST(HostileLog, BinaryGarbageLoadsRunsAndAgreesWithTheTextList) {
     RecordingView view;
     for (std::size_t i = 0; i < log.Count(); ++i) Date(log, static_cast<long long>(i), view);
     RunSettings settings = WholeLog(log);
-    settings.CGazou = settings.CText = settings.CExe = settings.CHtml = settings.CCss = settings.CCgi = false;
+    settings.Families.fill(false);
     Ranking ranking = RunRanking(log, settings, view);
     std::int64_t planted = 0;
     for (const RankedEntry& e : ranking.entries)

@@ -29,7 +29,7 @@ RunSettings Range(long long first, long long last) {
   RunSettings settings;
   settings.PStart = first;
   settings.PEnd = last;
-  settings.CExe = false;
+  settings.Families[FamilyIndex("CExe")] = false;
   return settings;
 }
 

@@ -59,7 +59,7 @@ std::string WriteMessage(const std::string& path, const Settings& s) {
 bool SameValues(const Settings& a, const Settings& b) {
   return a.ReadPass == b.ReadPass && a.SavePass == b.SavePass && a.TopCount == b.TopCount && a.Prefix == b.Prefix &&
          a.FontSize == b.FontSize && a.NameMax == b.NameMax && a.Link == b.Link && a.CBG == b.CBG &&
-         a.CGazou == b.CGazou && a.KinsiWord == b.KinsiWord;
+         a.Families == b.Families && a.KinsiWord == b.KinsiWord;
 }
 
 // File modes do not stop root: each case runs as an unprivileged user in a

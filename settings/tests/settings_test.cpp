@@ -30,8 +30,7 @@ using testing::TempFolder;
 using testing::WriteBytes;
 
 auto Fields(const Settings& s) {
-  return std::tie(s.ReadPass, s.SavePass, s.CDouga, s.COnsei, s.CSyoko, s.CJpeg, s.CGazou, s.CText, s.CExe, s.CHtml,
-                  s.CCss, s.CCgi, s.TopCount, s.CBG, s.CBorder, s.CText1, s.CText2, s.CLink, s.ALink, s.VLink,
+  return std::tie(s.ReadPass, s.SavePass, s.Families, s.TopCount, s.CBG, s.CBorder, s.CText1, s.CText2, s.CLink, s.ALink, s.VLink,
                   s.FontSize, s.NameMax, s.Link, s.Prefix, s.KinsiWord);
 }
 
@@ -75,8 +74,7 @@ TEST_F(SettingsFileTest, EveryValueSurvivesWriteAndRead) {
   Settings s;
   s.ReadPass = "/logs/access log ";  // a trailing blank is part of a file name
   s.SavePass = "/www/" + Sjis("順位") + ".html";
-  s.CDouga = s.COnsei = s.CSyoko = s.CJpeg = true;
-  s.CGazou = s.CText = s.CExe = s.CHtml = s.CCss = s.CCgi = false;
+  for (std::size_t i = 0; i < kFamilyCount; ++i) s.Families[i] = !kExtensionFamilies[i].on_at_first_start;
   s.TopCount = 30;
   s.CBG = "#000001";
   s.CBorder = "#000002";
@@ -126,11 +124,27 @@ TEST_F(SettingsFileTest, TopCountFiveIsWrittenBackAsTen) {
 TEST_F(SettingsFileTest, SwitchStoredAsTwoIsOnAndWrittenBackAsOne) {
   WriteBytes(path_, "[ExtentionFilter]\r\nCDouga=2\r\nCGazou=word\r\n");
   Settings s = ReadSettingsFile(path_);
-  EXPECT_TRUE(s.CDouga);
-  EXPECT_TRUE(s.CGazou);  // a word gives the default
+  EXPECT_TRUE(s.Families[FamilyIndex("CDouga")]);
+  EXPECT_TRUE(s.Families[FamilyIndex("CGazou")]);  // a word gives the default
   WriteSettingsFile(path_, s);
   EXPECT_EQ(ProfileFile(path_).ReadString("ExtentionFilter", "CDouga", ""), "1");
-  EXPECT_FALSE(ReadWith("ExtentionFilter", "CDouga=word").CDouga);
+  EXPECT_FALSE(ReadWith("ExtentionFilter", "CDouga=word").Families[FamilyIndex("CDouga")]);
+}
+
+// Every family of the table has its switch in "ExtentionFilter" under its
+// key: stored away from its first-start state, it alone reads so, and it
+// is written back under the same key.
+TEST_F(SettingsFileTest, EachFamilyIsStoredUnderItsKey) {
+  for (std::size_t i = 0; i < kFamilyCount; ++i) {
+    const ExtensionFamily& family = kExtensionFamilies[i];
+    const bool stored = !family.on_at_first_start;
+    Settings expected;
+    expected.Families[i] = stored;
+    const Settings read = ReadWith("ExtentionFilter", std::string(family.key) + "=" + (stored ? "1" : "0"));
+    EXPECT_EQ(read.Families, expected.Families) << family.key;
+    WriteSettingsFile(path_, read);
+    EXPECT_EQ(ProfileFile(path_).ReadString("ExtentionFilter", family.key, ""), stored ? "1" : "0") << family.key;
+  }
 }
 
 TEST_F(SettingsFileTest, LinkStoredAsZero) { EXPECT_FALSE(ReadWith("HTML", "Link=0").Link); }

@@ -38,7 +38,7 @@ enum class Caption { kPassRead, kPassSave, kLogLine, kLogFirst, kLogLast, kLogSt
 
 enum class Spin { kPStart, kPEnd, kPRank, kFontSize, kNameMax };
 
-// The ten extension switches in the settings file's order, then Link.
+// The extension switches in the family table's order, then Link.
 enum class Check { kCDouga, kCOnsei, kCSyoko, kCJpeg, kCGazou, kCText, kCExe, kCHtml, kCCss, kCCgi, kLink };
 
 // The seven colour edits in the settings file's order, then Prefix.

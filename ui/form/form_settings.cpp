@@ -3,18 +3,11 @@
 namespace junmaru::form {
 namespace {
 
-// The extension switches and colour edits, in the settings file's order.
-struct SwitchControl {
-  Check control;
-  bool junmaru::Settings::*value;
-};
-constexpr SwitchControl kSwitches[] = {
-    {Check::kCDouga, &junmaru::Settings::CDouga}, {Check::kCOnsei, &junmaru::Settings::COnsei},
-    {Check::kCSyoko, &junmaru::Settings::CSyoko}, {Check::kCJpeg, &junmaru::Settings::CJpeg},
-    {Check::kCGazou, &junmaru::Settings::CGazou}, {Check::kCText, &junmaru::Settings::CText},
-    {Check::kCExe, &junmaru::Settings::CExe},     {Check::kCHtml, &junmaru::Settings::CHtml},
-    {Check::kCCss, &junmaru::Settings::CCss},     {Check::kCCgi, &junmaru::Settings::CCgi},
-};
+// The check box of extension family i.
+constexpr Check FamilyCheck(std::size_t i) { return static_cast<Check>(i); }
+static_assert(static_cast<std::size_t>(Check::kLink) == junmaru::kFamilyCount, "a check box per family, then Link");
+
+// The colour edits, in the settings file's order.
 
 struct TextControl {
   Edit control;
@@ -30,7 +23,7 @@ constexpr TextControl kColours[] = {
 }  // namespace
 
 void ShowSettings(ControlSet& c, const junmaru::Settings& s) {
-  for (const SwitchControl& sw : kSwitches) c.SetChecked(sw.control, s.*sw.value);
+  for (std::size_t i = 0; i < junmaru::kFamilyCount; ++i) c.SetChecked(FamilyCheck(i), s.Families[i]);
   c.SetSpinValue(Spin::kPRank, s.TopCount);
   for (const TextControl& colour : kColours) c.SetEditText(colour.control, s.*colour.value);
   c.SetSpinValue(Spin::kFontSize, s.FontSize);
@@ -44,7 +37,7 @@ junmaru::Settings SettingsOfForm(ControlSet& c) {
   junmaru::Settings s;
   s.PStart = c.SpinValue(Spin::kPStart);
   s.PEnd = c.SpinValue(Spin::kPEnd);
-  for (const SwitchControl& sw : kSwitches) s.*sw.value = c.Checked(sw.control);
+  for (std::size_t i = 0; i < junmaru::kFamilyCount; ++i) s.Families[i] = c.Checked(FamilyCheck(i));
   s.TopCount = c.SpinValue(Spin::kPRank);
   for (const TextControl& colour : kColours) s.*colour.value = c.EditText(colour.control);
   s.FontSize = c.SpinValue(Spin::kFontSize);

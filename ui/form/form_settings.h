@@ -10,7 +10,7 @@
 namespace junmaru::form {
 
 // Sets every control that the settings file remembers (the paths aside),
-// in this order: the ten extension switches, the top count, the seven
+// in this order: the extension switches, the top count, the seven
 // colours, font size, name length, Link (which runs its click handler when
 // its state changes), Prefix, and the memo's lines.
 void ShowSettings(ControlSet& c, const junmaru::Settings& s);
