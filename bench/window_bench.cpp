@@ -19,6 +19,8 @@
 #include "progress_gauge.h"
 #include "main_window.h"
 
+using junmaru::form::Control;
+
 namespace {
 
 // Notes the time of every paint of the gauge.
@@ -66,7 +68,7 @@ int main(int argc, char** argv) {
   const double load_s = timer.nsecsElapsed() / 1e9;
 
   PaintClock clock(timer);
-  form.Gauge->installEventFilter(&clock);
+  form.Get<junmaru::window::ProgressGauge>(Control("Gauge"))->installEventFilter(&clock);
   timer.restart();
   form.BtnGoClick();
   const qint64 run_ns = timer.nsecsElapsed();
@@ -83,7 +85,8 @@ int main(int argc, char** argv) {
       "lines %zu  load %.3f s  GO %.3f s  gauge paints %zu  longest still %.3f s  progress %lld  "
       "before %ld KiB  peak %ld KiB\n",
       form.Lines().Count(), load_s, run_ns / 1e9, clock.paints_ns.size(), longest / 1e9,
-      static_cast<long long>(form.Gauge->Progress()), before_kib, PeakKib());
+      static_cast<long long>(form.Get<junmaru::window::ProgressGauge>(Control("Gauge"))->Progress()), before_kib,
+      PeakKib());
   if (argc == 4) form.grab().save(QString::fromLocal8Bit(argv[3]));
   return 0;
 }

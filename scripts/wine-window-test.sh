@@ -10,8 +10,9 @@
 #     title bar's close button sends it), writes the five sections;
 #  3. a page into a missing folder shows the error box; GO works afterwards,
 #     and a page without gage.gif beside it shows the information box.
-# Keys are typed with xdotool; what the window shows and its message boxes
-# are read with window_probe.exe; everything else from the files.
+# Keys are typed with xdotool; what the window shows, the names a screen
+# reader announces and its message boxes are read with window_probe.exe;
+# everything else from the files.
 # SHOT=path saves a picture of the window after the finished run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -152,6 +153,12 @@ last=$(shown_at 54,149)
 grep -q "$(printf '%s' "$first" | to_cp932)" "$work/linux-page.html" || fail "first timestamp '$first' is not the page's"
 [ "$(shown_at 80,472)" = "待機中（ログ読み込み完了）" ] || fail "status after load: $(shown_at 80,472)"
 pass "remembered log loaded: 400 行, $first - $last"
+# As a screen reader reads the window from another process (MSAA): each
+# edit and spin edit is named as in the Linux window.
+edit_names=$(wine "$probe" names | awk -F'\t' '$2 == "Edit" { printf "%s|", $3 }')
+[ "$edit_names" = "集計開始行|集計終了行|TOP|背景色|枠線色|上部文字色|ランキング文字色|Link|ALink|VLink|文字サイズ|ファイル名最大長|ALinkプレフィックス|除外ワード|" ] ||
+  fail "screen-reader names: $edit_names"
+pass "screen-reader names of the edits"
 
 press alt+g
 wait_for "$one/site/ranking.html"

@@ -5,10 +5,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "cp932.h"
+#include "buttons.h"
 #include "form_controls.h"
 #include "main_window.h"
 #include "settings.h"
+#include "spin_edit.h"
 #include "t_form1.h"
 #include "win32_control_set.h"
 
@@ -18,17 +19,25 @@ using junmaru::form::TForm1;
 using junmaru::win32::FormControls;
 using junmaru::win32::MainWindow;
 
-// Each control's event runs its handler under the window's error display.
+// Each control's event runs its handler (kHandlers) under the window's
+// error display.
 void BindHandlers(MainWindow& window, FormControls& c, TForm1& form) {
-  auto run = [&window, &form](void (TForm1::*handler)()) {
-    return [&window, &form, handler] { window.Guard([&form, handler] { (form.*handler)(); }); };
-  };
-  c.BtnGo->on_click = run(&TForm1::BtnGoClick);
-  c.BtnRead->on_click = run(&TForm1::BtnReadClick);
-  c.BtnSave->on_click = run(&TForm1::BtnSaveClick);
-  c.PStart->on_change = run(&TForm1::PStartChange);
-  c.PEnd->on_change = run(&TForm1::PEndChange);
-  c.Link->on_click = run(&TForm1::LinkClick);
+  for (const junmaru::form::HandlerBinding& binding : junmaru::form::kHandlers) {
+    auto run = [&window, &form, handler = binding.handler] { window.Guard([&form, handler] { (form.*handler)(); }); };
+    switch (junmaru::form::RowOf(binding.control).kind) {
+      case junmaru::form::Kind::kButton:
+        c.Get<junmaru::win32::PushButton>(binding.control)->on_click = run;
+        break;
+      case junmaru::form::Kind::kSpinEdit:
+        c.Get<junmaru::win32::SpinEdit>(binding.control)->on_change = run;
+        break;
+      case junmaru::form::Kind::kCheckBox:
+        c.Get<junmaru::win32::CheckBox>(binding.control)->on_click = run;
+        break;
+      default:
+        break;
+    }
+  }
   window.on_destroy = [&form] { form.FormDestroy(); };  // the window runs it under the error display
 }
 
@@ -49,7 +58,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
   INITCOMMONCONTROLSEX common{sizeof common, ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS};
   InitCommonControlsEx(&common);
 
-  MainWindow window(instance, junmaru::Sjis("集計順位丸\u3000通称順位丸 Ver1.4"));
+  MainWindow window(instance, junmaru::form::DesignText(junmaru::form::Control("Form1")));
   FormControls controls;
   junmaru::win32::BuildControls(window, controls);
   junmaru::win32::Win32ControlSet control_set(window, controls);

@@ -4,9 +4,9 @@
 
 namespace junmaru::form {
 
-std::int32_t ControlSet::SpinValue(Spin spin) const { return SpinValueOf(SpinText(spin), SpinMin(spin)); }
+std::int32_t ControlSet::SpinValue(ControlId spin) const { return SpinValueOf(SpinText(spin), SpinMin(spin)); }
 
-void ControlSet::SetSpinValue(Spin spin, std::int64_t value) {
+void ControlSet::SetSpinValue(ControlId spin, std::int64_t value) {
   SetSpinText(spin, std::to_string(ClampSpinValue(value, SpinMin(spin), SpinMax(spin))));
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 
 // The main window's controls as the form's handlers see them: each value
-// the handlers read or set, named by the control's design name, and
-// nothing of how a toolkit draws it. Each window (Qt, Win32) implements
-// this once over its own widgets; the tests implement it with plain fields.
+// the handlers read or set, the control named by its row of the control
+// table, and nothing of how a toolkit draws it. Each window (Qt, Win32)
+// implements this once over the widgets it made from the table; the tests
+// implement it with plain fields.
 //
 // The status line, the gauge, a repaint, enabling GO with the range
 // spinners, and the information box are the run's outputs and come from
@@ -15,9 +16,9 @@
 // - Setting a caption, an edit's text or a spin edit's text that the
 //   control already holds changes nothing and runs nothing.
 // - When a spin edit's text really changes, by the user or by the program,
-//   its change handler (TForm1::PStartChange, TForm1::PEndChange) runs at
-//   once, inside the call that changed it. Likewise TForm1::LinkClick on
-//   every real change of Link's state, and on no other call.
+//   its change handler (see kHandlers in t_form1.h) runs at once, inside
+//   the call that changed it. Likewise a check box's click handler on every
+//   real change of its state, and on no other call.
 // - Setting a spin edit's maximum leaves its text alone; its minimum is the
 //   design's and never changes.
 // - The user's own changes follow the spin edit rules of spin_value.h:
@@ -29,52 +30,47 @@
 #include <string>
 #include <vector>
 
+#include "control_table.h"
 #include "run_view.h"
 
 namespace junmaru::form {
 
-// Static texts that the handlers fill in.
-enum class Caption { kPassRead, kPassSave, kLogLine, kLogFirst, kLogLast, kLogStart, kLogEnd };
-
-enum class Spin { kPStart, kPEnd, kPRank, kFontSize, kNameMax };
-
-// The extension switches in the family table's order, then Link.
-enum class Check { kCDouga, kCOnsei, kCSyoko, kCJpeg, kCGazou, kCText, kCExe, kCHtml, kCCss, kCCgi, kLink };
-
-// The seven colour edits in the settings file's order, then Prefix.
-enum class Edit { kCBG, kCBorder, kCText1, kCText2, kCLink, kALink, kVLink, kPrefix };
-
-enum class Dialog { kOpenDialog, kSaveDialog };
+// The controls behind RunView: the status line, the gauge, and GO with the
+// range spinners, which EnableRun offers or withdraws together.
+inline constexpr ControlId kStatusLine = Control("State");
+inline constexpr ControlId kGauge = Control("Gauge");
+inline constexpr ControlId kRunControls[] = {Control("BtnGo"), Control("PStart"), Control("PEnd")};
 
 class ControlSet : public junmaru::RunView {
  public:
-  virtual void SetCaption(Caption caption, const std::string& text) = 0;
+  // A label's or path display's text.
+  virtual void SetCaption(ControlId label, const std::string& text) = 0;
 
-  virtual std::string SpinText(Spin spin) const = 0;
-  virtual void SetSpinText(Spin spin, const std::string& text) = 0;
-  virtual std::int32_t SpinMin(Spin spin) const = 0;
-  virtual std::int32_t SpinMax(Spin spin) const = 0;
-  virtual void SetSpinMax(Spin spin, std::int32_t maximum) = 0;
+  virtual std::string SpinText(ControlId spin) const = 0;
+  virtual void SetSpinText(ControlId spin, const std::string& text) = 0;
+  virtual std::int32_t SpinMin(ControlId spin) const = 0;
+  virtual std::int32_t SpinMax(ControlId spin) const = 0;
+  virtual void SetSpinMax(ControlId spin, std::int32_t maximum) = 0;
   // PStart and PEnd are enabled with GO, through RunView::EnableRun.
 
-  virtual bool Checked(Check check) const = 0;
-  virtual void SetChecked(Check check, bool checked) = 0;
+  virtual bool Checked(ControlId check) const = 0;
+  virtual void SetChecked(ControlId check, bool checked) = 0;
 
-  virtual std::string EditText(Edit edit) const = 0;
-  virtual void SetEditText(Edit edit, const std::string& text) = 0;
-  virtual void SetEditEnabled(Edit edit, bool enabled) = 0;
+  virtual std::string EditText(ControlId edit) const = 0;
+  virtual void SetEditText(ControlId edit, const std::string& text) = 0;
+  virtual void SetEditEnabled(ControlId edit, bool enabled) = 0;
   // The edit's background, in every state; a platform colour integer.
-  virtual void SetEditColour(Edit edit, std::uint32_t colour) = 0;
+  virtual void SetEditColour(ControlId edit, std::uint32_t colour) = 0;
 
-  // The exclusion words of the memo Marukin, one per line, each cut at
-  // kMemoLineMax bytes (memo_line.h); an empty memo has none.
-  virtual std::vector<std::string> MemoLines() = 0;
+  // The lines of a memo, one per line typed, each cut at kMemoLineMax
+  // bytes (memo_line.h); an empty memo has none.
+  virtual std::vector<std::string> MemoLines(ControlId memo) = 0;
   // Replaces the memo's text by these lines.
-  virtual void SetMemoLines(const std::vector<std::string>& lines) = 0;
+  virtual void SetMemoLines(ControlId memo, const std::vector<std::string>& lines) = 0;
 
-  // Shows OpenDialog or SaveDialog with its design title, filters and
-  // default name; the chosen file's full path, or nothing when cancelled.
-  virtual std::optional<std::string> Execute(Dialog dialog) = 0;
+  // Shows a file dialog with its design title, filters and file name; the
+  // chosen file's full path, or nothing when cancelled.
+  virtual std::optional<std::string> Execute(ControlId dialog) = 0;
 
   // The error display: a modal box with a stop icon, one OK button and the
   // program's title as caption, showing this text as it is.
@@ -83,8 +79,8 @@ class ControlSet : public junmaru::RunView {
   // A spin edit's value by the spin edit rules: its text as an integer
   // (the minimum when it is none), and a value set clamped to the limits
   // and written as text.
-  std::int32_t SpinValue(Spin spin) const;
-  void SetSpinValue(Spin spin, std::int64_t value);
+  std::int32_t SpinValue(ControlId spin) const;
+  void SetSpinValue(ControlId spin, std::int64_t value);
 };
 
 }  // namespace junmaru::form

@@ -1,50 +1,59 @@
 #include "form_settings.h"
 
 namespace junmaru::form {
-namespace {
-
-// The check box of extension family i.
-constexpr Check FamilyCheck(std::size_t i) { return static_cast<Check>(i); }
-static_assert(static_cast<std::size_t>(Check::kLink) == junmaru::kFamilyCount, "a check box per family, then Link");
-
-// The colour edits, in the settings file's order.
-
-struct TextControl {
-  Edit control;
-  std::string junmaru::Settings::*value;
-};
-constexpr TextControl kColours[] = {
-    {Edit::kCBG, &junmaru::Settings::CBG},       {Edit::kCBorder, &junmaru::Settings::CBorder},
-    {Edit::kCText1, &junmaru::Settings::CText1}, {Edit::kCText2, &junmaru::Settings::CText2},
-    {Edit::kCLink, &junmaru::Settings::CLink},   {Edit::kALink, &junmaru::Settings::ALink},
-    {Edit::kVLink, &junmaru::Settings::VLink},
-};
-
-}  // namespace
 
 void ShowSettings(ControlSet& c, const junmaru::Settings& s) {
-  for (std::size_t i = 0; i < junmaru::kFamilyCount; ++i) c.SetChecked(FamilyCheck(i), s.Families[i]);
-  c.SetSpinValue(Spin::kPRank, s.TopCount);
-  for (const TextControl& colour : kColours) c.SetEditText(colour.control, s.*colour.value);
-  c.SetSpinValue(Spin::kFontSize, s.FontSize);
-  c.SetSpinValue(Spin::kNameMax, s.NameMax);
-  c.SetChecked(Check::kLink, s.Link);
-  c.SetEditText(Edit::kPrefix, s.Prefix);
-  c.SetMemoLines(s.KinsiWord);
+  for (std::uint16_t i = 0; i < kControlCount; ++i) {
+    const Field& f = kControls[i].field;
+    if (!StoredField(f)) continue;  // the range is the log's, not the file's
+    const ControlId id{i};
+    switch (f.kind) {
+      case Field::Kind::kText:
+        c.SetEditText(id, s.*f.text);
+        break;
+      case Field::Kind::kNumber:
+        c.SetSpinValue(id, s.*f.number);
+        break;
+      case Field::Kind::kSwitch:
+        c.SetChecked(id, s.*f.flag);
+        break;
+      case Field::Kind::kFamily:
+        c.SetChecked(id, s.Families[f.family]);
+        break;
+      case Field::Kind::kWords:
+        c.SetMemoLines(id, s.*f.words);
+        break;
+      case Field::Kind::kNone:
+        break;
+    }
+  }
 }
 
 junmaru::Settings SettingsOfForm(ControlSet& c) {
   junmaru::Settings s;
-  s.PStart = c.SpinValue(Spin::kPStart);
-  s.PEnd = c.SpinValue(Spin::kPEnd);
-  for (std::size_t i = 0; i < junmaru::kFamilyCount; ++i) s.Families[i] = c.Checked(FamilyCheck(i));
-  s.TopCount = c.SpinValue(Spin::kPRank);
-  for (const TextControl& colour : kColours) s.*colour.value = c.EditText(colour.control);
-  s.FontSize = c.SpinValue(Spin::kFontSize);
-  s.NameMax = c.SpinValue(Spin::kNameMax);
-  s.Link = c.Checked(Check::kLink);
-  s.Prefix = c.EditText(Edit::kPrefix);
-  s.KinsiWord = c.MemoLines();
+  for (std::uint16_t i = 0; i < kControlCount; ++i) {
+    const Field& f = kControls[i].field;
+    const ControlId id{i};
+    switch (f.kind) {
+      case Field::Kind::kText:
+        s.*f.text = c.EditText(id);
+        break;
+      case Field::Kind::kNumber:
+        s.*f.number = c.SpinValue(id);
+        break;
+      case Field::Kind::kSwitch:
+        s.*f.flag = c.Checked(id);
+        break;
+      case Field::Kind::kFamily:
+        s.Families[f.family] = c.Checked(id);
+        break;
+      case Field::Kind::kWords:
+        s.*f.words = c.MemoLines(id);
+        break;
+      case Field::Kind::kNone:
+        break;
+    }
+  }
   return s;
 }
 

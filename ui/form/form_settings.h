@@ -1,18 +1,16 @@
 #pragma once
 
-// The settings record and the window's controls: the start handler puts
-// the remembered values into the controls; GO and the close handler take
-// the record back out.
+// The settings record and the window's controls, through the fields of the
+// control table: the start handler puts the remembered values into the
+// controls; GO and the close handler take the record back out.
 
 #include "control_set.h"
 #include "settings.h"
 
 namespace junmaru::form {
 
-// Sets every control that the settings file remembers (the paths aside),
-// in this order: the extension switches, the top count, the seven
-// colours, font size, name length, Link (which runs its click handler when
-// its state changes), Prefix, and the memo's lines.
+// Sets every control that shows a value the settings file keeps, in the
+// table's order (a check box's click handler runs when its state changes).
 void ShowSettings(ControlSet& c, const junmaru::Settings& s);
 
 // The values of the controls as a run reads them and the settings file

@@ -8,6 +8,11 @@
 
 namespace junmaru::form {
 
+// How typed input is treated by a spin edit: kNumber takes digits, signs,
+// the decimal separator and control characters other than Enter;
+// kStepOnly refuses every typed character, so that only the arrows step.
+enum class SpinTyping { kNumber, kStepOnly };
+
 // The text read as an optionally signed decimal integer. Anything that is
 // not such a number, or does not fit in 32 bits, reads as `minimum`. The
 // result is not clamped to the limits.

@@ -25,18 +25,26 @@ const char kNoPath[] = "0";
 // The fewest lines that make a range: the start must lie below the end.
 constexpr std::size_t kRangeLines = 2;
 
+// The controls the handlers drive.
+constexpr ControlId kPassRead = Control("PassRead"), kPassSave = Control("PassSave");
+constexpr ControlId kLogLine = Control("LogLine"), kLogFirst = Control("LogFirst"), kLogLast = Control("LogLast");
+constexpr ControlId kPStart = Control("PStart"), kPEnd = Control("PEnd");
+constexpr ControlId kLogStart = Control("LogStart"), kLogEnd = Control("LogEnd");
+constexpr ControlId kLink = Control("Link"), kPrefix = Control("Prefix");
+constexpr ControlId kOpenDialog = Control("OpenDialog"), kSaveDialog = Control("SaveDialog");
+
 // What each range spinner's handler touches: its label, the text after the
 // line's timestamp there, and the other spinner, which it pushes to its own
 // value plus the offset when the start no longer lies below the end.
 struct RangeSpinner {
-  Spin spin;
-  Caption label;
+  ControlId spin;
+  ControlId label;
   const char* suffix;
-  Spin other;
+  ControlId other;
   int offset;
 };
-constexpr RangeSpinner kStartSpinner{Spin::kPStart, Caption::kLogStart, " から", Spin::kPEnd, +1};
-constexpr RangeSpinner kEndSpinner{Spin::kPEnd, Caption::kLogEnd, " までを集計", Spin::kPStart, -1};
+constexpr RangeSpinner kStartSpinner{kPStart, kLogStart, " から", kPEnd, +1};
+constexpr RangeSpinner kEndSpinner{kPEnd, kLogEnd, " までを集計", kPStart, -1};
 
 // Holds a flag up for as long as it lives.
 class FlagUp {
@@ -116,7 +124,9 @@ void TForm1::TakeTypedSpinValues() {
   // find a value typed into a spin edit outside its limits, not yet taken,
   // because the box still has the focus. It is taken now as leaving the
   // box takes it: set again within the limits, which runs its handler.
-  for (Spin spin : {Spin::kPStart, Spin::kPEnd, Spin::kPRank, Spin::kFontSize, Spin::kNameMax}) {
+  for (std::uint16_t i = 0; i < kControlCount; ++i) {
+    if (kControls[i].kind != Kind::kSpinEdit || WindowOf(kControls[i]) != "Form1") continue;
+    const ControlId spin{i};
     const std::int32_t value = controls_.SpinValue(spin);
     if (SpinValueOutside(value, controls_.SpinMin(spin), controls_.SpinMax(spin))) {
       controls_.SetSpinValue(spin, value);
@@ -125,17 +135,17 @@ void TForm1::TakeTypedSpinValues() {
 }
 
 void TForm1::BtnReadClick() {
-  const std::optional<std::string> chosen = controls_.Execute(Dialog::kOpenDialog);
+  const std::optional<std::string> chosen = controls_.Execute(kOpenDialog);
   if (!chosen) return;
   // A newly chosen log always brings the report path beside it.
   DataSet(*chosen, junmaru::ReportPathFor(*chosen));
 }
 
 void TForm1::BtnSaveClick() {
-  const std::optional<std::string> chosen = controls_.Execute(Dialog::kSaveDialog);
+  const std::optional<std::string> chosen = controls_.Execute(kSaveDialog);
   if (!chosen) return;
   save_pass_ = *chosen;
-  controls_.SetCaption(Caption::kPassSave, ShownPath(save_pass_, kChosenReportLimit));
+  controls_.SetCaption(kPassSave, ShownPath(save_pass_, kChosenReportLimit));
 }
 
 void TForm1::DataSet(const std::string& log_path, const std::string& report_path) {
@@ -146,9 +156,9 @@ void TForm1::DataSet(const std::string& log_path, const std::string& report_path
   controls_.SetStatusText(junmaru::Sjis("待機中"));
   status_tells_failed_run_ = false;
   read_pass_ = log_path;
-  controls_.SetCaption(Caption::kPassRead, ShownPath(read_pass_, kLoadedPathLimit));
+  controls_.SetCaption(kPassRead, ShownPath(read_pass_, kLoadedPathLimit));
   save_pass_ = report_path;
-  controls_.SetCaption(Caption::kPassSave, ShownPath(save_pass_, kLoadedPathLimit));
+  controls_.SetCaption(kPassSave, ShownPath(save_pass_, kLoadedPathLimit));
 
   if (!junmaru::FileExists(read_pass_)) {
     // The log loaded before, if any, stays usable.
@@ -164,32 +174,32 @@ void TForm1::DataSet(const std::string& log_path, const std::string& report_path
     throw junmaru::Error(junmaru::messages::OutOfMemoryReading(junmaru::PathForMessage(read_pass_)));
   }
   const std::size_t count = log_lines_.Count();
-  controls_.SetCaption(Caption::kLogLine, std::to_string(count) + junmaru::Sjis(" 行"));
+  controls_.SetCaption(kLogLine, std::to_string(count) + junmaru::Sjis(" 行"));
   if (count == 0) {
     // The old log is gone, so its range and GO go too; the load is still
     // reported as failed, on its first line.
     OfferNoRange();
-    controls_.SetCaption(Caption::kLogFirst, std::string());
-    controls_.SetCaption(Caption::kLogLast, std::string());
+    controls_.SetCaption(kLogFirst, std::string());
+    controls_.SetCaption(kLogLast, std::string());
     throw junmaru::Error(junmaru::messages::ListIndexOutOfRange(0));
   }
-  controls_.SetCaption(Caption::kLogFirst, junmaru::Date(log_lines_, 0, controls_));
-  controls_.SetCaption(Caption::kLogLast, junmaru::Date(log_lines_, static_cast<long long>(count) - 1, controls_));
+  controls_.SetCaption(kLogFirst, junmaru::Date(log_lines_, 0, controls_));
+  controls_.SetCaption(kLogLast, junmaru::Date(log_lines_, static_cast<long long>(count) - 1, controls_));
   // A first or last line without a timestamp has disabled GO and the range.
   if (controls_.StatusShowsError()) return;
 
   if (count < kRangeLines) {
     OfferNoRange();
   } else {
-    controls_.SetSpinMax(Spin::kPStart, static_cast<std::int32_t>(count - 1));
-    controls_.SetSpinMax(Spin::kPEnd, static_cast<std::int32_t>(count));
+    controls_.SetSpinMax(kPStart, static_cast<std::int32_t>(count - 1));
+    controls_.SetSpinMax(kPEnd, static_cast<std::int32_t>(count));
     // Only the first and the last line are read here, and both read well:
     // the handlers run once, on the final values, so that no line in
     // between is looked at on the way there.
     {
       const FlagUp settling(range_settling_);
-      controls_.SetSpinValue(Spin::kPStart, 1);
-      controls_.SetSpinValue(Spin::kPEnd, static_cast<std::int64_t>(count));
+      controls_.SetSpinValue(kPStart, 1);
+      controls_.SetSpinValue(kPEnd, static_cast<std::int64_t>(count));
     }
     PStartChange();
     PEndChange();
@@ -202,17 +212,17 @@ void TForm1::DataSet(const std::string& log_path, const std::string& report_path
 
 void TForm1::OfferNoRange() {
   controls_.EnableRun(false);
-  controls_.SetCaption(Caption::kLogStart, std::string());
-  controls_.SetCaption(Caption::kLogEnd, std::string());
+  controls_.SetCaption(kLogStart, std::string());
+  controls_.SetCaption(kLogEnd, std::string());
 }
 
-void TForm1::PStartChange() { RangeChange(Spin::kPStart); }
+void TForm1::PStartChange() { RangeChange(kPStart); }
 
-void TForm1::PEndChange() { RangeChange(Spin::kPEnd); }
+void TForm1::PEndChange() { RangeChange(kPEnd); }
 
-void TForm1::RangeChange(Spin spin) {
+void TForm1::RangeChange(ControlId spin) {
   if (range_settling_) return;
-  const RangeSpinner& r = spin == Spin::kPStart ? kStartSpinner : kEndSpinner;
+  const RangeSpinner& r = spin == kPStart ? kStartSpinner : kEndSpinner;
   const std::int32_t value = controls_.SpinValue(r.spin);
   switch (RangeActionFor(value, controls_.SpinMin(r.spin), controls_.SpinMax(r.spin), log_lines_.Count())) {
     case RangeAction::kIgnore:
@@ -224,15 +234,15 @@ void TForm1::RangeChange(Spin spin) {
       break;
   }
   controls_.SetCaption(r.label, junmaru::Date(log_lines_, value - 1, controls_) + junmaru::Sjis(r.suffix));
-  if (controls_.SpinValue(Spin::kPStart) >= controls_.SpinValue(Spin::kPEnd)) {
+  if (controls_.SpinValue(kPStart) >= controls_.SpinValue(kPEnd)) {
     controls_.SetSpinValue(r.other, static_cast<std::int64_t>(controls_.SpinValue(r.spin)) + r.offset);
   }
 }
 
 void TForm1::LinkClick() {
-  const bool on = controls_.Checked(Check::kLink);
-  controls_.SetEditEnabled(Edit::kPrefix, on);
-  controls_.SetEditColour(Edit::kPrefix, on ? colours::kWhite : colours::kGaugeIdle);
+  const bool on = controls_.Checked(kLink);
+  controls_.SetEditEnabled(kPrefix, on);
+  controls_.SetEditColour(kPrefix, on ? colours::kWhite : colours::kGaugeIdle);
 }
 
 }  // namespace junmaru::form

@@ -68,7 +68,7 @@ class TForm1 {
   void OfferNoRange();
   // The handler of one range spinner; the other spinner is pushed so that
   // the start stays below the end.
-  void RangeChange(Spin spin);
+  void RangeChange(ControlId spin);
   void TakeTypedSpinValues();
 
   ControlSet& controls_;
@@ -83,6 +83,19 @@ class TForm1 {
   // The status line shows the error of a failed run (in the error colour,
   // which the next run clears).
   bool status_tells_failed_run_ = false;
+};
+
+// The handler each control's event runs, bound by both windows: a
+// button's click, a spin edit's change of text, a check box's change of
+// state. Every one runs under the window's error display.
+struct HandlerBinding {
+  ControlId control;
+  void (TForm1::*handler)();
+};
+inline constexpr HandlerBinding kHandlers[] = {
+    {Control("BtnRead"), &TForm1::BtnReadClick}, {Control("BtnSave"), &TForm1::BtnSaveClick},
+    {Control("BtnGo"), &TForm1::BtnGoClick},     {Control("PStart"), &TForm1::PStartChange},
+    {Control("PEnd"), &TForm1::PEndChange},      {Control("Link"), &TForm1::LinkClick},
 };
 
 }  // namespace junmaru::form

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "control_table.h"
+
 class QWidget;
 
 
@@ -18,10 +20,7 @@ namespace junmaru::window {
 class FileDialog {
  public:
   enum class Mode { kOpen, kSave };
-  struct Filter {
-    std::string caption;  // code page 932, as shown
-    std::string pattern;  // such as "*.log"; "*.*" means every file
-  };
+  using Filter = form::FileFilter;
 
   FileDialog(Mode mode, std::string title, std::vector<Filter> filters, std::string default_name);
 

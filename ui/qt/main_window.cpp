@@ -6,9 +6,7 @@
 
 #include "check_box.h"
 #include "colour_ref.h"
-#include "cp932.h"
 #include "file_dialog.h"
-#include "file_io.h"
 #include "label.h"
 #include "memo.h"
 #include "message_box.h"
@@ -19,36 +17,19 @@
 #include "window_font.h"
 
 namespace junmaru::window {
-namespace {
 
-// The widget of each control the form names, in the order of its enum.
-Label* FormControls::* const kCaptions[] = {&FormControls::PassRead, &FormControls::PassSave,
-                                            &FormControls::LogLine,  &FormControls::LogFirst,
-                                            &FormControls::LogLast,  &FormControls::LogStart,
-                                            &FormControls::LogEnd};
-SpinEdit* FormControls::* const kSpins[] = {&FormControls::PStart, &FormControls::PEnd, &FormControls::PRank,
-                                            &FormControls::FontSize, &FormControls::NameMax};
-CheckBox* FormControls::* const kChecks[] = {&FormControls::CDouga, &FormControls::COnsei, &FormControls::CSyoko,
-                                             &FormControls::CJpeg,  &FormControls::CGazou, &FormControls::CText,
-                                             &FormControls::CExe,   &FormControls::CHtml,  &FormControls::CCss,
-                                             &FormControls::CCgi,   &FormControls::Link};
-QLineEdit* FormControls::* const kEdits[] = {&FormControls::CBG,    &FormControls::CBorder, &FormControls::CText1,
-                                             &FormControls::CText2, &FormControls::CLink,   &FormControls::ALink,
-                                             &FormControls::VLink,  &FormControls::Prefix};
-
-template <class Widget, std::size_t N, class Id>
-Widget* Of(const FormControls& c, Widget* FormControls::* const (&table)[N], Id id) {
-  return c.*table[static_cast<std::size_t>(id)];
-}
-
-}  // namespace
+using form::Control;
+using form::ControlId;
+using form::kGauge;
+using form::kStatusLine;
 
 MainWindow::MainWindow(std::string settings_path, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
       form::TForm1(*this, std::move(settings_path)) {
-  setObjectName(QStringLiteral("Form1"));
-  setWindowTitle(Ui(Sjis("集計順位丸\u3000通称順位丸 Ver1.4")));
+  const form::ControlRow& design = form::RowOf(Control("Form1"));
+  setObjectName(QString::fromLatin1(design.name.data(), static_cast<int>(design.name.size())));
+  setWindowTitle(Ui(form::DesignText(Control("Form1"))));
   setWindowIcon(QIcon(QStringLiteral(":/junmaru/icon.png")));
   setFont(WindowFont());
   QPalette colours = palette();
@@ -56,16 +37,11 @@ MainWindow::MainWindow(std::string settings_path, QWidget* parent)
   colours.setColor(QPalette::WindowText, QPalette().color(QPalette::WindowText));
   setPalette(colours);
   setAutoFillBackground(true);
-  setFixedSize(645, 507);
-  move(269, 158);
+  setFixedSize(design.box.width, design.box.height);
+  move(design.box.left, design.box.top);
 
   BuildControls(this, *this);
-  Connect(BtnGo, &QPushButton::clicked, &TForm1::BtnGoClick);
-  Connect(BtnRead, &QPushButton::clicked, &TForm1::BtnReadClick);
-  Connect(BtnSave, &QPushButton::clicked, &TForm1::BtnSaveClick);
-  Connect(PStart, &SpinEdit::Changed, &TForm1::PStartChange);
-  Connect(PEnd, &SpinEdit::Changed, &TForm1::PEndChange);
-  Connect(Link, &CheckBox::Click, &TForm1::LinkClick);
+  BindHandlers();
 
   ErrorDisplay::Guard(this, [this] { FormCreate(); });
 }
@@ -75,67 +51,82 @@ MainWindow::~MainWindow() {
   ErrorDisplay::Guard(nullptr, [this] { FormDestroy(); });
 }
 
-void MainWindow::SetCaption(form::Caption caption, const std::string& text) {
-  Of(*this, kCaptions, caption)->SetCaption(text);
+void MainWindow::BindHandlers() {
+  for (const form::HandlerBinding& binding : form::kHandlers) {
+    switch (form::RowOf(binding.control).kind) {
+      case form::Kind::kButton:
+        Connect(Get<QPushButton>(binding.control), &QPushButton::clicked, binding.handler);
+        break;
+      case form::Kind::kSpinEdit:
+        Connect(Get<SpinEdit>(binding.control), &SpinEdit::Changed, binding.handler);
+        break;
+      case form::Kind::kCheckBox:
+        Connect(Get<CheckBox>(binding.control), &CheckBox::Click, binding.handler);
+        break;
+      default:
+        break;
+    }
+  }
 }
 
-std::string MainWindow::SpinText(form::Spin spin) const { return Of(*this, kSpins, spin)->Text(); }
+void MainWindow::SetCaption(ControlId label, const std::string& text) { Get<Label>(label)->SetCaption(text); }
 
-void MainWindow::SetSpinText(form::Spin spin, const std::string& text) { Of(*this, kSpins, spin)->SetText(text); }
+std::string MainWindow::SpinText(ControlId spin) const { return Get<SpinEdit>(spin)->Text(); }
 
-std::int32_t MainWindow::SpinMin(form::Spin spin) const { return Of(*this, kSpins, spin)->MinValue(); }
+void MainWindow::SetSpinText(ControlId spin, const std::string& text) { Get<SpinEdit>(spin)->SetText(text); }
 
-std::int32_t MainWindow::SpinMax(form::Spin spin) const { return Of(*this, kSpins, spin)->MaxValue(); }
+std::int32_t MainWindow::SpinMin(ControlId spin) const { return Get<SpinEdit>(spin)->MinValue(); }
 
-void MainWindow::SetSpinMax(form::Spin spin, std::int32_t maximum) { Of(*this, kSpins, spin)->SetMaxValue(maximum); }
+std::int32_t MainWindow::SpinMax(ControlId spin) const { return Get<SpinEdit>(spin)->MaxValue(); }
 
-bool MainWindow::Checked(form::Check check) const { return Of(*this, kChecks, check)->isChecked(); }
+void MainWindow::SetSpinMax(ControlId spin, std::int32_t maximum) { Get<SpinEdit>(spin)->SetMaxValue(maximum); }
 
-void MainWindow::SetChecked(form::Check check, bool checked) { Of(*this, kChecks, check)->setChecked(checked); }
+bool MainWindow::Checked(ControlId check) const { return Get<CheckBox>(check)->isChecked(); }
 
-std::string MainWindow::EditText(form::Edit edit) const { return FromUi(Of(*this, kEdits, edit)->text()); }
+void MainWindow::SetChecked(ControlId check, bool checked) { Get<CheckBox>(check)->setChecked(checked); }
 
-void MainWindow::SetEditText(form::Edit edit, const std::string& text) {
-  QLineEdit* widget = Of(*this, kEdits, edit);
+std::string MainWindow::EditText(ControlId edit) const { return FromUi(Get<QLineEdit>(edit)->text()); }
+
+void MainWindow::SetEditText(ControlId edit, const std::string& text) {
+  QLineEdit* widget = Get<QLineEdit>(edit);
   const QString shown = Ui(text);
   if (widget->text() != shown) widget->setText(shown);
 }
 
-void MainWindow::SetEditEnabled(form::Edit edit, bool enabled) { Of(*this, kEdits, edit)->setEnabled(enabled); }
+void MainWindow::SetEditEnabled(ControlId edit, bool enabled) { Get<QLineEdit>(edit)->setEnabled(enabled); }
 
-void MainWindow::SetEditColour(form::Edit edit, std::uint32_t colour) { SetBaseColour(Of(*this, kEdits, edit), colour); }
+void MainWindow::SetEditColour(ControlId edit, std::uint32_t colour) { SetBaseColour(Get<QLineEdit>(edit), colour); }
 
-std::vector<std::string> MainWindow::MemoLines() { return Marukin->Lines(); }
+std::vector<std::string> MainWindow::MemoLines(ControlId memo) { return Get<Memo>(memo)->Lines(); }
 
-void MainWindow::SetMemoLines(const std::vector<std::string>& lines) { Marukin->SetLines(lines); }
+void MainWindow::SetMemoLines(ControlId memo, const std::vector<std::string>& lines) {
+  Get<Memo>(memo)->SetLines(lines);
+}
 
-std::optional<std::string> MainWindow::Execute(form::Dialog dialog) {
-  const FileDialog& shown = dialog == form::Dialog::kOpenDialog ? *OpenDialog : *SaveDialog;
-  return shown.Execute(this, std::string());
+std::optional<std::string> MainWindow::Execute(ControlId dialog) {
+  return dialogs[dialog.index]->Execute(this, std::string());
 }
 
 void MainWindow::ShowError(const std::string& text) { MessageBox::Error(this, text); }
 
-void MainWindow::SetStatusText(const std::string& text) { State->SetCaption(text); }
+void MainWindow::SetStatusText(const std::string& text) { Get<StatusLine>(kStatusLine)->SetCaption(text); }
 
 void MainWindow::SetStatusColour(junmaru::StatusColour colour) {
-  State->SetErrorColour(colour == junmaru::StatusColour::kError);
+  Get<StatusLine>(kStatusLine)->SetErrorColour(colour == junmaru::StatusColour::kError);
 }
 
-bool MainWindow::StatusShowsError() const { return State->ShowsError(); }
+bool MainWindow::StatusShowsError() const { return Get<StatusLine>(kStatusLine)->ShowsError(); }
 
-void MainWindow::SetProgress(long long progress) { Gauge->SetProgress(progress); }
+void MainWindow::SetProgress(long long progress) { Get<ProgressGauge>(kGauge)->SetProgress(progress); }
 
 void MainWindow::SetGaugeBackground(junmaru::GaugeBackground background) {
-  Gauge->SetBackColour(form::GaugeColour(background));
+  Get<ProgressGauge>(kGauge)->SetBackColour(form::GaugeColour(background));
 }
 
 void MainWindow::RepaintNow() { repaint(); }
 
 void MainWindow::EnableRun(bool enabled) {
-  BtnGo->setEnabled(enabled);
-  PStart->setEnabled(enabled);
-  PEnd->setEnabled(enabled);
+  for (ControlId id : form::kRunControls) widgets[id.index]->setEnabled(enabled);
 }
 
 void MainWindow::ShowMessage(const std::string& text) { MessageBox::Information(this, text); }

@@ -1,8 +1,9 @@
 #pragma once
 
-// The main window in Qt: a widget for every control (FormControls) and the
-// form's handlers (TForm1), bound together. The window implements the
-// ControlSet that the handlers drive, and nothing of their logic.
+// The main window in Qt: a widget for every row of the control table
+// (FormControls) and the form's handlers (TForm1), bound together as
+// kHandlers says. The window implements the ControlSet that the handlers
+// drive, and nothing of their logic.
 //
 // Every handler runs through ErrorDisplay::Guard (see Connect), so an
 // error that leaves it is shown and the window stays usable.
@@ -28,21 +29,21 @@ class MainWindow : public QWidget, public FormControls, public form::ControlSet,
   ~MainWindow() override;
 
   // The controls, as the form's handlers see them.
-  void SetCaption(form::Caption caption, const std::string& text) override;
-  std::string SpinText(form::Spin spin) const override;
-  void SetSpinText(form::Spin spin, const std::string& text) override;
-  std::int32_t SpinMin(form::Spin spin) const override;
-  std::int32_t SpinMax(form::Spin spin) const override;
-  void SetSpinMax(form::Spin spin, std::int32_t maximum) override;
-  bool Checked(form::Check check) const override;
-  void SetChecked(form::Check check, bool checked) override;
-  std::string EditText(form::Edit edit) const override;
-  void SetEditText(form::Edit edit, const std::string& text) override;
-  void SetEditEnabled(form::Edit edit, bool enabled) override;
-  void SetEditColour(form::Edit edit, std::uint32_t colour) override;
-  std::vector<std::string> MemoLines() override;
-  void SetMemoLines(const std::vector<std::string>& lines) override;
-  std::optional<std::string> Execute(form::Dialog dialog) override;
+  void SetCaption(form::ControlId label, const std::string& text) override;
+  std::string SpinText(form::ControlId spin) const override;
+  void SetSpinText(form::ControlId spin, const std::string& text) override;
+  std::int32_t SpinMin(form::ControlId spin) const override;
+  std::int32_t SpinMax(form::ControlId spin) const override;
+  void SetSpinMax(form::ControlId spin, std::int32_t maximum) override;
+  bool Checked(form::ControlId check) const override;
+  void SetChecked(form::ControlId check, bool checked) override;
+  std::string EditText(form::ControlId edit) const override;
+  void SetEditText(form::ControlId edit, const std::string& text) override;
+  void SetEditEnabled(form::ControlId edit, bool enabled) override;
+  void SetEditColour(form::ControlId edit, std::uint32_t colour) override;
+  std::vector<std::string> MemoLines(form::ControlId memo) override;
+  void SetMemoLines(form::ControlId memo, const std::vector<std::string>& lines) override;
+  std::optional<std::string> Execute(form::ControlId dialog) override;
   void ShowError(const std::string& text) override;
 
   // The run's view of the window.
@@ -61,6 +62,8 @@ class MainWindow : public QWidget, public FormControls, public form::ControlSet,
   void Connect(Sender* sender, Signal signal, void (form::TForm1::*handler)()) {
     connect(sender, signal, this, [this, handler] { ErrorDisplay::Guard(this, [this, handler] { (this->*handler)(); }); });
   }
+  // Binds every control of kHandlers to its handler.
+  void BindHandlers();
 };
 
 }  // namespace junmaru::window

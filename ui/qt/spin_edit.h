@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <string>
 
+#include "spin_value.h"
+
 class QLineEdit;
 class QToolButton;
 
@@ -21,11 +23,9 @@ class SpinEdit : public QWidget {
   Q_OBJECT
 
  public:
-  // How typed input is treated: kNumber takes digits, signs, the decimal
-  // separator and control characters other than Enter; kStepOnly refuses
-  // every typed character, Backspace, Delete, cut and paste, so that only
-  // the buttons and arrow keys change the value.
-  enum class Typing { kNumber, kStepOnly };
+  // How typed input is treated (form::SpinTyping); kStepOnly here also
+  // refuses Backspace, Delete, cut and paste.
+  using Typing = form::SpinTyping;
 
   SpinEdit(QWidget* parent, Typing typing);
 

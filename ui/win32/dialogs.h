@@ -11,12 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "control_table.h"
+
 namespace junmaru::win32 {
 
-struct FileFilter {
-  std::string caption;  // code page 932, as shown
-  std::string pattern;  // such as "*.log"
-};
+using FileFilter = junmaru::form::FileFilter;
 
 class FileDialog {
  public:

@@ -21,6 +21,12 @@ Label::Label(HWND parent, int id, Box design, int font_height, const std::string
       caption_(caption),
       width_(width) {}
 
+AccessibleName::AccessibleName(HWND parent, int id, Box design, int font_height, const std::string& name)
+    : Control(CreateWindowExA(0, "STATIC", name.c_str(), WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0, parent,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                              reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr),
+              design, font_height) {}
+
 Label::~Label() {
   if (brush_) DeleteObject(brush_);
 }

@@ -60,6 +60,15 @@ class StatusLine : public Label {
   bool error_ = false;
 };
 
+// What a screen reader announces for the control created next: a static
+// text that is never shown. A screen reader names an edit, a spin edit or
+// a memo by the static text that precedes it in the window's order (the
+// order of creation), so this one stands just before its control.
+class AccessibleName : public Control {
+ public:
+  AccessibleName(HWND parent, int id, Box design, int font_height, const std::string& name);
+};
+
 // The caption's width in device pixels in the control's font.
 int TextWidth(HWND control, const std::string& cp932);
 

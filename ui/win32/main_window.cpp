@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "buttons.h"
+#include "control_table.h"
 #include "dialogs.h"
 #include "error_text.h"
 #include "spin_edit.h"
@@ -10,7 +11,8 @@ namespace {
 
 const char kWindowClass[] = "TForm1";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr Box kDesign{269, 158, 645, 507};
+// The window's design position and client size.
+constexpr junmaru::DesignBox kDesign = junmaru::form::RowOf(junmaru::form::Control("Form1")).box;
 
 void RegisterWindowClass(HINSTANCE instance) {
   WNDCLASSEXA window_class{};

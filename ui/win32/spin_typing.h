@@ -3,12 +3,11 @@
 // What a spin edit does with a character typed into it (a WM_CHAR code in
 // the ANSI code page), apart from any window.
 
+#include "spin_value.h"
+
 namespace junmaru::win32 {
 
-enum class SpinTyping {
-  kNumber,    // digits, signs, the decimal separator and control characters other than Enter
-  kStepOnly,  // nothing typed; only the arrows change the value
-};
+using SpinTyping = junmaru::form::SpinTyping;
 
 enum class CharAction {
   kAccept,  // the edit takes it

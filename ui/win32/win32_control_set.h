@@ -1,7 +1,7 @@
 #pragma once
 
 // The form's view of the Win32 window: every value its handlers read or
-// set, on the window's own controls, and the run's outputs.
+// set, on the controls made from the control table, and the run's outputs.
 
 #include "control_set.h"
 #include "form_controls.h"
@@ -13,26 +13,26 @@ class Win32ControlSet : public junmaru::form::ControlSet {
  public:
   Win32ControlSet(MainWindow& window, FormControls& controls) : window_(window), c_(controls) {}
 
-  void SetCaption(junmaru::form::Caption caption, const std::string& text) override;
+  void SetCaption(form::ControlId label, const std::string& text) override;
 
-  std::string SpinText(junmaru::form::Spin spin) const override;
-  void SetSpinText(junmaru::form::Spin spin, const std::string& text) override;
-  std::int32_t SpinMin(junmaru::form::Spin spin) const override;
-  std::int32_t SpinMax(junmaru::form::Spin spin) const override;
-  void SetSpinMax(junmaru::form::Spin spin, std::int32_t maximum) override;
+  std::string SpinText(form::ControlId spin) const override;
+  void SetSpinText(form::ControlId spin, const std::string& text) override;
+  std::int32_t SpinMin(form::ControlId spin) const override;
+  std::int32_t SpinMax(form::ControlId spin) const override;
+  void SetSpinMax(form::ControlId spin, std::int32_t maximum) override;
 
-  bool Checked(junmaru::form::Check check) const override;
-  void SetChecked(junmaru::form::Check check, bool checked) override;
+  bool Checked(form::ControlId check) const override;
+  void SetChecked(form::ControlId check, bool checked) override;
 
-  std::string EditText(junmaru::form::Edit edit) const override;
-  void SetEditText(junmaru::form::Edit edit, const std::string& text) override;
-  void SetEditEnabled(junmaru::form::Edit edit, bool enabled) override;
-  void SetEditColour(junmaru::form::Edit edit, std::uint32_t colour) override;
+  std::string EditText(form::ControlId edit) const override;
+  void SetEditText(form::ControlId edit, const std::string& text) override;
+  void SetEditEnabled(form::ControlId edit, bool enabled) override;
+  void SetEditColour(form::ControlId edit, std::uint32_t colour) override;
 
-  std::vector<std::string> MemoLines() override;
-  void SetMemoLines(const std::vector<std::string>& lines) override;
+  std::vector<std::string> MemoLines(form::ControlId memo) override;
+  void SetMemoLines(form::ControlId memo, const std::vector<std::string>& lines) override;
 
-  std::optional<std::string> Execute(junmaru::form::Dialog dialog) override;
+  std::optional<std::string> Execute(form::ControlId dialog) override;
   void ShowError(const std::string& text) override;
 
   void SetStatusText(const std::string& text) override;
@@ -45,10 +45,6 @@ class Win32ControlSet : public junmaru::form::ControlSet {
   void ShowMessage(const std::string& text) override;
 
  private:
-  Label* CaptionLabel(junmaru::form::Caption caption) const;
-  SpinEdit* SpinOf(junmaru::form::Spin spin) const;
-  CheckBox* CheckOf(junmaru::form::Check check) const;
-  class Edit* EditOf(junmaru::form::Edit edit) const;
   HWND Owner() const;
 
   MainWindow& window_;

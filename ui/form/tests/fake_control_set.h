@@ -1,12 +1,12 @@
 #pragma once
 
-// A window without a toolkit: every control is a plain field that starts
-// at its design value, and a real change of PStart, PEnd or Link runs the
-// form's handler as a window's binding does, an error that leaves it going
-// to the error display (here: the list `errors`).
+// A window without a toolkit, made from the control table as the windows
+// are: every control is a plain field that starts at its design value, and
+// a real change of a control bound in kHandlers runs the form's handler as
+// a window's binding does, an error that leaves it going to the error
+// display (here: the list `errors`).
 
 #include <array>
-#include <cstdio>
 #include <deque>
 #include <optional>
 #include <string>
@@ -14,40 +14,54 @@
 
 #include "colour_ref.h"
 #include "control_set.h"
-#include "cp932.h"
 #include "error_text.h"
 #include "t_form1.h"
 
 namespace junmaru::form::testing {
 
-struct FakeSpin {
-  std::string text;
-  std::int32_t minimum, maximum;
-};
-
 class FakeControlSet : public ControlSet {
  public:
   TForm1* form = nullptr;  // whose handlers the changes run
 
-  std::array<std::string, 7> captions;  // by Caption
-  std::array<FakeSpin, 5> spins{{{"1", 1, 10}, {"2", 2, 10}, {"100", 10, 10000}, {"80", 10, 10000}, {"40", 10, 10000}}};
-  std::array<bool, 11> checks{false, false, false, false, true, true, true, true, true, true, false};
-  std::array<std::string, 8> edits{"#000055", "#5599CC", "#FFFFFF", "#88F0AA", "#33CCCC", "#669966", "#CC3366", "./"};
-  bool prefix_enabled = false;
-  std::uint32_t prefix_colour = colours::kGaugeIdle;
-  std::vector<std::string> memo{Sjis("例）禁止ワード1"), Sjis("例）禁止ワード2")};
+  struct State {
+    std::string text;  // caption, edit text or spin text
+    std::int32_t minimum = 0, maximum = 0;
+    bool checked = false;
+    bool enabled = true;
+    std::uint32_t colour = 0;
+    std::vector<std::string> lines;
+  };
+  std::array<State, kControlCount> controls;
   std::deque<std::optional<std::string>> dialog_answers;  // the next Execute takes the front
-  std::vector<Dialog> dialogs_shown;
+  std::vector<ControlId> dialogs_shown;
   std::vector<std::string> errors, messages;
 
-  std::string status = Sjis("待機中");
+  std::string status = DesignText(Control("State"));
   bool status_error = false;
   long long progress = 0;
   std::uint32_t gauge_back = colours::kGaugeIdle;
   bool run_enabled = false;  // GO and the range spinners
 
-  std::string& Caption(form::Caption c) { return captions[static_cast<std::size_t>(c)]; }
-  FakeSpin& Spin(form::Spin s) { return spins[static_cast<std::size_t>(s)]; }
+  FakeControlSet() {
+    for (std::uint16_t i = 0; i < kControlCount; ++i) {
+      const ControlId id{i};
+      State& c = controls[i];
+      c.text = DesignText(id);
+      c.checked = RowOf(id).checked;
+      c.enabled = RowOf(id).enabled;
+      c.colour = RowOf(id).background.value_or(0);
+      if (RowOf(id).kind == Kind::kSpinEdit) {
+        const SpinDesign spin = DesignSpin(id);
+        c.text = std::to_string(spin.value);
+        c.minimum = spin.minimum;
+        c.maximum = spin.maximum;
+      }
+      if (RowOf(id).kind == Kind::kMemo) c.lines = DesignLines(id);
+    }
+  }
+
+  State& operator[](ControlId id) { return controls[id.index]; }
+  const State& operator[](ControlId id) const { return controls[id.index]; }
 
   // Runs a handler as the window does, under the error display.
   void Run(void (TForm1::*handler)()) {
@@ -57,32 +71,37 @@ class FakeControlSet : public ControlSet {
       errors.push_back(CurrentErrorDisplayText());
     }
   }
+  // Runs the handler bound to the control's event, if any (and a form is there).
+  void Changed(ControlId id) {
+    if (!form) return;
+    for (const HandlerBinding& binding : kHandlers)
+      if (binding.control == id) Run(binding.handler);
+  }
 
-  void SetCaption(form::Caption c, const std::string& text) override { Caption(c) = text; }
-  std::string SpinText(form::Spin s) const override { return spins[static_cast<std::size_t>(s)].text; }
-  void SetSpinText(form::Spin s, const std::string& text) override {
-    if (Spin(s).text == text) return;
-    Spin(s).text = text;
-    if (s == form::Spin::kPStart) Run(&TForm1::PStartChange);
-    if (s == form::Spin::kPEnd) Run(&TForm1::PEndChange);
+  void SetCaption(ControlId id, const std::string& text) override { (*this)[id].text = text; }
+  std::string SpinText(ControlId id) const override { return (*this)[id].text; }
+  void SetSpinText(ControlId id, const std::string& text) override {
+    if ((*this)[id].text == text) return;
+    (*this)[id].text = text;
+    Changed(id);
   }
-  std::int32_t SpinMin(form::Spin s) const override { return spins[static_cast<std::size_t>(s)].minimum; }
-  std::int32_t SpinMax(form::Spin s) const override { return spins[static_cast<std::size_t>(s)].maximum; }
-  void SetSpinMax(form::Spin s, std::int32_t maximum) override { Spin(s).maximum = maximum; }
-  bool Checked(Check c) const override { return checks[static_cast<std::size_t>(c)]; }
-  void SetChecked(Check c, bool checked) override {
-    if (checks[static_cast<std::size_t>(c)] == checked) return;
-    checks[static_cast<std::size_t>(c)] = checked;
-    if (c == Check::kLink) Run(&TForm1::LinkClick);
+  std::int32_t SpinMin(ControlId id) const override { return (*this)[id].minimum; }
+  std::int32_t SpinMax(ControlId id) const override { return (*this)[id].maximum; }
+  void SetSpinMax(ControlId id, std::int32_t maximum) override { (*this)[id].maximum = maximum; }
+  bool Checked(ControlId id) const override { return (*this)[id].checked; }
+  void SetChecked(ControlId id, bool checked) override {
+    if ((*this)[id].checked == checked) return;
+    (*this)[id].checked = checked;
+    Changed(id);
   }
-  std::string EditText(Edit e) const override { return edits[static_cast<std::size_t>(e)]; }
-  void SetEditText(Edit e, const std::string& text) override { edits[static_cast<std::size_t>(e)] = text; }
-  void SetEditEnabled(Edit, bool on) override { prefix_enabled = on; }
-  void SetEditColour(Edit, std::uint32_t colour) override { prefix_colour = colour; }
-  std::vector<std::string> MemoLines() override { return memo; }
-  void SetMemoLines(const std::vector<std::string>& lines) override { memo = lines; }
-  std::optional<std::string> Execute(Dialog d) override {
-    dialogs_shown.push_back(d);
+  std::string EditText(ControlId id) const override { return (*this)[id].text; }
+  void SetEditText(ControlId id, const std::string& text) override { (*this)[id].text = text; }
+  void SetEditEnabled(ControlId id, bool on) override { (*this)[id].enabled = on; }
+  void SetEditColour(ControlId id, std::uint32_t colour) override { (*this)[id].colour = colour; }
+  std::vector<std::string> MemoLines(ControlId id) override { return (*this)[id].lines; }
+  void SetMemoLines(ControlId id, const std::vector<std::string>& lines) override { (*this)[id].lines = lines; }
+  std::optional<std::string> Execute(ControlId dialog) override {
+    dialogs_shown.push_back(dialog);
     std::optional<std::string> answer = dialog_answers.front();
     dialog_answers.pop_front();
     return answer;

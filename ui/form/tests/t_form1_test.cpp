@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "cp932.h"
 #include "error.h"
 #include "fake_control_set.h"
 #include "gzip_writer.h"
@@ -20,6 +21,13 @@ namespace junmaru::form {
 namespace {
 
 using testing::FakeControlSet;
+
+constexpr ControlId kPassRead = Control("PassRead"), kLogLine = Control("LogLine"), kLogFirst = Control("LogFirst"),
+                    kLogLast = Control("LogLast"), kLogStart = Control("LogStart"), kLogEnd = Control("LogEnd");
+constexpr ControlId kPStart = Control("PStart"), kPEnd = Control("PEnd"), kPRank = Control("PRank"),
+                    kFontSize = Control("FontSize");
+constexpr ControlId kLink = Control("Link"), kPrefix = Control("Prefix"), kCBG = Control("CBG"),
+                    kMarukin = Control("Marukin"), kCDouga = Control("CDouga");
 
 std::string Cp(const char* utf8) { return Utf8ToCp932(utf8); }
 
@@ -52,8 +60,8 @@ class TForm1Test : public ::testing::Test {
     form.DataSet(log, folder.File("ranking.html"));
     return log;
   }
-  std::string& Caption(Caption c) { return controls.Caption(c); }
-  std::string SpinText(Spin s) { return controls.SpinText(s); }
+  std::string& Caption(ControlId label) { return controls[label].text; }
+  std::string SpinText(ControlId spin) { return controls.SpinText(spin); }
 
   junmaru::testing::TempDir folder;
   FakeControlSet controls;
@@ -62,13 +70,13 @@ class TForm1Test : public ::testing::Test {
 
 TEST_F(TForm1Test, LoadShowsTheLogAndOffersAllOfItsLines) {
   Load(Log(100));
-  EXPECT_EQ(Caption(Caption::kLogLine), Cp("100 行"));
-  EXPECT_EQ(SpinText(Spin::kPStart), "1");
-  EXPECT_EQ(controls.SpinMax(Spin::kPStart), 99);
-  EXPECT_EQ(SpinText(Spin::kPEnd), "100");
-  EXPECT_EQ(controls.SpinMax(Spin::kPEnd), 100);
-  EXPECT_EQ(Caption(Caption::kLogStart), Stamp(1) + Cp(" から"));
-  EXPECT_EQ(Caption(Caption::kLogEnd), Stamp(100) + Cp(" までを集計"));
+  EXPECT_EQ(Caption(kLogLine), Cp("100 行"));
+  EXPECT_EQ(SpinText(kPStart), "1");
+  EXPECT_EQ(controls.SpinMax(kPStart), 99);
+  EXPECT_EQ(SpinText(kPEnd), "100");
+  EXPECT_EQ(controls.SpinMax(kPEnd), 100);
+  EXPECT_EQ(Caption(kLogStart), Stamp(1) + Cp(" から"));
+  EXPECT_EQ(Caption(kLogEnd), Stamp(100) + Cp(" までを集計"));
   EXPECT_TRUE(controls.run_enabled);
   EXPECT_EQ(controls.status, Cp("待機中（ログ読み込み完了）"));
 }
@@ -80,7 +88,7 @@ TEST_F(TForm1Test, LoadReadsOnlyTheFirstAndLastLine) {
   Load(LogLine(1) + "no stamp\r\nno stamp\r\n" + LogLine(59));
   EXPECT_FALSE(controls.status_error);
   EXPECT_TRUE(controls.run_enabled);
-  EXPECT_EQ(Caption(Caption::kLogEnd), Stamp(59) + Cp(" までを集計"));
+  EXPECT_EQ(Caption(kLogEnd), Stamp(59) + Cp(" までを集計"));
 }
 
 // A gzip-compressed log loads as the text it holds; a damaged one is
@@ -89,9 +97,9 @@ TEST_F(TForm1Test, GzipLogLoadsAsItsText) {
   const std::string packed = junmaru::testing::Gzip(Log(100));
   const std::string log = folder.Write("access.log.1.gz", packed);
   form.DataSet(log, folder.File("ranking.html"));
-  EXPECT_EQ(Caption(Caption::kLogLine), Cp("100 行"));
-  EXPECT_EQ(Caption(Caption::kLogFirst), Stamp(1));
-  EXPECT_EQ(Caption(Caption::kLogLast), Stamp(100));
+  EXPECT_EQ(Caption(kLogLine), Cp("100 行"));
+  EXPECT_EQ(Caption(kLogFirst), Stamp(1));
+  EXPECT_EQ(Caption(kLogLast), Stamp(100));
   EXPECT_TRUE(controls.run_enabled);
 
   const std::string cut = folder.Write("cut.gz", packed.substr(0, packed.size() / 2));
@@ -165,34 +173,34 @@ TEST_F(TForm1Test, RangeSpinnersKeepTheStartBelowTheEnd) {
   };
   for (const Case& c : cases) {
     Load(Log(c.lines));
-    for (auto [spin, text] : {std::pair{Spin::kPEnd, c.end_first}, {Spin::kPStart, c.start}, {Spin::kPEnd, c.end}}) {
+    for (auto [spin, text] : {std::pair{kPEnd, c.end_first}, {kPStart, c.start}, {kPEnd, c.end}}) {
       if (*text) controls.SetSpinText(spin, text);
     }
-    EXPECT_EQ(SpinText(Spin::kPStart), c.shown_start) << c.name;
-    EXPECT_EQ(SpinText(Spin::kPEnd), c.shown_end) << c.name;
-    EXPECT_EQ(Caption(Caption::kLogStart), Stamp(c.start_label) + Cp(" から")) << c.name;
-    EXPECT_EQ(Caption(Caption::kLogEnd), Stamp(c.end_label) + Cp(" までを集計")) << c.name;
+    EXPECT_EQ(SpinText(kPStart), c.shown_start) << c.name;
+    EXPECT_EQ(SpinText(kPEnd), c.shown_end) << c.name;
+    EXPECT_EQ(Caption(kLogStart), Stamp(c.start_label) + Cp(" から")) << c.name;
+    EXPECT_EQ(Caption(kLogEnd), Stamp(c.end_label) + Cp(" までを集計")) << c.name;
   }
   EXPECT_TRUE(controls.errors.empty());
 }
 
 TEST_F(TForm1Test, RangeOnALineWithoutTimestampIsTheFormatError) {
   Load(LogLine(1) + LogLine(2) + "no stamp\r\n" + LogLine(4) + LogLine(5));
-  controls.SetSpinValue(Spin::kPEnd, 3);
-  EXPECT_EQ(Caption(Caption::kLogEnd), Cp(" までを集計"));
+  controls.SetSpinValue(kPEnd, 3);
+  EXPECT_EQ(Caption(kLogEnd), Cp(" までを集計"));
   EXPECT_TRUE(controls.status_error);
   EXPECT_FALSE(controls.run_enabled);
 }
 
 TEST_F(TForm1Test, LinkSwitchesThePrefix) {
-  controls.SetEditText(Edit::kPrefix, "../");
-  controls.SetChecked(Check::kLink, true);
-  EXPECT_TRUE(controls.prefix_enabled);
-  EXPECT_EQ(controls.prefix_colour, colours::kWhite);
-  controls.SetChecked(Check::kLink, false);
-  EXPECT_FALSE(controls.prefix_enabled);
-  EXPECT_EQ(controls.prefix_colour, colours::kGaugeIdle);
-  EXPECT_EQ(controls.EditText(Edit::kPrefix), "../");
+  controls.SetEditText(kPrefix, "../");
+  controls.SetChecked(kLink, true);
+  EXPECT_TRUE(controls[kPrefix].enabled);
+  EXPECT_EQ(controls[kPrefix].colour, colours::kWhite);
+  controls.SetChecked(kLink, false);
+  EXPECT_FALSE(controls[kPrefix].enabled);
+  EXPECT_EQ(controls[kPrefix].colour, colours::kGaugeIdle);
+  EXPECT_EQ(controls.EditText(kPrefix), "../");
 }
 
 TEST_F(TForm1Test, ChoosingTheLogPutsTheReportBesideIt) {
@@ -206,15 +214,15 @@ TEST_F(TForm1Test, ChoosingTheLogPutsTheReportBesideIt) {
   controls.Run(&TForm1::BtnReadClick);  // cancelled
   EXPECT_EQ(form.ReadPass(), log);
   EXPECT_EQ(controls.dialogs_shown,
-            (std::vector<Dialog>{Dialog::kSaveDialog, Dialog::kOpenDialog, Dialog::kOpenDialog}));
+            (std::vector<ControlId>{Control("SaveDialog"), Control("OpenDialog"), Control("OpenDialog")}));
 }
 
 // GO reads its settings from the controls: here the memo's word drops
 // f1.zip and the range leaves out the first line.
 TEST_F(TForm1Test, GoWritesThePageFromTheControls) {
   Load(Log(9));
-  controls.memo = {"f1"};
-  controls.SetSpinValue(Spin::kPStart, 2);
+  controls[kMarukin].lines = {"f1"};
+  controls.SetSpinValue(kPStart, 2);
   controls.Run(&TForm1::BtnGoClick);
   ASSERT_TRUE(controls.errors.empty());
   EXPECT_EQ(controls.status, Cp("出力完了！"));
@@ -229,16 +237,16 @@ TEST_F(TForm1Test, GoWritesThePageFromTheControls) {
 // outside its limits: the value is taken first, as leaving the box takes it.
 TEST_F(TForm1Test, GoTakesAValueTypedBeyondItsLimitsFirst) {
   struct Case {
-    Spin spin;
+    ControlId spin;
     const char* typed;
     const char* start;
     const char* end;
   };
   const Case cases[] = {
-      {Spin::kPEnd, "300", "1", "9"},
-      {Spin::kPEnd, "1", "1", "2"},
-      {Spin::kPStart, "0", "1", "9"},
-      {Spin::kPStart, "300", "8", "9"},
+      {kPEnd, "300", "1", "9"},
+      {kPEnd, "1", "1", "2"},
+      {kPStart, "0", "1", "9"},
+      {kPStart, "300", "8", "9"},
   };
   for (const Case& c : cases) {
     Load(Log(9));
@@ -246,8 +254,8 @@ TEST_F(TForm1Test, GoTakesAValueTypedBeyondItsLimitsFirst) {
     ASSERT_EQ(SpinText(c.spin), c.typed);
     controls.Run(&TForm1::BtnGoClick);
     ASSERT_TRUE(controls.errors.empty()) << c.typed;
-    EXPECT_EQ(SpinText(Spin::kPStart), c.start) << c.typed;
-    EXPECT_EQ(SpinText(Spin::kPEnd), c.end) << c.typed;
+    EXPECT_EQ(SpinText(kPStart), c.start) << c.typed;
+    EXPECT_EQ(SpinText(kPEnd), c.end) << c.typed;
     EXPECT_EQ(controls.status, Cp("出力完了！")) << c.typed;
   }
 }
@@ -256,7 +264,8 @@ TEST_F(TForm1Test, GoTakesAValueTypedBeyondItsLimitsFirst) {
 // the gauge back at 0 on grey; the next run that succeeds clears the colour.
 TEST_F(TForm1Test, FailedRunLeavesItsErrorOnTheStatusLine) {
   Load(Log(9));
-  controls.Spin(Spin::kPEnd) = {"12", 2, 12};  // a range past the log's end
+  controls[kPEnd].text = "12";  // a range past the log's end
+  controls[kPEnd].maximum = 12;
   controls.Run(&TForm1::BtnGoClick);
   ASSERT_EQ(controls.errors.size(), 1u);
   EXPECT_EQ(controls.errors[0], messages::ListIndexOutOfRange(9));
@@ -265,7 +274,8 @@ TEST_F(TForm1Test, FailedRunLeavesItsErrorOnTheStatusLine) {
   EXPECT_EQ(controls.progress, 0);
   EXPECT_EQ(controls.gauge_back, colours::kGaugeIdle);
 
-  controls.Spin(Spin::kPEnd) = {"9", 2, 9};
+  controls[kPEnd].text = "9";
+  controls[kPEnd].maximum = 9;
   controls.Run(&TForm1::BtnGoClick);
   EXPECT_EQ(controls.status, Cp("出力完了！"));
   EXPECT_FALSE(controls.status_error);
@@ -289,10 +299,10 @@ TEST_F(TForm1Test, GoWithoutARangeWritesNothing) {
 
 TEST_F(TForm1Test, FirstStartWithoutSettingsFile) {
   form.FormCreate();
-  EXPECT_EQ(Caption(Caption::kPassRead), "");  // nothing loaded
-  EXPECT_TRUE(controls.Checked(Check::kLink));
-  EXPECT_TRUE(controls.prefix_enabled);
-  EXPECT_EQ(controls.memo, (std::vector<std::string>{Cp("例)禁止ワード1"), Cp("例)禁止ワード2")}));
+  EXPECT_EQ(Caption(kPassRead), DesignText(kPassRead));  // nothing loaded
+  EXPECT_TRUE(controls.Checked(kLink));
+  EXPECT_TRUE(controls[kPrefix].enabled);
+  EXPECT_EQ(controls[kMarukin].lines, (std::vector<std::string>{Cp("例)禁止ワード1"), Cp("例)禁止ワード2")}));
   form.FormDestroy();
   const std::string ini = junmaru::testing::ReadBytes(folder.File("junmaru_setting.ini"));
   EXPECT_EQ(ini.find("[FilePass]\r\nReadPass=0\r\nSavePass=0\r\n[ExtentionFilter]\r\n"), 0u) << ini;
@@ -305,14 +315,14 @@ TEST_F(TForm1Test, StoredValuesComeBackThroughTheControls) {
                "[ExtentionFilter]\r\nCDouga=2\r\n[Ranking]\r\nTopCount=5\r\n"
                "[HTML]\r\nFontSize=0x50\r\nLink=0\r\nCBG=red\r\n[KinsiWord]\r\nadmin=OK\r\n");
   form.FormCreate();
-  EXPECT_TRUE(controls.Checked(Check::kCDouga));
-  EXPECT_EQ(SpinText(Spin::kPRank), "10");
-  EXPECT_EQ(SpinText(Spin::kFontSize), "80");
-  EXPECT_FALSE(controls.Checked(Check::kLink));
-  EXPECT_FALSE(controls.prefix_enabled);
-  EXPECT_EQ(controls.EditText(Edit::kCBG), "red");
-  EXPECT_EQ(controls.memo, std::vector<std::string>{"admin"});
-  controls.memo.push_back("spam");
+  EXPECT_TRUE(controls.Checked(kCDouga));
+  EXPECT_EQ(SpinText(kPRank), "10");
+  EXPECT_EQ(SpinText(kFontSize), "80");
+  EXPECT_FALSE(controls.Checked(kLink));
+  EXPECT_FALSE(controls[kPrefix].enabled);
+  EXPECT_EQ(controls.EditText(kCBG), "red");
+  EXPECT_EQ(controls[kMarukin].lines, std::vector<std::string>{"admin"});
+  controls[kMarukin].lines.push_back("spam");
   form.FormDestroy();
   const std::string ini = junmaru::testing::ReadBytes(folder.File("junmaru_setting.ini"));
   EXPECT_NE(ini.find("CDouga=1\r\n"), std::string::npos);
@@ -328,7 +338,7 @@ TEST_F(TForm1Test, RememberedLogThatFailsStillReadsTheRest) {
                                           "\r\n[Ranking]\r\nTopCount=300\r\n");
   form.FormCreate();
   EXPECT_EQ(controls.errors, std::vector<std::string>{messages::ListIndexOutOfRange(0)});
-  EXPECT_EQ(SpinText(Spin::kPRank), "300");
+  EXPECT_EQ(SpinText(kPRank), "300");
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "test_support.h"
 #include "window_font.h"
 
+using junmaru::form::Control;
 using junmaru::window::FileDialog;
 using junmaru::window::testing::Q;
 
@@ -30,16 +31,18 @@ void TestFileDialog::windowDialogsHaveTheirDesign() {
   QWidget form;
   junmaru::window::FormControls controls;
   junmaru::window::BuildControls(&form, controls);
-  QCOMPARE(controls.OpenDialog->GetMode(), FileDialog::Mode::kOpen);
-  QCOMPARE(controls.OpenDialog->Title(), junmaru::Utf8ToCp932("読み込むログファイルの選択（任意拡張子ファイルも選択可能）"));
+  QCOMPARE(controls.dialogs[Control("OpenDialog").index]->GetMode(), FileDialog::Mode::kOpen);
+  QCOMPARE(controls.dialogs[Control("OpenDialog").index]->Title(),
+           junmaru::Utf8ToCp932("読み込むログファイルの選択（任意拡張子ファイルも選択可能）"));
   // "*.*" would hide an access log named without an extension here.
-  QCOMPARE(controls.OpenDialog->NameFilters(),
+  QCOMPARE(controls.dialogs[Control("OpenDialog").index]->NameFilters(),
            (QStringList{Q("拡張子logのログファイル(*.log) (*.log)"), Q("任意のログファイル(*.*) (*)")}));
-  QCOMPARE(controls.OpenDialog->DefaultName(), std::string());
-  QCOMPARE(controls.SaveDialog->GetMode(), FileDialog::Mode::kSave);
-  QCOMPARE(controls.SaveDialog->Title(), junmaru::Utf8ToCp932("保存先とファイル名の指定"));
-  QCOMPARE(controls.SaveDialog->NameFilters(), QStringList{Q("出力HTMLファイル(*.html) (*.html)")});
-  QCOMPARE(controls.SaveDialog->DefaultName(), std::string("ranking.html"));
+  QCOMPARE(controls.dialogs[Control("OpenDialog").index]->DefaultName(), std::string());
+  QCOMPARE(controls.dialogs[Control("SaveDialog").index]->GetMode(), FileDialog::Mode::kSave);
+  QCOMPARE(controls.dialogs[Control("SaveDialog").index]->Title(), junmaru::Utf8ToCp932("保存先とファイル名の指定"));
+  QCOMPARE(controls.dialogs[Control("SaveDialog").index]->NameFilters(),
+           QStringList{Q("出力HTMLファイル(*.html) (*.html)")});
+  QCOMPARE(controls.dialogs[Control("SaveDialog").index]->DefaultName(), std::string("ranking.html"));
 }
 
 void TestFileDialog::queuedAnswersComeBackInOrder() {
@@ -81,7 +84,8 @@ void TestFileDialog::shownDialogIsJapanese() {
     }
     dialog->reject();
   });
-  const FileDialog& dialog = save ? *controls.SaveDialog : *controls.OpenDialog;
+  const FileDialog& dialog =
+      save ? *controls.dialogs[Control("SaveDialog").index] : *controls.dialogs[Control("OpenDialog").index];
   QCOMPARE(dialog.Execute(&form, std::string()), std::optional<std::string>());
 
   QVERIFY(!texts.isEmpty());

@@ -17,18 +17,21 @@
 #include "form_controls.h"
 #include "form_settings.h"
 #include "label.h"
+#include "main_window.h"
 #include "memo.h"
 #include "progress_gauge.h"
 #include "spin_edit.h"
 #include "status_line.h"
-#include "main_window.h"
 #include "test_support.h"
 
+using junmaru::form::Control;
 using junmaru::window::CheckBox;
 using junmaru::window::Label;
 using junmaru::window::Memo;
 using junmaru::window::MessageBox;
+using junmaru::window::ProgressGauge;
 using junmaru::window::SpinEdit;
+using junmaru::window::StatusLine;
 using TForm1 = junmaru::window::MainWindow;
 using junmaru::window::testing::BoxRecorder;
 using junmaru::window::testing::Cp;
@@ -259,28 +262,31 @@ void TestForm1::startState() {
   QWidget bare;
   junmaru::window::FormControls design;
   junmaru::window::BuildControls(&bare, design);
-  QVERIFY(!design.Link->isChecked());
-  QVERIFY(!design.Prefix->isEnabled());
-  QCOMPARE(design.Prefix->palette().color(QPalette::Disabled, QPalette::Base), QColor(0xCC, 0xCC, 0xCC));
-  QCOMPARE(design.Marukin->Lines(), (std::vector<std::string>{Cp("例）禁止ワード1"), Cp("例）禁止ワード2")}));
+  QVERIFY(!design.Get<CheckBox>(Control("Link"))->isChecked());
+  QVERIFY(!design.Get<QLineEdit>(Control("Prefix"))->isEnabled());
+  QCOMPARE(design.Get<QLineEdit>(Control("Prefix"))->palette().color(QPalette::Disabled, QPalette::Base),
+           QColor(0xCC, 0xCC, 0xCC));
+  QCOMPARE(design.Get<Memo>(Control("Marukin"))->Lines(),
+           (std::vector<std::string>{Cp("例）禁止ワード1"), Cp("例）禁止ワード2")}));
 
   // What the settings file does not touch is still as designed in the window.
-  QVERIFY(!form_->BtnGo->isEnabled());
-  QVERIFY(!form_->PStart->isEnabled());
-  QVERIFY(!form_->PEnd->isEnabled());
-  QVERIFY(form_->BtnRead->isEnabled());
+  QVERIFY(!form_->Get<QPushButton>(Control("BtnGo"))->isEnabled());
+  QVERIFY(!form_->Get<SpinEdit>(Control("PStart"))->isEnabled());
+  QVERIFY(!form_->Get<SpinEdit>(Control("PEnd"))->isEnabled());
+  QVERIFY(form_->Get<QPushButton>(Control("BtnRead"))->isEnabled());
   QVERIFY(!form_->StatusShowsError());
-  QCOMPARE(form_->State->palette().color(QPalette::Window), form_->palette().color(QPalette::Button));
-  QCOMPARE(form_->Gauge->Progress(), 0);
-  QCOMPARE(form_->Gauge->BackColour(), 13421772u);
-  QCOMPARE(form_->Gauge->BarColour(), 16764074u);
-  const bool checked[] = {false, false, false, false, true, true, true, true, true, true};
-  CheckBox* boxes[] = {form_->CDouga, form_->COnsei, form_->CSyoko, form_->CJpeg, form_->CGazou,
-                       form_->CText,  form_->CExe,   form_->CHtml,  form_->CCss,  form_->CCgi};
-  for (std::size_t i = 0; i < std::size(boxes); ++i) QCOMPARE(boxes[i]->isChecked(), checked[i]);
-  QVERIFY(form_->Marukin->tabChangesFocus());
-  QCOMPARE(form_->Marukin->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-  QCOMPARE(form_->Marukin->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+  QCOMPARE(form_->Get<StatusLine>(Control("State"))->palette().color(QPalette::Window),
+           form_->palette().color(QPalette::Button));
+  QCOMPARE(form_->Get<ProgressGauge>(Control("Gauge"))->Progress(), 0);
+  QCOMPARE(form_->Get<ProgressGauge>(Control("Gauge"))->BackColour(), 13421772u);
+  QCOMPARE(form_->Get<ProgressGauge>(Control("Gauge"))->BarColour(), 16764074u);
+  const std::pair<const char*, bool> checked[] = {
+      {"CDouga", false}, {"COnsei", false}, {"CSyoko", false}, {"CJpeg", false}, {"CGazou", true},
+      {"CText", true},   {"CExe", true},    {"CHtml", true},   {"CCss", true},   {"CCgi", true}};
+  for (const auto& [name, on] : checked) QCOMPARE(form_->findChild<CheckBox*>(name)->isChecked(), on);
+  QVERIFY(form_->Get<Memo>(Control("Marukin"))->tabChangesFocus());
+  QCOMPARE(form_->Get<Memo>(Control("Marukin"))->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  QCOMPARE(form_->Get<Memo>(Control("Marukin"))->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
 }
 
 void TestForm1::spinEditsHaveTheirLimits_data() {
@@ -321,7 +327,7 @@ void TestForm1::focusFollowsTabOrder() {
                                 "PRank",   "BtnGo",   "CBG",     "CBorder", "CText1", "CText2", "CLink",
                                 "ALink",   "VLink",   "FontSize", "NameMax", "Link",  "Prefix", "Marukin"};
   QStringList order;
-  QWidget* widget = form_->BtnRead;
+  QWidget* widget = form_->Get<QPushButton>(Control("BtnRead"));
   do {
     if (widget->focusPolicy() & Qt::TabFocus) {
       // A spin edit takes the focus in its inner edit, a memo in itself.
@@ -330,7 +336,7 @@ void TestForm1::focusFollowsTabOrder() {
       if (order.isEmpty() || order.last() != named->objectName()) order << named->objectName();
     }
     widget = widget->nextInFocusChain();
-  } while (widget != form_->BtnRead);
+  } while (widget != form_->Get<QPushButton>(Control("BtnRead")));
   QCOMPARE(order, expected);
 }
 
@@ -364,34 +370,40 @@ void TestForm1::statusLineColourAndWidth() {
   const std::string text = Cp("エラー\u3000ログファイルの形式がおかしいです");
   form_->SetStatusText(text);
   form_->SetStatusColour(junmaru::StatusColour::kError);
-  QCOMPARE(form_->State->Caption(), text);
-  QCOMPARE(form_->State->width(), form_->State->fontMetrics().horizontalAdvance(Q("エラー\u3000ログファイルの形式がおかしいです")));
+  QCOMPARE(form_->Get<StatusLine>(Control("State"))->Caption(), text);
+  QCOMPARE(form_->Get<StatusLine>(Control("State"))->width(),
+           form_->Get<StatusLine>(Control("State"))
+               ->fontMetrics()
+               .horizontalAdvance(Q("エラー\u3000ログファイルの形式がおかしいです")));
   QVERIFY(form_->StatusShowsError());
-  QCOMPARE(form_->State->palette().color(QPalette::Window), QColor(0xFF, 0x99, 0x99));
+  QCOMPARE(form_->Get<StatusLine>(Control("State"))->palette().color(QPalette::Window), QColor(0xFF, 0x99, 0x99));
   form_->SetStatusText(Cp("待機中"));
-  QVERIFY(form_->State->width() < 60);
+  QVERIFY(form_->Get<StatusLine>(Control("State"))->width() < 60);
   QVERIFY(form_->StatusShowsError());  // only a load turns it back
   form_->SetStatusColour(junmaru::StatusColour::kNormal);
   QVERIFY(!form_->StatusShowsError());
-  QCOMPARE(form_->State->palette().color(QPalette::Window), form_->palette().color(QPalette::Button));
+  QCOMPARE(form_->Get<StatusLine>(Control("State"))->palette().color(QPalette::Window),
+           form_->palette().color(QPalette::Button));
 }
 
 void TestForm1::runSettingsAreReadFromTheControls() {
   form_->show();
-  form_->PStart->SetMaxValue(500);
-  form_->PEnd->SetMaxValue(500);
-  form_->PStart->SetValue(3);
-  form_->PEnd->Editor()->setText(QStringLiteral("700"));  // typed beyond the limit: read as typed
-  form_->PRank->SetValue(30);
-  form_->CDouga->setChecked(true);
-  form_->CCgi->setChecked(false);
-  form_->Marukin->setPlainText(Q("禁止\n\nadmin\n"));
-  form_->CBG->setText(QString());
-  form_->VLink->setText(Q("赤"));
-  form_->FontSize->SetValue(120);
-  form_->NameMax->SetValue(20);
-  form_->Link->setChecked(true);
-  form_->Prefix->setText(QStringLiteral("../"));
+  form_->Get<SpinEdit>(Control("PStart"))->SetMaxValue(500);
+  form_->Get<SpinEdit>(Control("PEnd"))->SetMaxValue(500);
+  form_->Get<SpinEdit>(Control("PStart"))->SetValue(3);
+  form_->Get<SpinEdit>(Control("PEnd"))
+      ->Editor()
+      ->setText(QStringLiteral("700"));  // typed beyond the limit: read as typed
+  form_->Get<SpinEdit>(Control("PRank"))->SetValue(30);
+  form_->Get<CheckBox>(Control("CDouga"))->setChecked(true);
+  form_->Get<CheckBox>(Control("CCgi"))->setChecked(false);
+  form_->Get<Memo>(Control("Marukin"))->setPlainText(Q("禁止\n\nadmin\n"));
+  form_->Get<QLineEdit>(Control("CBG"))->setText(QString());
+  form_->Get<QLineEdit>(Control("VLink"))->setText(Q("赤"));
+  form_->Get<SpinEdit>(Control("FontSize"))->SetValue(120);
+  form_->Get<SpinEdit>(Control("NameMax"))->SetValue(20);
+  form_->Get<CheckBox>(Control("Link"))->setChecked(true);
+  form_->Get<QLineEdit>(Control("Prefix"))->setText(QStringLiteral("../"));
 
   const junmaru::Settings s = junmaru::form::SettingsOfForm(*form_);
   QCOMPARE(s.PStart, 3);
@@ -417,16 +429,16 @@ void TestForm1::runSettingsAreReadFromTheControls() {
 
 void TestForm1::PutLogInPlace(const QString& folder) {
   // The expected page is the one without links: a first start checks Link.
-  form_->Link->setChecked(false);
+  form_->Get<CheckBox>(Control("Link"))->setChecked(false);
   form_->Lines() = junmaru::LogLines::FromBytes(kLog);
   form_->SavePass() = QFile::encodeName(folder + QStringLiteral("/ranking.html")).toStdString();
-  form_->PStart->SetMaxValue(5);
-  form_->PEnd->SetMaxValue(5);
-  form_->PStart->SetValue(1);
-  form_->PEnd->SetValue(5);
-  form_->PStart->setEnabled(true);
-  form_->PEnd->setEnabled(true);
-  form_->BtnGo->setEnabled(true);
+  form_->Get<SpinEdit>(Control("PStart"))->SetMaxValue(5);
+  form_->Get<SpinEdit>(Control("PEnd"))->SetMaxValue(5);
+  form_->Get<SpinEdit>(Control("PStart"))->SetValue(1);
+  form_->Get<SpinEdit>(Control("PEnd"))->SetValue(5);
+  form_->Get<SpinEdit>(Control("PStart"))->setEnabled(true);
+  form_->Get<SpinEdit>(Control("PEnd"))->setEnabled(true);
+  form_->Get<QPushButton>(Control("BtnGo"))->setEnabled(true);
 }
 
 void TestForm1::goRunWritesThePage_data() {
@@ -453,14 +465,14 @@ void TestForm1::goRunWritesThePage() {
 
   QTest::keyClick(form_->windowHandle(), Qt::Key_G, Qt::AltModifier);
   // The accelerator presses the button visibly, then clicks it.
-  QTRY_COMPARE(form_->State->Caption(), Cp("出力完了！"));
+  QTRY_COMPARE(form_->Get<StatusLine>(Control("State"))->Caption(), Cp("出力完了！"));
 
   QCOMPARE(ReadBytes(folder.filePath(QStringLiteral("ranking.html"))), ExpectedPage());
   QVERIFY(!form_->StatusShowsError());
-  QCOMPARE(form_->Gauge->Progress(), 1000);
-  QCOMPARE(form_->Gauge->Text(), QStringLiteral("100%"));
-  QCOMPARE(form_->Gauge->BackColour(), 0xFFFFFFu);
-  QVERIFY(form_->BtnGo->isEnabled());
+  QCOMPARE(form_->Get<ProgressGauge>(Control("Gauge"))->Progress(), 1000);
+  QCOMPARE(form_->Get<ProgressGauge>(Control("Gauge"))->Text(), QStringLiteral("100%"));
+  QCOMPARE(form_->Get<ProgressGauge>(Control("Gauge"))->BackColour(), 0xFFFFFFu);
+  QVERIFY(form_->Get<QPushButton>(Control("BtnGo"))->isEnabled());
   if (withGage) {
     QVERIFY(recorder.boxes.empty());
   } else {
@@ -477,24 +489,24 @@ void TestForm1::goRunWritesThePage() {
 void TestForm1::goRunOutsideTheLogShowsTheIndexError() {
   QTemporaryDir folder;
   PutLogInPlace(folder.path());
-  form_->PEnd->SetMaxValue(9);
-  form_->PEnd->SetValue(9);
+  form_->Get<SpinEdit>(Control("PEnd"))->SetMaxValue(9);
+  form_->Get<SpinEdit>(Control("PEnd"))->SetValue(9);
   form_->show();
   BoxRecorder recorder;
-  QTest::mouseClick(form_->BtnGo, Qt::LeftButton);
+  QTest::mouseClick(form_->Get<QPushButton>(Control("BtnGo")), Qt::LeftButton);
   QCOMPARE(recorder.boxes.size(), std::size_t{1});
   QCOMPARE(recorder.boxes[0].kind, MessageBox::Kind::kError);
   QCOMPARE(recorder.boxes[0].text, Q("リストのインデックスが範囲を超えています (5)"));
   QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("ranking.html"))));
   // The status line and the gauge tell what happened, not a run under way.
-  QCOMPARE(form_->State->text(), Q("リストのインデックスが範囲を超えています (5)"));
+  QCOMPARE(form_->Get<StatusLine>(Control("State"))->text(), Q("リストのインデックスが範囲を超えています (5)"));
   QVERIFY(form_->StatusShowsError());
-  QCOMPARE(form_->Gauge->Progress(), 0);
-  QCOMPARE(form_->Gauge->BackColour(), 0xCCCCCCu);
+  QCOMPARE(form_->Get<ProgressGauge>(Control("Gauge"))->Progress(), 0);
+  QCOMPARE(form_->Get<ProgressGauge>(Control("Gauge"))->BackColour(), 0xCCCCCCu);
 
-  form_->PEnd->SetValue(5);
-  QTest::mouseClick(form_->BtnGo, Qt::LeftButton);
-  QCOMPARE(form_->State->Caption(), Cp("出力完了！"));
+  form_->Get<SpinEdit>(Control("PEnd"))->SetValue(5);
+  QTest::mouseClick(form_->Get<QPushButton>(Control("BtnGo")), Qt::LeftButton);
+  QCOMPARE(form_->Get<StatusLine>(Control("State"))->Caption(), Cp("出力完了！"));
   QVERIFY(!form_->StatusShowsError());
   QVERIFY(QFile::exists(folder.filePath(QStringLiteral("ranking.html"))));
 }
@@ -527,16 +539,16 @@ void TestForm1::typedRangeIsTakenBeforeAKeyboardRun() {
   QCOMPARE(box->Editor()->text(), typed);
 
   QTest::keyClick(form_->windowHandle(), Qt::Key_G, Qt::AltModifier);
-  QTRY_COMPARE(form_->State->Caption(), Cp("出力完了！"));
+  QTRY_COMPARE(form_->Get<StatusLine>(Control("State"))->Caption(), Cp("出力完了！"));
   for (const auto& shown : recorder.boxes) QCOMPARE(shown.kind, MessageBox::Kind::kInformation);
   if (spin == "PEnd" && typed == "1") {
     // Taken as 2, the least end line: lines 1 and 2.
-    QCOMPARE(form_->PEnd->Value(), 2);
+    QCOMPARE(form_->Get<SpinEdit>(Control("PEnd"))->Value(), 2);
     QVERIFY(ReadBytes(folder.filePath(QStringLiteral("ranking.html"))) != ExpectedPage());
     return;
   }
-  QCOMPARE(form_->PStart->Value(), 1);
-  QCOMPARE(form_->PEnd->Value(), 5);
+  QCOMPARE(form_->Get<SpinEdit>(Control("PStart"))->Value(), 1);
+  QCOMPARE(form_->Get<SpinEdit>(Control("PEnd"))->Value(), 5);
   QCOMPARE(ReadBytes(folder.filePath(QStringLiteral("ranking.html"))), ExpectedPage());
 }
 

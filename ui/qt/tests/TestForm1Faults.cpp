@@ -13,14 +13,20 @@
 #include <memory>
 
 #include "check_box.h"
+#include "main_window.h"
 #include "memo.h"
 #include "progress_gauge.h"
 #include "spin_edit.h"
 #include "status_line.h"
-#include "main_window.h"
 #include "test_support.h"
 
+using junmaru::form::Control;
+using junmaru::window::CheckBox;
+using junmaru::window::Memo;
 using junmaru::window::MessageBox;
+using junmaru::window::ProgressGauge;
+using junmaru::window::SpinEdit;
+using junmaru::window::StatusLine;
 using TForm1 = junmaru::window::MainWindow;
 using junmaru::window::testing::BoxRecorder;
 using junmaru::window::testing::Cp;
@@ -96,7 +102,7 @@ void TestForm1Faults::StartWindow() { form_ = std::make_unique<TForm1>(Path("jun
 
 // GO as the keeper presses it: through the button, so that an error takes
 // the way every handler's error takes.
-void TestForm1Faults::PressGo() { form_->BtnGo->click(); }
+void TestForm1Faults::PressGo() { form_->Get<QPushButton>(Control("BtnGo"))->click(); }
 
 void TestForm1Faults::pageThatCannotBeCreatedIsReportedAndGoStillWorks() {
   StartWindow();
@@ -104,7 +110,7 @@ void TestForm1Faults::pageThatCannotBeCreatedIsReportedAndGoStillWorks() {
   WriteBytes(folder_->filePath(QStringLiteral("gage.gif")), "GIF89a");
   const std::string missing = Path("no-such-folder/ranking.html");
   form_->DataSet(Path("access.log"), missing);
-  QVERIFY(form_->BtnGo->isEnabled());
+  QVERIFY(form_->Get<QPushButton>(Control("BtnGo"))->isEnabled());
 
   PressGo();
   QCOMPARE(boxes_->boxes.size(), size_t{1});
@@ -112,15 +118,16 @@ void TestForm1Faults::pageThatCannotBeCreatedIsReportedAndGoStillWorks() {
   QCOMPARE(boxes_->boxes[0].caption, Q("順位丸"));
   QCOMPARE(boxes_->boxes[0].text, Q("ファイル ") + QString::fromStdString(missing) + Q(" を作成できません."));
   // The status line names the failure and the gauge no longer stands full.
-  QCOMPARE(form_->State->text(), Q("ファイル ") + QString::fromStdString(missing) + Q(" を作成できません."));
+  QCOMPARE(form_->Get<StatusLine>(Control("State"))->text(),
+           Q("ファイル ") + QString::fromStdString(missing) + Q(" を作成できません."));
   QVERIFY(form_->StatusShowsError());
-  QCOMPARE(form_->Gauge->Progress(), 0);
+  QCOMPARE(form_->Get<ProgressGauge>(Control("Gauge"))->Progress(), 0);
 
   // The window is still usable: another place for the page, and GO again.
   form_->SavePass() = Path("ranking.html");
   PressGo();
   QCOMPARE(boxes_->boxes.size(), size_t{1});
-  QCOMPARE(form_->State->Caption(), Cp("出力完了！"));
+  QCOMPARE(form_->Get<StatusLine>(Control("State"))->Caption(), Cp("出力完了！"));
   QVERIFY(!form_->StatusShowsError());
   QVERIFY(ReadBytes(folder_->filePath(QStringLiteral("ranking.html"))).find("</html>\r\n") != std::string::npos);
 }
@@ -143,7 +150,7 @@ void TestForm1Faults::fullDiskKeepsThePreviousPage() {
   QCOMPARE(QDir(folder_->path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
 
   PressGo();
-  QCOMPARE(form_->State->Caption(), Cp("出力完了！"));
+  QCOMPARE(form_->Get<StatusLine>(Control("State"))->Caption(), Cp("出力完了！"));
   QVERIFY(ReadBytes(folder_->filePath(QStringLiteral("ranking.html"))) != previous);
 }
 
@@ -153,13 +160,13 @@ void TestForm1Faults::binarySettingsFileGivesTheDefaults() {
   WriteBytes(folder_->filePath(QStringLiteral("junmaru_setting.ini")), garbage);
   StartWindow();
   QCOMPARE(boxes_->boxes.size(), size_t{0});
-  QCOMPARE(form_->PRank->Value(), 100);
-  QCOMPARE(form_->FontSize->Value(), 80);
-  QVERIFY(form_->Link->isChecked());
+  QCOMPARE(form_->Get<SpinEdit>(Control("PRank"))->Value(), 100);
+  QCOMPARE(form_->Get<SpinEdit>(Control("FontSize"))->Value(), 80);
+  QVERIFY(form_->Get<CheckBox>(Control("Link"))->isChecked());
   form_.reset();  // closing writes the settings into the file it found
   QCOMPARE(boxes_->boxes.size(), size_t{0});
   StartWindow();
-  QCOMPARE(form_->PRank->Value(), 100);
+  QCOMPARE(form_->Get<SpinEdit>(Control("PRank"))->Value(), 100);
 }
 
 void TestForm1Faults::hugeWordListStartsAndCloses() {
@@ -167,7 +174,7 @@ void TestForm1Faults::hugeWordListStartsAndCloses() {
   for (int i = 0; i < 100000; ++i) text += "word" + std::to_string(i) + "=OK\r\n";
   WriteBytes(folder_->filePath(QStringLiteral("junmaru_setting.ini")), text);
   StartWindow();
-  const auto words = form_->Marukin->Lines();
+  const auto words = form_->Get<Memo>(Control("Marukin"))->Lines();
   QVERIFY(words.size() > 1000);
   QVERIFY2(words.size() < 100000, "only the keys that fit the key list are read");
   QCOMPARE(words.front(), std::string("word0"));

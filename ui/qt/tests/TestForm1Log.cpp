@@ -12,18 +12,24 @@
 #include <memory>
 
 #include "check_box.h"
+#include "colour_ref.h"
 #include "file_dialog.h"
 #include "label.h"
 #include "log_selection.h"
-#include "colour_ref.h"
+#include "main_window.h"
 #include "progress_gauge.h"
 #include "spin_edit.h"
 #include "status_line.h"
-#include "main_window.h"
 #include "test_support.h"
 
+using junmaru::form::Control;
+using junmaru::window::CheckBox;
 using junmaru::window::FileDialog;
+using junmaru::window::Label;
 using junmaru::window::MessageBox;
+using junmaru::window::ProgressGauge;
+using junmaru::window::SpinEdit;
+using junmaru::window::StatusLine;
 using TForm1 = junmaru::window::MainWindow;
 using junmaru::window::testing::BoxRecorder;
 using junmaru::window::testing::Cp;
@@ -125,10 +131,10 @@ void TestForm1Log::Load(const std::string& log_path) {
 }
 
 void TestForm1Log::VerifyRange(int start, int end) {
-  QCOMPARE(form_->PStart->Value(), start);
-  QCOMPARE(form_->PEnd->Value(), end);
-  QCOMPARE(form_->LogStart->text(), Stamp(start) + kFrom);
-  QCOMPARE(form_->LogEnd->text(), Stamp(end) + kTo);
+  QCOMPARE(form_->Get<SpinEdit>(Control("PStart"))->Value(), start);
+  QCOMPARE(form_->Get<SpinEdit>(Control("PEnd"))->Value(), end);
+  QCOMPARE(form_->Get<Label>(Control("LogStart"))->text(), Stamp(start) + kFrom);
+  QCOMPARE(form_->Get<Label>(Control("LogEnd"))->text(), Stamp(end) + kTo);
 }
 
 // The displays shorten; ReadPass and SavePass keep the whole paths.
@@ -138,14 +144,16 @@ void TestForm1Log::longPathsAreShortenedForDisplayOnly() {
   form_->DataSet(log, report);
   QCOMPARE(form_->ReadPass(), log);
   QCOMPARE(form_->SavePass(), report);
-  QCOMPARE(form_->PassRead->Caption(), "/LL" + Cp("..(略)..") + log.substr(log.size() - 70));
-  QCOMPARE(form_->PassSave->Caption(), "/RR" + Cp("..(略)..") + report.substr(report.size() - 70));
+  QCOMPARE(form_->Get<Label>(Control("PassRead"))->Caption(), "/LL" + Cp("..(略)..") + log.substr(log.size() - 70));
+  QCOMPARE(form_->Get<Label>(Control("PassSave"))->Caption(),
+           "/RR" + Cp("..(略)..") + report.substr(report.size() - 70));
 
   const std::string chosen = "/" + std::string(70, 'S') + "/x.html";  // 78 bytes
   FileDialog::QueueAnswer(chosen);
-  QTest::mouseClick(form_->BtnSave, Qt::LeftButton);
+  QTest::mouseClick(form_->Get<QPushButton>(Control("BtnSave")), Qt::LeftButton);
   QCOMPARE(form_->SavePass(), chosen);
-  QCOMPARE(form_->PassSave->Caption(), "/SS" + Cp("..(略)..") + chosen.substr(chosen.size() - 65));
+  QCOMPARE(form_->Get<Label>(Control("PassSave"))->Caption(),
+           "/SS" + Cp("..(略)..") + chosen.substr(chosen.size() - 65));
 }
 
 // A report file chosen first is replaced when a log is chosen; choosing the
@@ -154,27 +162,27 @@ void TestForm1Log::choosingALogBringsTheReportPathBesideIt() {
   const std::string log = Put(QStringLiteral("logs/access.log"), LogText(5));
   const std::string other = Native(folder_->filePath(QStringLiteral("site/out.html")));
   FileDialog::QueueAnswer(other);
-  QTest::mouseClick(form_->BtnSave, Qt::LeftButton);
+  QTest::mouseClick(form_->Get<QPushButton>(Control("BtnSave")), Qt::LeftButton);
   QCOMPARE(form_->SavePass(), other);
 
   FileDialog::QueueAnswer(log);
-  QTest::mouseClick(form_->BtnRead, Qt::LeftButton);
+  QTest::mouseClick(form_->Get<QPushButton>(Control("BtnRead")), Qt::LeftButton);
   const std::string report = Native(folder_->filePath(QStringLiteral("logs/ranking.html")));
   QCOMPARE(form_->ReadPass(), log);
   QCOMPARE(form_->SavePass(), report);
-  QCOMPARE(form_->PassRead->Caption(), log);
-  QCOMPARE(form_->PassSave->Caption(), report);
-  QCOMPARE(form_->LogLine->text(), Q("5 行"));
-  QVERIFY(form_->BtnGo->isEnabled());
+  QCOMPARE(form_->Get<Label>(Control("PassRead"))->Caption(), log);
+  QCOMPARE(form_->Get<Label>(Control("PassSave"))->Caption(), report);
+  QCOMPARE(form_->Get<Label>(Control("LogLine"))->text(), Q("5 行"));
+  QVERIFY(form_->Get<QPushButton>(Control("BtnGo"))->isEnabled());
 
   FileDialog::QueueAnswer(other);
-  QTest::mouseClick(form_->BtnSave, Qt::LeftButton);
+  QTest::mouseClick(form_->Get<QPushButton>(Control("BtnSave")), Qt::LeftButton);
   QCOMPARE(form_->SavePass(), other);
   QCOMPARE(form_->ReadPass(), log);
-  QCOMPARE(form_->LogLine->text(), Q("5 行"));
+  QCOMPARE(form_->Get<Label>(Control("LogLine"))->text(), Q("5 行"));
   VerifyRange(1, 5);
-  QVERIFY(form_->BtnGo->isEnabled());
-  QCOMPARE(form_->State->text(), Q("待機中（ログ読み込み完了）"));
+  QVERIFY(form_->Get<QPushButton>(Control("BtnGo"))->isEnabled());
+  QCOMPARE(form_->Get<StatusLine>(Control("State"))->text(), Q("待機中（ログ読み込み完了）"));
 }
 
 void TestForm1Log::cancelledDialogsChangeNothing() {
@@ -182,12 +190,12 @@ void TestForm1Log::cancelledDialogsChangeNothing() {
   Load(log);
   const std::string report = form_->SavePass();
   FileDialog::QueueAnswer(std::nullopt);
-  QTest::mouseClick(form_->BtnRead, Qt::LeftButton);
+  QTest::mouseClick(form_->Get<QPushButton>(Control("BtnRead")), Qt::LeftButton);
   FileDialog::QueueAnswer(std::nullopt);
-  QTest::mouseClick(form_->BtnSave, Qt::LeftButton);
+  QTest::mouseClick(form_->Get<QPushButton>(Control("BtnSave")), Qt::LeftButton);
   QCOMPARE(form_->ReadPass(), log);
   QCOMPARE(form_->SavePass(), report);
-  QCOMPARE(form_->PassSave->Caption(), report);
+  QCOMPARE(form_->Get<Label>(Control("PassSave"))->Caption(), report);
   QCOMPARE(form_->Lines().Count(), std::size_t{5});
   QVERIFY(boxes_->boxes.empty());
 }
@@ -211,9 +219,9 @@ void TestForm1Log::lineEndsGiveTheSameCount() {
   QFETCH(int, count);
   QFETCH(int, last);
   Load(Put(QStringLiteral("access.log"), bytes));
-  QCOMPARE(form_->LogLine->text(), QString::number(count) + Q(" 行"));
-  QCOMPARE(form_->LogFirst->text(), Stamp(1));
-  QCOMPARE(form_->LogLast->text(), Stamp(last));
+  QCOMPARE(form_->Get<Label>(Control("LogLine"))->text(), QString::number(count) + Q(" 行"));
+  QCOMPARE(form_->Get<Label>(Control("LogFirst"))->text(), Stamp(1));
+  QCOMPARE(form_->Get<Label>(Control("LogLast"))->text(), Stamp(last));
   QVERIFY(!form_->StatusShowsError());
 }
 
@@ -224,20 +232,20 @@ void TestForm1Log::thousandLineLog() {
   form_->SetProgress(700);
   form_->SetGaugeBackground(junmaru::GaugeBackground::kRunning);
   Load(Put(QStringLiteral("access.log"), LogText(1000)));
-  QCOMPARE(form_->LogLine->text(), Q("1000 行"));
-  QCOMPARE(form_->LogFirst->text(), Stamp(1));
-  QCOMPARE(form_->LogLast->text(), Stamp(1000));
-  QCOMPARE(form_->PStart->MinValue(), 1);
-  QCOMPARE(form_->PStart->MaxValue(), 999);
-  QCOMPARE(form_->PEnd->MinValue(), 2);
-  QCOMPARE(form_->PEnd->MaxValue(), 1000);
+  QCOMPARE(form_->Get<Label>(Control("LogLine"))->text(), Q("1000 行"));
+  QCOMPARE(form_->Get<Label>(Control("LogFirst"))->text(), Stamp(1));
+  QCOMPARE(form_->Get<Label>(Control("LogLast"))->text(), Stamp(1000));
+  QCOMPARE(form_->Get<SpinEdit>(Control("PStart"))->MinValue(), 1);
+  QCOMPARE(form_->Get<SpinEdit>(Control("PStart"))->MaxValue(), 999);
+  QCOMPARE(form_->Get<SpinEdit>(Control("PEnd"))->MinValue(), 2);
+  QCOMPARE(form_->Get<SpinEdit>(Control("PEnd"))->MaxValue(), 1000);
   VerifyRange(1, 1000);
-  QVERIFY(form_->PStart->isEnabled());
-  QVERIFY(form_->PEnd->isEnabled());
-  QVERIFY(form_->BtnGo->isEnabled());
-  QCOMPARE(form_->Gauge->Progress(), 0);
-  QCOMPARE(form_->Gauge->BackColour(), junmaru::form::colours::kGaugeIdle);
-  QCOMPARE(form_->State->text(), Q("待機中（ログ読み込み完了）"));
+  QVERIFY(form_->Get<SpinEdit>(Control("PStart"))->isEnabled());
+  QVERIFY(form_->Get<SpinEdit>(Control("PEnd"))->isEnabled());
+  QVERIFY(form_->Get<QPushButton>(Control("BtnGo"))->isEnabled());
+  QCOMPARE(form_->Get<ProgressGauge>(Control("Gauge"))->Progress(), 0);
+  QCOMPARE(form_->Get<ProgressGauge>(Control("Gauge"))->BackColour(), junmaru::form::colours::kGaugeIdle);
+  QCOMPARE(form_->Get<StatusLine>(Control("State"))->text(), Q("待機中（ログ読み込み完了）"));
   QVERIFY(!form_->StatusShowsError());
   QVERIFY(boxes_->boxes.empty());
 }
@@ -246,11 +254,11 @@ void TestForm1Log::thousandLineLog() {
 // label must describe the new log all the same.
 void TestForm1Log::secondLogOfTheSameLengthUpdatesTheLabels() {
   Load(Put(QStringLiteral("a.log"), LogText(10, 10)));
-  form_->PStart->SetValue(4);
+  form_->Get<SpinEdit>(Control("PStart"))->SetValue(4);
   Load(Put(QStringLiteral("b.log"), LogText(10, 11)));
-  QCOMPARE(form_->LogEnd->text(), Stamp(10, 11) + kTo);
-  QCOMPARE(form_->LogStart->text(), Stamp(1, 11) + kFrom);
-  QCOMPARE(form_->LogLast->text(), Stamp(10, 11));
+  QCOMPARE(form_->Get<Label>(Control("LogEnd"))->text(), Stamp(10, 11) + kTo);
+  QCOMPARE(form_->Get<Label>(Control("LogStart"))->text(), Stamp(1, 11) + kFrom);
+  QCOMPARE(form_->Get<Label>(Control("LogLast"))->text(), Stamp(10, 11));
 }
 
 void TestForm1Log::rangeSpinnersStayInOrder_data() {
@@ -273,10 +281,10 @@ void TestForm1Log::rangeSpinnersStayInOrder() {
   QFETCH(int, start);
   QFETCH(int, end);
   Load(Put(QStringLiteral("access.log"), LogText(100)));
-  form_->PEnd->SetValue(50);
-  form_->PStart->SetValue(40);
+  form_->Get<SpinEdit>(Control("PEnd"))->SetValue(50);
+  form_->Get<SpinEdit>(Control("PStart"))->SetValue(40);
   VerifyRange(40, 50);
-  (moveStart ? form_->PStart : form_->PEnd)->SetValue(to);
+  (moveStart ? form_->Get<SpinEdit>(Control("PStart")) : form_->Get<SpinEdit>(Control("PEnd")))->SetValue(to);
   VerifyRange(start, end);
   QVERIFY(!form_->StatusShowsError());
 }
@@ -285,17 +293,17 @@ void TestForm1Log::rangeSpinnersStayInOrder() {
 // the focus; then it is limited and the handler runs with the limit.
 void TestForm1Log::startTypedBeyondItsMaximum() {
   Load(Put(QStringLiteral("access.log"), LogText(100)));
-  form_->PEnd->SetValue(60);
-  form_->PStart->SetValue(30);
+  form_->Get<SpinEdit>(Control("PEnd"))->SetValue(60);
+  form_->Get<SpinEdit>(Control("PStart"))->SetValue(30);
   form_->show();
   form_->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(form_));
-  form_->PStart->setFocus();
-  form_->PStart->Editor()->setText(QStringLiteral("100"));
-  QCOMPARE(form_->LogStart->text(), Stamp(30) + kFrom);
-  QCOMPARE(form_->PEnd->Value(), 60);
-  form_->PEnd->setFocus();
-  QCOMPARE(form_->PStart->Editor()->text(), QStringLiteral("99"));
+  form_->Get<SpinEdit>(Control("PStart"))->setFocus();
+  form_->Get<SpinEdit>(Control("PStart"))->Editor()->setText(QStringLiteral("100"));
+  QCOMPARE(form_->Get<Label>(Control("LogStart"))->text(), Stamp(30) + kFrom);
+  QCOMPARE(form_->Get<SpinEdit>(Control("PEnd"))->Value(), 60);
+  form_->Get<SpinEdit>(Control("PEnd"))->setFocus();
+  QCOMPARE(form_->Get<SpinEdit>(Control("PStart"))->Editor()->text(), QStringLiteral("99"));
   VerifyRange(99, 100);
 }
 
@@ -304,15 +312,15 @@ void TestForm1Log::startTypedBeyondItsMaximum() {
 void TestForm1Log::twoLineLogKeepsItsRange() {
   Load(Put(QStringLiteral("access.log"), LogText(2)));
   VerifyRange(1, 2);
-  QVERIFY(form_->BtnGo->isEnabled());
-  form_->PStart->StepBy(1);
-  form_->PEnd->StepBy(1);
+  QVERIFY(form_->Get<QPushButton>(Control("BtnGo"))->isEnabled());
+  form_->Get<SpinEdit>(Control("PStart"))->StepBy(1);
+  form_->Get<SpinEdit>(Control("PEnd"))->StepBy(1);
   VerifyRange(1, 2);
-  form_->PStart->StepBy(-1);
-  form_->PEnd->StepBy(-1);
+  form_->Get<SpinEdit>(Control("PStart"))->StepBy(-1);
+  form_->Get<SpinEdit>(Control("PEnd"))->StepBy(-1);
   VerifyRange(1, 2);
-  form_->PStart->Editor()->setText(QStringLiteral("7"));
-  form_->PEnd->Editor()->setText(QStringLiteral("0"));
+  form_->Get<SpinEdit>(Control("PStart"))->Editor()->setText(QStringLiteral("7"));
+  form_->Get<SpinEdit>(Control("PEnd"))->Editor()->setText(QStringLiteral("0"));
   VerifyRange(1, 2);
   QVERIFY(boxes_->boxes.empty());
 }
@@ -335,10 +343,10 @@ void TestForm1Log::shortLogOffersNoRange() {
   QFETCH(QString, stamp);
   QFETCH(QString, error);
   Load(Put(QStringLiteral("good.log"), LogText(100)));
-  QVERIFY(form_->BtnGo->isEnabled());
+  QVERIFY(form_->Get<QPushButton>(Control("BtnGo"))->isEnabled());
 
   FileDialog::QueueAnswer(Put(QStringLiteral("short.log"), bytes));
-  QTest::mouseClick(form_->BtnRead, Qt::LeftButton);
+  QTest::mouseClick(form_->Get<QPushButton>(Control("BtnRead")), Qt::LeftButton);
   if (error.isEmpty()) {
     QVERIFY(boxes_->boxes.empty());
   } else {
@@ -346,37 +354,37 @@ void TestForm1Log::shortLogOffersNoRange() {
     QCOMPARE(boxes_->boxes[0].kind, MessageBox::Kind::kError);
     QCOMPARE(boxes_->boxes[0].text, error);
   }
-  QCOMPARE(form_->LogLine->text(), lineCount);
-  QCOMPARE(form_->LogFirst->text(), stamp);
-  QCOMPARE(form_->LogLast->text(), stamp);
-  QCOMPARE(form_->LogStart->text(), QString());
-  QCOMPARE(form_->LogEnd->text(), QString());
-  QVERIFY(!form_->BtnGo->isEnabled());
-  QVERIFY(!form_->PStart->isEnabled());
-  QVERIFY(!form_->PEnd->isEnabled());
+  QCOMPARE(form_->Get<Label>(Control("LogLine"))->text(), lineCount);
+  QCOMPARE(form_->Get<Label>(Control("LogFirst"))->text(), stamp);
+  QCOMPARE(form_->Get<Label>(Control("LogLast"))->text(), stamp);
+  QCOMPARE(form_->Get<Label>(Control("LogStart"))->text(), QString());
+  QCOMPARE(form_->Get<Label>(Control("LogEnd"))->text(), QString());
+  QVERIFY(!form_->Get<QPushButton>(Control("BtnGo"))->isEnabled());
+  QVERIFY(!form_->Get<SpinEdit>(Control("PStart"))->isEnabled());
+  QVERIFY(!form_->Get<SpinEdit>(Control("PEnd"))->isEnabled());
 
   const std::size_t shown = boxes_->boxes.size();
   form_->BtnGoClick();
   QVERIFY(!QFile::exists(folder_->filePath(QStringLiteral("ranking.html"))));
   QCOMPARE(boxes_->boxes.size(), shown);
-  QVERIFY(form_->State->text() != Q("出力完了！"));
+  QVERIFY(form_->Get<StatusLine>(Control("State"))->text() != Q("出力完了！"));
 }
 
 void TestForm1Log::missingLogKeepsTheLoadedOne() {
   Load(Put(QStringLiteral("access.log"), LogText(20)));
-  form_->PStart->SetValue(5);
+  form_->Get<SpinEdit>(Control("PStart"))->SetValue(5);
   const std::string gone = Native(folder_->filePath(QStringLiteral("gone.log")));
   const std::string report = Native(folder_->filePath(QStringLiteral("x/ranking.html")));
   form_->DataSet(gone, report);
   QVERIFY(form_->StatusShowsError());
-  QCOMPARE(form_->State->text(), Q("エラー\u3000読み込みファイルが選択先に存在しません"));
+  QCOMPARE(form_->Get<StatusLine>(Control("State"))->text(), Q("エラー\u3000読み込みファイルが選択先に存在しません"));
   QCOMPARE(form_->ReadPass(), gone);
   QCOMPARE(form_->SavePass(), report);
-  QCOMPARE(form_->PassRead->Caption(), gone);
+  QCOMPARE(form_->Get<Label>(Control("PassRead"))->Caption(), gone);
   QCOMPARE(form_->Lines().Count(), std::size_t{20});
-  QCOMPARE(form_->LogLine->text(), Q("20 行"));
+  QCOMPARE(form_->Get<Label>(Control("LogLine"))->text(), Q("20 行"));
   VerifyRange(5, 20);
-  QVERIFY(form_->BtnGo->isEnabled());
+  QVERIFY(form_->Get<QPushButton>(Control("BtnGo"))->isEnabled());
   QVERIFY(boxes_->boxes.empty());
 
   // A folder is no log either.
@@ -396,14 +404,14 @@ void TestForm1Log::lockedLogIsReportedAndKeepsTheLoadedOne() {
   form_->SetStatusColour(junmaru::StatusColour::kError);
 
   FileDialog::QueueAnswer(busy);
-  QTest::mouseClick(form_->BtnRead, Qt::LeftButton);
+  QTest::mouseClick(form_->Get<QPushButton>(Control("BtnRead")), Qt::LeftButton);
   QCOMPARE(boxes_->boxes.size(), std::size_t{1});
   QCOMPARE(boxes_->boxes[0].text, QStringLiteral("ファイル ") + QString::fromStdString(busy) + Q(" は開けません."));
   QVERIFY(!form_->StatusShowsError());
   QCOMPARE(form_->ReadPass(), busy);
   QCOMPARE(form_->Lines().Count(), std::size_t{20});
-  QCOMPARE(form_->LogLine->text(), Q("20 行"));
-  QVERIFY(form_->BtnGo->isEnabled());
+  QCOMPARE(form_->Get<Label>(Control("LogLine"))->text(), Q("20 行"));
+  QVERIFY(form_->Get<QPushButton>(Control("BtnGo"))->isEnabled());
 }
 
 void TestForm1Log::loadClearsTheEarlierStatus_data() {
@@ -437,8 +445,8 @@ void TestForm1Log::loadClearsTheEarlierStatus() {
     QCOMPARE(::flock(writer.handle(), LOCK_EX | LOCK_NB), 0);
   }
   FileDialog::QueueAnswer(path);
-  QTest::mouseClick(form_->BtnRead, Qt::LeftButton);
-  QCOMPARE(form_->State->text(), status);
+  QTest::mouseClick(form_->Get<QPushButton>(Control("BtnRead")), Qt::LeftButton);
+  QCOMPARE(form_->Get<StatusLine>(Control("State"))->text(), status);
   QCOMPARE(form_->StatusShowsError(), error);
 }
 
@@ -456,14 +464,14 @@ void TestForm1Log::firstOrLastLineWithoutTimestamp() {
   QFETCH(QString, last);
   Load(Put(QStringLiteral("good.log"), LogText(10)));
   Load(Put(QStringLiteral("odd.log"), bytes));
-  QCOMPARE(form_->LogLine->text(), Q("5 行"));
-  QCOMPARE(form_->LogFirst->text(), first);
-  QCOMPARE(form_->LogLast->text(), last);
+  QCOMPARE(form_->Get<Label>(Control("LogLine"))->text(), Q("5 行"));
+  QCOMPARE(form_->Get<Label>(Control("LogFirst"))->text(), first);
+  QCOMPARE(form_->Get<Label>(Control("LogLast"))->text(), last);
   QVERIFY(form_->StatusShowsError());
-  QCOMPARE(form_->State->text(), Q("エラー\u3000ログファイルの形式がおかしいです"));
-  QVERIFY(!form_->BtnGo->isEnabled());
-  QVERIFY(!form_->PStart->isEnabled());
-  QVERIFY(!form_->PEnd->isEnabled());
+  QCOMPARE(form_->Get<StatusLine>(Control("State"))->text(), Q("エラー\u3000ログファイルの形式がおかしいです"));
+  QVERIFY(!form_->Get<QPushButton>(Control("BtnGo"))->isEnabled());
+  QVERIFY(!form_->Get<SpinEdit>(Control("PStart"))->isEnabled());
+  QVERIFY(!form_->Get<SpinEdit>(Control("PEnd"))->isEnabled());
   QCOMPARE(form_->Lines().Count(), std::size_t{5});
 }
 
@@ -473,39 +481,43 @@ void TestForm1Log::lineWithoutTimestampInsideTheRange() {
   std::string bytes = LogLineText(1, 10) + "\r\nodd\r\nodd\r\n";
   for (int i = 4; i <= 10; ++i) bytes += LogLineText(i, 10) + "\r\n";
   Load(Put(QStringLiteral("access.log"), bytes));
-  QCOMPARE(form_->LogLine->text(), Q("10 行"));
+  QCOMPARE(form_->Get<Label>(Control("LogLine"))->text(), Q("10 行"));
   QVERIFY(!form_->StatusShowsError());
-  QCOMPARE(form_->State->text(), Q("待機中（ログ読み込み完了）"));
-  QVERIFY(form_->BtnGo->isEnabled());
+  QCOMPARE(form_->Get<StatusLine>(Control("State"))->text(), Q("待機中（ログ読み込み完了）"));
+  QVERIFY(form_->Get<QPushButton>(Control("BtnGo"))->isEnabled());
   VerifyRange(1, 10);
 
-  form_->PStart->SetValue(2);
-  QCOMPARE(form_->LogStart->text(), kFrom);
+  form_->Get<SpinEdit>(Control("PStart"))->SetValue(2);
+  QCOMPARE(form_->Get<Label>(Control("LogStart"))->text(), kFrom);
   QVERIFY(form_->StatusShowsError());
-  QCOMPARE(form_->State->text(), Q("エラー\u3000ログファイルの形式がおかしいです"));
-  QVERIFY(!form_->BtnGo->isEnabled());
-  QVERIFY(!form_->PStart->isEnabled());
-  QVERIFY(!form_->PEnd->isEnabled());
+  QCOMPARE(form_->Get<StatusLine>(Control("State"))->text(), Q("エラー\u3000ログファイルの形式がおかしいです"));
+  QVERIFY(!form_->Get<QPushButton>(Control("BtnGo"))->isEnabled());
+  QVERIFY(!form_->Get<SpinEdit>(Control("PStart"))->isEnabled());
+  QVERIFY(!form_->Get<SpinEdit>(Control("PEnd"))->isEnabled());
 }
 
 void TestForm1Log::linkSwitchesThePrefix() {
   // With no settings file, Link starts checked.
-  QVERIFY(form_->Link->isChecked());
-  QVERIFY(form_->Prefix->isEnabled());
-  QCOMPARE(form_->Prefix->palette().color(QPalette::Active, QPalette::Base), QColor(Qt::white));
-  form_->Prefix->setText(QStringLiteral("../dl/"));
+  QVERIFY(form_->Get<CheckBox>(Control("Link"))->isChecked());
+  QVERIFY(form_->Get<QLineEdit>(Control("Prefix"))->isEnabled());
+  QCOMPARE(form_->Get<QLineEdit>(Control("Prefix"))->palette().color(QPalette::Active, QPalette::Base),
+           QColor(Qt::white));
+  form_->Get<QLineEdit>(Control("Prefix"))->setText(QStringLiteral("../dl/"));
 
-  form_->Link->setChecked(false);
-  QVERIFY(!form_->Prefix->isEnabled());
-  QCOMPARE(form_->Prefix->palette().color(QPalette::Disabled, QPalette::Base), QColor(0xCC, 0xCC, 0xCC));
-  QCOMPARE(form_->Prefix->text(), QStringLiteral("../dl/"));
+  form_->Get<CheckBox>(Control("Link"))->setChecked(false);
+  QVERIFY(!form_->Get<QLineEdit>(Control("Prefix"))->isEnabled());
+  QCOMPARE(form_->Get<QLineEdit>(Control("Prefix"))->palette().color(QPalette::Disabled, QPalette::Base),
+           QColor(0xCC, 0xCC, 0xCC));
+  QCOMPARE(form_->Get<QLineEdit>(Control("Prefix"))->text(), QStringLiteral("../dl/"));
 
   form_->show();
-  QTest::mouseClick(form_->Link, Qt::LeftButton, {}, QPoint(6, form_->Link->height() / 2));
-  QVERIFY(form_->Link->isChecked());
-  QVERIFY(form_->Prefix->isEnabled());
-  QCOMPARE(form_->Prefix->palette().color(QPalette::Active, QPalette::Base), QColor(Qt::white));
-  QCOMPARE(form_->Prefix->text(), QStringLiteral("../dl/"));
+  QTest::mouseClick(form_->Get<CheckBox>(Control("Link")), Qt::LeftButton, {},
+                    QPoint(6, form_->Get<CheckBox>(Control("Link"))->height() / 2));
+  QVERIFY(form_->Get<CheckBox>(Control("Link"))->isChecked());
+  QVERIFY(form_->Get<QLineEdit>(Control("Prefix"))->isEnabled());
+  QCOMPARE(form_->Get<QLineEdit>(Control("Prefix"))->palette().color(QPalette::Active, QPalette::Base),
+           QColor(Qt::white));
+  QCOMPARE(form_->Get<QLineEdit>(Control("Prefix"))->text(), QStringLiteral("../dl/"));
 }
 
 QTEST_MAIN(TestForm1Log)

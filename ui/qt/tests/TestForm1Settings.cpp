@@ -13,18 +13,22 @@
 #include "check_box.h"
 #include "file_dialog.h"
 #include "label.h"
+#include "main_window.h"
 #include "memo.h"
 #include "profile_file.h"
 #include "settings.h"
 #include "spin_edit.h"
 #include "status_line.h"
-#include "main_window.h"
 #include "test_support.h"
 
+using junmaru::form::Control;
 using junmaru::window::CheckBox;
 using junmaru::window::FileDialog;
+using junmaru::window::Label;
+using junmaru::window::Memo;
 using junmaru::window::MessageBox;
 using junmaru::window::SpinEdit;
+using junmaru::window::StatusLine;
 using TForm1 = junmaru::window::MainWindow;
 using junmaru::window::testing::BoxRecorder;
 using junmaru::window::testing::Cp;
@@ -120,13 +124,15 @@ void TestForm1Settings::settingsFileIsBesideTheProgram() {
 // default and both paths "0".
 void TestForm1Settings::firstStartWithoutSettingsFile() {
   Start();
-  QCOMPARE(form_->LogLine->text(), Q("ログ未選択"));
-  QCOMPARE(form_->PassRead->text(), Q("読込ログファイルパス"));
-  QVERIFY(!form_->BtnGo->isEnabled());
-  QVERIFY(form_->Link->isChecked());
-  QVERIFY(form_->Prefix->isEnabled());
-  QCOMPARE(form_->Prefix->palette().color(QPalette::Active, QPalette::Base), QColor(Qt::white));
-  QCOMPARE(form_->Marukin->Lines(), (std::vector<std::string>{Cp("例)禁止ワード1"), Cp("例)禁止ワード2")}));
+  QCOMPARE(form_->Get<Label>(Control("LogLine"))->text(), Q("ログ未選択"));
+  QCOMPARE(form_->Get<Label>(Control("PassRead"))->text(), Q("読込ログファイルパス"));
+  QVERIFY(!form_->Get<QPushButton>(Control("BtnGo"))->isEnabled());
+  QVERIFY(form_->Get<CheckBox>(Control("Link"))->isChecked());
+  QVERIFY(form_->Get<QLineEdit>(Control("Prefix"))->isEnabled());
+  QCOMPARE(form_->Get<QLineEdit>(Control("Prefix"))->palette().color(QPalette::Active, QPalette::Base),
+           QColor(Qt::white));
+  QCOMPARE(form_->Get<Memo>(Control("Marukin"))->Lines(),
+           (std::vector<std::string>{Cp("例)禁止ワード1"), Cp("例)禁止ワード2")}));
   QVERIFY(!QFile::exists(QString::fromStdString(ini_)));  // reading creates nothing
   Close();
   QCOMPARE(ReadBytes(QString::fromStdString(ini_)),
@@ -184,10 +190,11 @@ void TestForm1Settings::storedValueReadAndWrittenBack() {
 void TestForm1Settings::linkStoredOffLeavesPrefixDisabled() {
   QVERIFY(WriteBytes(QString::fromStdString(ini_), IniText({"[HTML]", "Link=0", "Prefix=../"})));
   Start();
-  QVERIFY(!form_->Link->isChecked());
-  QVERIFY(!form_->Prefix->isEnabled());
-  QCOMPARE(form_->Prefix->palette().color(QPalette::Disabled, QPalette::Base), QColor(0xCC, 0xCC, 0xCC));
-  QCOMPARE(form_->Prefix->text(), QStringLiteral("../"));
+  QVERIFY(!form_->Get<CheckBox>(Control("Link"))->isChecked());
+  QVERIFY(!form_->Get<QLineEdit>(Control("Prefix"))->isEnabled());
+  QCOMPARE(form_->Get<QLineEdit>(Control("Prefix"))->palette().color(QPalette::Disabled, QPalette::Base),
+           QColor(0xCC, 0xCC, 0xCC));
+  QCOMPARE(form_->Get<QLineEdit>(Control("Prefix"))->text(), QStringLiteral("../"));
 }
 
 void TestForm1Settings::rememberedLogIsLoadedAtStart() {
@@ -200,13 +207,13 @@ void TestForm1Settings::rememberedLogIsLoadedAtStart() {
   Start();
   QCOMPARE(form_->ReadPass(), log);
   QCOMPARE(form_->SavePass(), report);
-  QCOMPARE(form_->PassRead->Caption(), log);
-  QCOMPARE(form_->PassSave->Caption(), report);
-  QCOMPARE(form_->LogLine->text(), Q("3 行"));
-  QCOMPARE(form_->PEnd->Value(), 3);
-  QVERIFY(form_->BtnGo->isEnabled());
-  QCOMPARE(form_->State->text(), Q("待機中（ログ読み込み完了）"));
-  QVERIFY(form_->CDouga->isChecked());
+  QCOMPARE(form_->Get<Label>(Control("PassRead"))->Caption(), log);
+  QCOMPARE(form_->Get<Label>(Control("PassSave"))->Caption(), report);
+  QCOMPARE(form_->Get<Label>(Control("LogLine"))->text(), Q("3 行"));
+  QCOMPARE(form_->Get<SpinEdit>(Control("PEnd"))->Value(), 3);
+  QVERIFY(form_->Get<QPushButton>(Control("BtnGo"))->isEnabled());
+  QCOMPARE(form_->Get<StatusLine>(Control("State"))->text(), Q("待機中（ログ読み込み完了）"));
+  QVERIFY(form_->Get<CheckBox>(Control("CDouga"))->isChecked());
 }
 
 void TestForm1Settings::rememberedPathsAreKept_data() {
@@ -231,13 +238,13 @@ void TestForm1Settings::rememberedPathsAreKept() {
   QVERIFY(WriteBytes(QString::fromStdString(ini_),
                      IniText({"[FilePass]", ("ReadPass=" + read).c_str(), ("SavePass=" + save).c_str()})));
   Start();
-  QCOMPARE(form_->LogLine->text(), Q("ログ未選択"));
-  QVERIFY(!form_->BtnGo->isEnabled());
+  QCOMPARE(form_->Get<Label>(Control("LogLine"))->text(), Q("ログ未選択"));
+  QVERIFY(!form_->Get<QPushButton>(Control("BtnGo"))->isEnabled());
   QCOMPARE(form_->StatusShowsError(), loadTried);
   if (loadTried) {
-    QCOMPARE(form_->State->text(), Q("エラー\u3000読み込みファイルが選択先に存在しません"));
+    QCOMPARE(form_->Get<StatusLine>(Control("State"))->text(), Q("エラー\u3000読み込みファイルが選択先に存在しません"));
   } else {
-    QCOMPARE(form_->PassRead->text(), Q("読込ログファイルパス"));
+    QCOMPARE(form_->Get<Label>(Control("PassRead"))->text(), Q("読込ログファイルパス"));
   }
   Close();
   QCOMPARE(Stored("FilePass", "ReadPass"), read);
@@ -256,14 +263,14 @@ void TestForm1Settings::failedRememberedLogStillReadsTheRest() {
   Start();
   QCOMPARE(boxes_->boxes.size(), std::size_t{1});
   QCOMPARE(boxes_->boxes[0].text, Q("リストのインデックスが範囲を超えています (0)"));
-  QCOMPARE(form_->LogLine->text(), Q("0 行"));
-  QVERIFY(!form_->BtnGo->isEnabled());
-  QVERIFY(form_->CDouga->isChecked());
-  QVERIFY(!form_->CCgi->isChecked());
-  QCOMPARE(form_->PRank->Value(), 30);
-  QCOMPARE(form_->CBG->text(), QStringLiteral("#123456"));
-  QVERIFY(!form_->Link->isChecked());
-  QCOMPARE(form_->Marukin->Lines(), std::vector<std::string>{"admin"});
+  QCOMPARE(form_->Get<Label>(Control("LogLine"))->text(), Q("0 行"));
+  QVERIFY(!form_->Get<QPushButton>(Control("BtnGo"))->isEnabled());
+  QVERIFY(form_->Get<CheckBox>(Control("CDouga"))->isChecked());
+  QVERIFY(!form_->Get<CheckBox>(Control("CCgi"))->isChecked());
+  QCOMPARE(form_->Get<SpinEdit>(Control("PRank"))->Value(), 30);
+  QCOMPARE(form_->Get<QLineEdit>(Control("CBG"))->text(), QStringLiteral("#123456"));
+  QVERIFY(!form_->Get<CheckBox>(Control("Link"))->isChecked());
+  QCOMPARE(form_->Get<Memo>(Control("Marukin"))->Lines(), std::vector<std::string>{"admin"});
   Close();
   QCOMPARE(Stored("ExtentionFilter", "CDouga"), "1");
   QCOMPARE(Stored("ExtentionFilter", "CCgi"), "0");
@@ -277,11 +284,12 @@ void TestForm1Settings::failedRememberedLogStillReadsTheRest() {
 void TestForm1Settings::deletedWordComesBackInItsPlace() {
   QVERIFY(WriteBytes(QString::fromStdString(ini_), IniText({"[KinsiWord]", "alpha=OK", "beta=OK", "gamma=OK"})));
   Start();
-  QCOMPARE(form_->Marukin->Lines(), (std::vector<std::string>{"alpha", "beta", "gamma"}));
-  form_->Marukin->setPlainText(QStringLiteral("alpha\ngamma\ndelta"));
+  QCOMPARE(form_->Get<Memo>(Control("Marukin"))->Lines(), (std::vector<std::string>{"alpha", "beta", "gamma"}));
+  form_->Get<Memo>(Control("Marukin"))->setPlainText(QStringLiteral("alpha\ngamma\ndelta"));
   Close();
   Start();
-  QCOMPARE(form_->Marukin->Lines(), (std::vector<std::string>{"alpha", "beta", "gamma", "delta"}));
+  QCOMPARE(form_->Get<Memo>(Control("Marukin"))->Lines(),
+           (std::vector<std::string>{"alpha", "beta", "gamma", "delta"}));
 }
 
 void TestForm1Settings::memoLinesBecomeKeys_data() {
@@ -299,12 +307,12 @@ void TestForm1Settings::memoLinesBecomeKeys() {
   QFETCH(QString, memo);
   QFETCH(QStringList, next);
   Start();
-  form_->Marukin->setPlainText(memo);
+  form_->Get<Memo>(Control("Marukin"))->setPlainText(memo);
   Close();
   Start();
   std::vector<std::string> expected;
   for (const QString& word : next) expected.push_back(junmaru::Utf8ToCp932(word.toStdString()));
-  QCOMPARE(form_->Marukin->Lines(), expected);
+  QCOMPARE(form_->Get<Memo>(Control("Marukin"))->Lines(), expected);
 }
 
 // The close cannot write: the error display names the file, with a full
@@ -338,13 +346,13 @@ void TestForm1Settings::startToCloseCycleRestoresEverything() {
     CheckBox* box = form_->findChild<CheckBox*>(name);
     box->setChecked(!box->isChecked());
   }
-  form_->PRank->SetValue(250);
+  form_->Get<SpinEdit>(Control("PRank"))->SetValue(250);
   for (const QString& name : colours) form_->findChild<QLineEdit*>(name)->setText(name + Q("色"));
-  form_->FontSize->SetValue(150);
-  form_->NameMax->SetValue(60);
-  form_->Link->setChecked(false);
-  form_->Prefix->setText(Q("../ダウンロード/"));
-  form_->Marukin->setPlainText(Q("admin\n秘密"));
+  form_->Get<SpinEdit>(Control("FontSize"))->SetValue(150);
+  form_->Get<SpinEdit>(Control("NameMax"))->SetValue(60);
+  form_->Get<CheckBox>(Control("Link"))->setChecked(false);
+  form_->Get<QLineEdit>(Control("Prefix"))->setText(Q("../ダウンロード/"));
+  form_->Get<Memo>(Control("Marukin"))->setPlainText(Q("admin\n秘密"));
   Close();
   QVERIFY(boxes_->boxes.empty());
   const std::string first_close = ReadBytes(QString::fromStdString(ini_));
@@ -352,19 +360,19 @@ void TestForm1Settings::startToCloseCycleRestoresEverything() {
   Start();
   QCOMPARE(form_->ReadPass(), log);
   QCOMPARE(form_->SavePass(), report);
-  QCOMPARE(form_->LogLine->text(), Q("3 行"));
-  QVERIFY(form_->BtnGo->isEnabled());
+  QCOMPARE(form_->Get<Label>(Control("LogLine"))->text(), Q("3 行"));
+  QVERIFY(form_->Get<QPushButton>(Control("BtnGo"))->isEnabled());
   const bool design[] = {false, false, false, false, true, true, true, true, true, true};
   for (qsizetype i = 0; i < switches.size(); ++i)
     QCOMPARE(form_->findChild<CheckBox*>(switches[i])->isChecked(), !design[i]);
-  QCOMPARE(form_->PRank->Value(), 250);
+  QCOMPARE(form_->Get<SpinEdit>(Control("PRank"))->Value(), 250);
   for (const QString& name : colours) QCOMPARE(form_->findChild<QLineEdit*>(name)->text(), name + Q("色"));
-  QCOMPARE(form_->FontSize->Value(), 150);
-  QCOMPARE(form_->NameMax->Value(), 60);
-  QVERIFY(!form_->Link->isChecked());
-  QVERIFY(!form_->Prefix->isEnabled());
-  QCOMPARE(form_->Prefix->text(), Q("../ダウンロード/"));
-  QCOMPARE(form_->Marukin->Lines(), (std::vector<std::string>{"admin", Cp("秘密")}));
+  QCOMPARE(form_->Get<SpinEdit>(Control("FontSize"))->Value(), 150);
+  QCOMPARE(form_->Get<SpinEdit>(Control("NameMax"))->Value(), 60);
+  QVERIFY(!form_->Get<CheckBox>(Control("Link"))->isChecked());
+  QVERIFY(!form_->Get<QLineEdit>(Control("Prefix"))->isEnabled());
+  QCOMPARE(form_->Get<QLineEdit>(Control("Prefix"))->text(), Q("../ダウンロード/"));
+  QCOMPARE(form_->Get<Memo>(Control("Marukin"))->Lines(), (std::vector<std::string>{"admin", Cp("秘密")}));
   Close();
   QCOMPARE(ReadBytes(QString::fromStdString(ini_)), first_close);
 }

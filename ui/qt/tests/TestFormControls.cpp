@@ -19,7 +19,9 @@
 #include "test_support.h"
 #include "window_font.h"
 
+using junmaru::form::Control;
 using junmaru::window::FormControls;
+using junmaru::window::Memo;
 using junmaru::window::SpinEdit;
 using junmaru::window::testing::Q;
 
@@ -51,6 +53,7 @@ class TestFormControls : public QObject {
   void everyEditHasItsLabelAsName_data();
   void everyEditHasItsLabelAsName();
   void checkBoxCaptionsAreWhole();
+  void eachFamilyHasItsCheckBox();
 
  private:
   QWidget* form_ = nullptr;
@@ -96,40 +99,44 @@ void TestFormControls::enterPressesTheFocusedButton() {
   QTest::keyClick(pressed, static_cast<Qt::Key>(key));
   QTRY_COMPARE(clicks.count(), 1);
   // Enter with the focus elsewhere presses nothing.
-  c_->CBG->setFocus();
-  QTest::keyClick(c_->CBG, static_cast<Qt::Key>(key));
+  c_->Get<QLineEdit>(Control("CBG"))->setFocus();
+  QTest::keyClick(c_->Get<QLineEdit>(Control("CBG")), static_cast<Qt::Key>(key));
   QTest::qWait(50);
   QCOMPARE(clicks.count(), 1);
 }
 
 void TestFormControls::enterInTheMemoStartsANewLine() {
-  c_->Marukin->setPlainText(QStringLiteral("ab"));
-  c_->Marukin->setFocus();
-  c_->Marukin->moveCursor(QTextCursor::End);
-  QTest::keyClick(c_->Marukin, Qt::Key_Return);
-  QTest::keyClicks(c_->Marukin, QStringLiteral("cd"));
-  QCOMPARE(c_->Marukin->toPlainText(), QStringLiteral("ab\ncd"));
+  c_->Get<Memo>(Control("Marukin"))->setPlainText(QStringLiteral("ab"));
+  c_->Get<Memo>(Control("Marukin"))->setFocus();
+  c_->Get<Memo>(Control("Marukin"))->moveCursor(QTextCursor::End);
+  QTest::keyClick(c_->Get<Memo>(Control("Marukin")), Qt::Key_Return);
+  QTest::keyClicks(c_->Get<Memo>(Control("Marukin")), QStringLiteral("cd"));
+  QCOMPARE(c_->Get<Memo>(Control("Marukin"))->toPlainText(), QStringLiteral("ab\ncd"));
 }
 
 // The disabled prefix keeps its grey and shows its text at a contrast of
 // at least 4.5 : 1, as drawn.
 void TestFormControls::disabledPrefixIsReadable() {
-  QVERIFY(!c_->Prefix->isEnabled());
-  c_->Prefix->setText(QStringLiteral("../../dl/"));
-  const QImage image = c_->Prefix->grab().toImage();
+  QVERIFY(!c_->Get<QLineEdit>(Control("Prefix"))->isEnabled());
+  c_->Get<QLineEdit>(Control("Prefix"))->setText(QStringLiteral("../../dl/"));
+  const QImage image = c_->Get<QLineEdit>(Control("Prefix"))->grab().toImage();
   const QColor background = image.pixelColor(image.width() / 2, 3);
   QCOMPARE(background, QColor(0xCC, 0xCC, 0xCC));
   QColor darkest = background;
   for (int y = 3; y < image.height() - 3; ++y) {
-    for (int x = 3; x < c_->Prefix->fontMetrics().horizontalAdvance(c_->Prefix->text()) + 6; ++x) {
+    for (int x = 3; x < c_->Get<QLineEdit>(Control("Prefix"))
+                                ->fontMetrics()
+                                .horizontalAdvance(c_->Get<QLineEdit>(Control("Prefix"))->text()) +
+                            6;
+         ++x) {
       if (Luminance(image.pixelColor(x, y)) < Luminance(darkest)) darkest = image.pixelColor(x, y);
     }
   }
   QVERIFY2(Contrast(darkest, background) >= 4.5,
            qPrintable(QStringLiteral("text %1 on %2").arg(darkest.name(), background.name())));
   // Enabled, it is black on white as before.
-  c_->Prefix->setEnabled(true);
-  QCOMPARE(c_->Prefix->palette().color(QPalette::Active, QPalette::Text), QColor(Qt::black));
+  c_->Get<QLineEdit>(Control("Prefix"))->setEnabled(true);
+  QCOMPARE(c_->Get<QLineEdit>(Control("Prefix"))->palette().color(QPalette::Active, QPalette::Text), QColor(Qt::black));
 }
 
 void TestFormControls::everyEditHasItsLabelAsName_data() {
@@ -179,6 +186,23 @@ void TestFormControls::checkBoxCaptionsAreWhole() {
     QVERIFY(group);
     QVERIFY2(box->geometry().right() <= group->contentsRect().right(), qPrintable(box->objectName()));
   }
+}
+
+// The window makes a check box of each row of the family table: named by
+// its key, in the extension filter's group box at the row's place, with
+// the row's caption and first-start state.
+void TestFormControls::eachFamilyHasItsCheckBox() {
+  for (const junmaru::ExtensionFamily& family : junmaru::kExtensionFamilies) {
+    const QString key = QString::fromLatin1(family.key.data(), static_cast<int>(family.key.size()));
+    const auto* box = form_->findChild<QCheckBox*>(key);
+    QVERIFY2(box, qPrintable(key));
+    QCOMPARE(box->parentWidget()->objectName(), QStringLiteral("GroupBox1"));
+    QCOMPARE(box->pos(), QPoint(family.box.left, family.box.top));
+    QCOMPARE(box->text(), Q(family.caption));
+    QCOMPARE(box->isChecked(), family.on_at_first_start);
+  }
+  QCOMPARE(form_->findChild<QGroupBox*>(QStringLiteral("GroupBox1"))->findChildren<QCheckBox*>().size(),
+           static_cast<qsizetype>(junmaru::kFamilyCount));
 }
 
 QTEST_MAIN(TestFormControls)

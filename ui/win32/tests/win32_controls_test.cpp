@@ -4,17 +4,26 @@
 // under Wine with a display (the Wine window test starts it).
 
 #include <gtest/gtest.h>
+#include <oleacc.h>
 #include <windows.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "buttons.h"
+#include "cp932.h"
+#include "edits.h"
 #include "form_controls.h"
+#include "label.h"
 #include "main_window.h"
+#include "progress_gauge.h"
+#include "spin_edit.h"
 
 namespace junmaru::win32 {
 namespace {
+
+using form::Control;
 
 class Win32Controls : public ::testing::Test {
  protected:
@@ -57,14 +66,15 @@ class Win32Controls : public ::testing::Test {
 };
 
 TEST_F(Win32Controls, TypingRulesOfEachSpinEdit) {
-  c_.PStart->SetEnabled(true);
-  c_.PStart->SetText("");
-  Type(c_.PStart->Handle(), "1a2-+ x");
-  EXPECT_EQ(c_.PStart->Text(), "12-+");
-  Type(c_.PStart->Handle(), "\b");
-  EXPECT_EQ(c_.PStart->Text(), "12-");
+  c_.Get<SpinEdit>(Control("PStart"))->SetEnabled(true);
+  c_.Get<SpinEdit>(Control("PStart"))->SetText("");
+  Type(c_.Get<SpinEdit>(Control("PStart"))->Handle(), "1a2-+ x");
+  EXPECT_EQ(c_.Get<SpinEdit>(Control("PStart"))->Text(), "12-+");
+  Type(c_.Get<SpinEdit>(Control("PStart"))->Handle(), "\b");
+  EXPECT_EQ(c_.Get<SpinEdit>(Control("PStart"))->Text(), "12-");
 
-  for (SpinEdit* step_only : {c_.PRank, c_.FontSize, c_.NameMax}) {
+  for (form::ControlId id : {Control("PRank"), Control("FontSize"), Control("NameMax")}) {
+    SpinEdit* step_only = c_.Get<SpinEdit>(id);
     const std::string before = step_only->Text();
     Type(step_only->Handle(), "5\b\x16\x18");
     Key(step_only->Handle(), VK_DELETE);
@@ -77,21 +87,21 @@ TEST_F(Win32Controls, TypingRulesOfEachSpinEdit) {
 TEST_F(Win32Controls, ArrowsStepByTheIncrementWithinTheLimits) {
   const struct {
     const char* name;
-    SpinEdit* FormControls::*spin;
+    form::ControlId spin;
     std::string start;
     bool up;
     bool by_key;
     std::string after;
   } cases[] = {
-      {"PRank up from 15 adds the increment", &FormControls::PRank, "15", true, true, "25"},
-      {"PRank up at the maximum stays", &FormControls::PRank, "10000", true, true, "10000"},
-      {"PRank down at the minimum stays", &FormControls::PRank, "10", false, true, "10"},
-      {"FontSize up button", &FormControls::FontSize, "80", true, false, "90"},
-      {"NameMax down button", &FormControls::NameMax, "40", false, false, "30"},
-      {"an empty NameMax steps from its minimum", &FormControls::NameMax, "", true, true, "20"},
+      {"PRank up from 15 adds the increment", Control("PRank"), "15", true, true, "25"},
+      {"PRank up at the maximum stays", Control("PRank"), "10000", true, true, "10000"},
+      {"PRank down at the minimum stays", Control("PRank"), "10", false, true, "10"},
+      {"FontSize up button", Control("FontSize"), "80", true, false, "90"},
+      {"NameMax down button", Control("NameMax"), "40", false, false, "30"},
+      {"an empty NameMax steps from its minimum", Control("NameMax"), "", true, true, "20"},
   };
   for (const auto& c : cases) {
-    SpinEdit* spin = c_.*c.spin;
+    SpinEdit* spin = c_.Get<SpinEdit>(c.spin);
     spin->SetText(c.start);
     if (c.by_key) {
       Key(spin->Handle(), c.up ? VK_UP : VK_DOWN);
@@ -104,62 +114,62 @@ TEST_F(Win32Controls, ArrowsStepByTheIncrementWithinTheLimits) {
 }
 
 TEST_F(Win32Controls, LeavingASpinEditOutsideItsLimitsSetsItAgain) {
-  c_.PStart->SetEnabled(true);
-  c_.PStart->SetMaxValue(99);
-  SetFocus(c_.PStart->Handle());
-  c_.PStart->SetText("100");
-  EXPECT_EQ(c_.PStart->Value(), 100);  // read as typed
-  SetFocus(c_.CBG->Handle());
-  EXPECT_EQ(c_.PStart->Text(), "99");
+  c_.Get<SpinEdit>(Control("PStart"))->SetEnabled(true);
+  c_.Get<SpinEdit>(Control("PStart"))->SetMaxValue(99);
+  SetFocus(c_.Get<SpinEdit>(Control("PStart"))->Handle());
+  c_.Get<SpinEdit>(Control("PStart"))->SetText("100");
+  EXPECT_EQ(c_.Get<SpinEdit>(Control("PStart"))->Value(), 100);  // read as typed
+  SetFocus(c_.Get<Edit>(Control("CBG"))->Handle());
+  EXPECT_EQ(c_.Get<SpinEdit>(Control("PStart"))->Text(), "99");
 }
 
 TEST_F(Win32Controls, ChangeAndClickHandlersRunOnRealChangesOnly) {
   int changes = 0;
-  c_.PEnd->on_change = [&] { ++changes; };
-  c_.PEnd->SetEnabled(true);
-  c_.PEnd->SetText("2");  // already shown
+  c_.Get<SpinEdit>(Control("PEnd"))->on_change = [&] { ++changes; };
+  c_.Get<SpinEdit>(Control("PEnd"))->SetEnabled(true);
+  c_.Get<SpinEdit>(Control("PEnd"))->SetText("2");  // already shown
   EXPECT_EQ(changes, 0);
-  c_.PEnd->SetValue(5);
+  c_.Get<SpinEdit>(Control("PEnd"))->SetValue(5);
   EXPECT_EQ(changes, 1);
-  SendMessageA(c_.PEnd->Handle(), EM_SETSEL, 1, 1);
-  Type(c_.PEnd->Handle(), "0");
+  SendMessageA(c_.Get<SpinEdit>(Control("PEnd"))->Handle(), EM_SETSEL, 1, 1);
+  Type(c_.Get<SpinEdit>(Control("PEnd"))->Handle(), "0");
   EXPECT_EQ(changes, 2);
-  EXPECT_EQ(c_.PEnd->Text(), "50");
+  EXPECT_EQ(c_.Get<SpinEdit>(Control("PEnd"))->Text(), "50");
 
   int clicks = 0;
-  c_.Link->on_click = [&] { ++clicks; };
-  c_.Link->SetChecked(false);  // already unchecked
+  c_.Get<CheckBox>(Control("Link"))->on_click = [&] { ++clicks; };
+  c_.Get<CheckBox>(Control("Link"))->SetChecked(false);  // already unchecked
   EXPECT_EQ(clicks, 0);
-  c_.Link->SetChecked(true);
+  c_.Get<CheckBox>(Control("Link"))->SetChecked(true);
   EXPECT_EQ(clicks, 1);
-  SendMessageA(c_.Link->Handle(), BM_CLICK, 0, 0);
+  SendMessageA(c_.Get<CheckBox>(Control("Link"))->Handle(), BM_CLICK, 0, 0);
   EXPECT_EQ(clicks, 2);
-  EXPECT_FALSE(c_.Link->Checked());
+  EXPECT_FALSE(c_.Get<CheckBox>(Control("Link"))->Checked());
 }
 
 TEST_F(Win32Controls, TextsKeepTheBytesTheProgramSet) {
   // 0xED40 and 0xFA5C are one character; the control would give back the
   // latter. 0x81 0x5F is the full-width backslash.
   const std::vector<std::string> words = {"\xED\x40", "\xFA\x5C", "a\x81\x5F" "b", "", "\x83\x5C"};
-  c_.Marukin->SetLines(words);
-  EXPECT_EQ(c_.Marukin->Lines(), words);
-  c_.CBG->SetText("\xED\x40#1");
-  EXPECT_EQ(c_.CBG->Text(), "\xED\x40#1");
+  c_.Get<Memo>(Control("Marukin"))->SetLines(words);
+  EXPECT_EQ(c_.Get<Memo>(Control("Marukin"))->Lines(), words);
+  c_.Get<Edit>(Control("CBG"))->SetText("\xED\x40#1");
+  EXPECT_EQ(c_.Get<Edit>(Control("CBG"))->Text(), "\xED\x40#1");
   // A word the user adds reads as typed; the others keep their bytes.
-  const int end = GetWindowTextLengthA(c_.Marukin->Handle());
-  SendMessageA(c_.Marukin->Handle(), EM_SETSEL, end, end);
-  SendMessageA(c_.Marukin->Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("\r\nnew"));
+  const int end = GetWindowTextLengthA(c_.Get<Memo>(Control("Marukin"))->Handle());
+  SendMessageA(c_.Get<Memo>(Control("Marukin"))->Handle(), EM_SETSEL, end, end);
+  SendMessageA(c_.Get<Memo>(Control("Marukin"))->Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("\r\nnew"));
   std::vector<std::string> more = words;
   more.push_back("new");
-  EXPECT_EQ(c_.Marukin->Lines(), more);
+  EXPECT_EQ(c_.Get<Memo>(Control("Marukin"))->Lines(), more);
 }
 
 TEST_F(Win32Controls, EscapeInTheMemoDoesNotCloseTheWindow) {
   bool destroyed = false;
   window_->on_destroy = [&] { destroyed = true; };
-  SetFocus(c_.Marukin->Handle());
-  Key(c_.Marukin->Handle(), VK_ESCAPE);
-  SendMessageA(c_.Marukin->Handle(), WM_CHAR, VK_ESCAPE, 0);
+  SetFocus(c_.Get<Memo>(Control("Marukin"))->Handle());
+  Key(c_.Get<Memo>(Control("Marukin"))->Handle(), VK_ESCAPE);
+  SendMessageA(c_.Get<Memo>(Control("Marukin"))->Handle(), WM_CHAR, VK_ESCAPE, 0);
   Pump();
   EXPECT_FALSE(destroyed);
   EXPECT_TRUE(IsWindow(window_->Handle()));
@@ -175,21 +185,71 @@ TEST_F(Win32Controls, GaugeRedrawsOnlyWhenItsPercentageChanges) {
   } steps[] = {{5, 0, false}, {10, 1, true}, {19, 1, false}, {999, 99, true}, {1000, 100, true},
                {5000, 100, false}, {-3, 0, true}};
   for (const auto& step : steps) {
-    const int before = c_.Gauge->PaintCount();
-    c_.Gauge->SetProgress(step.progress);
-    EXPECT_EQ(c_.Gauge->Percent(), step.percent) << step.progress;
-    EXPECT_EQ(c_.Gauge->PaintCount() > before, step.redraws) << step.progress;
+    const int before = c_.Get<ProgressGauge>(Control("Gauge"))->PaintCount();
+    c_.Get<ProgressGauge>(Control("Gauge"))->SetProgress(step.progress);
+    EXPECT_EQ(c_.Get<ProgressGauge>(Control("Gauge"))->Percent(), step.percent) << step.progress;
+    EXPECT_EQ(c_.Get<ProgressGauge>(Control("Gauge"))->PaintCount() > before, step.redraws) << step.progress;
   }
 }
 
 TEST_F(Win32Controls, StatusLineAndLabelsFollowTheirText) {
-  c_.State->SetErrorColour(true);
-  EXPECT_TRUE(c_.State->ShowsError());
+  c_.Get<StatusLine>(Control("State"))->SetErrorColour(true);
+  EXPECT_TRUE(c_.Get<StatusLine>(Control("State"))->ShowsError());
   RECT before, after;
-  GetWindowRect(c_.LogFirst->Handle(), &before);
-  c_.LogFirst->SetCaption("2004\x94\x4E" "10\x8C\x8E" "10\x93\xFA 00\x8E\x9E" "09\x95\xAA" "03\x95\x62");
-  GetWindowRect(c_.LogFirst->Handle(), &after);
+  GetWindowRect(c_.Get<Label>(Control("LogFirst"))->Handle(), &before);
+  c_.Get<Label>(Control("LogFirst"))
+      ->SetCaption(
+          "2004\x94\x4E"
+          "10\x8C\x8E"
+          "10\x93\xFA 00\x8E\x9E"
+          "09\x95\xAA"
+          "03\x95\x62");
+  GetWindowRect(c_.Get<Label>(Control("LogFirst"))->Handle(), &after);
   EXPECT_GT(after.right - after.left, before.right - before.left);
+}
+
+// The window makes a check box of each row of the family table, with the
+// row's caption and first-start state.
+TEST_F(Win32Controls, EachFamilyHasItsCheckBox) {
+  for (std::uint16_t i = 0; i < form::kControlCount; ++i) {
+    const form::Field& field = form::kControls[i].field;
+    if (field.kind != form::Field::Kind::kFamily) continue;
+    const ExtensionFamily& family = kExtensionFamilies[field.family];
+    EXPECT_EQ(WindowText(c_.controls[i]->Handle()), Sjis(family.caption)) << family.key;
+    EXPECT_EQ(c_.Get<CheckBox>({i})->Checked(), family.on_at_first_start) << family.key;
+  }
+}
+
+// What a screen reader announces (MSAA), for every control of the table
+// that its own text does not name: the name the table gives it.
+TEST_F(Win32Controls, ScreenReaderNamesComeFromTheTable) {
+  CoInitialize(nullptr);
+  int named = 0;
+  for (std::uint16_t i = 0; i < form::kControlCount; ++i) {
+    const form::ControlId id{i};
+    const std::string expected = form::AccessibleName(id);
+    if (expected.empty()) continue;
+    IAccessible* accessible = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(c_.controls[i]->Handle(), OBJID_CLIENT, __uuidof(IAccessible),
+                                         reinterpret_cast<void**>(&accessible)),
+              S_OK);
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    ASSERT_EQ(accessible->get_accName(self, &name), S_OK) << form::kControls[i].name;
+    std::string shown(static_cast<std::size_t>(WideCharToMultiByte(932, 0, name, -1, nullptr, 0, nullptr, nullptr)),
+                      '\0');
+    WideCharToMultiByte(932, 0, name, -1, shown.data(), static_cast<int>(shown.size()), nullptr, nullptr);
+    shown.pop_back();  // the NUL
+    SysFreeString(name);
+    accessible->Release();
+    EXPECT_EQ(shown, expected) << form::kControls[i].name;
+    ++named;
+  }
+  EXPECT_EQ(named, 14);
+  CoUninitialize();
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 // test under Wine needs: what each control shows, what a message box of
 // the program says, and a close as the title bar's close button sends it.
 //
-//   window_probe texts      one line per control of the main window:
+//   window_probe texts      one line per shown control of the main window:
 //                           "left,top<TAB>class<TAB>text", the place in
 //                           client pixels at 96 DPI, the text as code
 //                           page 932 bytes
@@ -10,6 +10,9 @@
 //                           box (status 1 if none is open); then its OK
 //   window_probe focus      "left,top<TAB>class" of the control that has
 //                           the keyboard focus
+//   window_probe names      one line per shown control of the main window:
+//                           "left,top<TAB>class<TAB>name", the name a
+//                           screen reader announces (MSAA), in UTF-8
 //   window_probe close      posts WM_CLOSE to the main window
 //
 // Exit status 0 on success, 1 when the window or box is not there.
@@ -17,6 +20,7 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+#include <oleacc.h>
 
 #include <cstdio>
 #include <cstring>
@@ -48,6 +52,18 @@ std::string OneLine(const std::string& text) {
   return line;
 }
 
+// The control's place in client pixels at 96 DPI and its class.
+std::string PlaceAndClass(HWND child, HWND parent) {
+  RECT box;
+  GetWindowRect(child, &box);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&box), 2);
+  const int dpi = static_cast<int>(GetDpiForWindow(parent));
+  char window_class[64] = {};
+  GetClassNameA(child, window_class, sizeof window_class);
+  return std::to_string(MulDiv(box.left, 96, dpi)) + "," + std::to_string(MulDiv(box.top, 96, dpi)) + "\t" +
+         window_class;
+}
+
 BOOL CALLBACK PrintControl(HWND child, LPARAM parent);
 
 int Focus(HWND main) {
@@ -58,15 +74,46 @@ int Focus(HWND main) {
   return 0;
 }
 
+// Whether the control is ever shown (while its window is): a name for
+// screen readers is not.
+bool Shown(HWND child) { return (GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE) != 0; }
+
 BOOL CALLBACK PrintControl(HWND child, LPARAM parent) {
-  RECT box;
-  GetWindowRect(child, &box);
-  MapWindowPoints(nullptr, reinterpret_cast<HWND>(parent), reinterpret_cast<POINT*>(&box), 2);
-  const int dpi = static_cast<int>(GetDpiForWindow(reinterpret_cast<HWND>(parent)));
-  char window_class[64] = {};
-  GetClassNameA(child, window_class, sizeof window_class);
-  Write(std::to_string(MulDiv(box.left, 96, dpi)) + "," + std::to_string(MulDiv(box.top, 96, dpi)) + "\t" +
-        window_class + "\t" + OneLine(TextOf(child)) + "\n");
+  if (!Shown(child)) return TRUE;
+  Write(PlaceAndClass(child, reinterpret_cast<HWND>(parent)) + "\t" + OneLine(TextOf(child)) + "\n");
+  return TRUE;
+}
+
+// The MSAA name of a control's client object, in UTF-8.
+std::string AccessibleNameOf(HWND child) {
+  IAccessible* accessible = nullptr;
+  const HRESULT found =
+      AccessibleObjectFromWindow(child, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&accessible));
+  if (FAILED(found) || !accessible) {
+    char code[32];
+    std::snprintf(code, sizeof code, "(no object: %08lx)", static_cast<unsigned long>(found));
+    return code;
+  }
+  VARIANT self;
+  VariantInit(&self);
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr;
+  std::string utf8;
+  if (accessible->get_accName(self, &name) == S_OK && name) {
+    const int length = WideCharToMultiByte(CP_UTF8, 0, name, static_cast<int>(SysStringLen(name)), nullptr, 0, nullptr,
+                                           nullptr);
+    utf8.resize(static_cast<std::size_t>(length));
+    WideCharToMultiByte(CP_UTF8, 0, name, static_cast<int>(SysStringLen(name)), utf8.data(), length, nullptr, nullptr);
+    SysFreeString(name);
+  }
+  accessible->Release();
+  return utf8;
+}
+
+BOOL CALLBACK PrintName(HWND child, LPARAM parent) {
+  if (!Shown(child)) return TRUE;
+  Write(PlaceAndClass(child, reinterpret_cast<HWND>(parent)) + "\t" + OneLine(AccessibleNameOf(child)) + "\n");
   return TRUE;
 }
 
@@ -113,9 +160,15 @@ int main(int argc, char** argv) {
     EnumChildWindows(main, PrintControl, reinterpret_cast<LPARAM>(main));
     return 0;
   }
+  if (command == "names") {
+    if (!main) return 1;
+    CoInitialize(nullptr);
+    EnumChildWindows(main, PrintName, reinterpret_cast<LPARAM>(main));
+    return 0;
+  }
   if (command == "box") return Box();
   if (command == "focus") return main ? Focus(main) : 1;
   if (command == "close") return main && PostMessageA(main, WM_CLOSE, 0, 0) ? 0 : 1;
-  std::fputs("usage: window_probe texts | box | focus | close\n", stderr);
+  std::fputs("usage: window_probe texts | names | box | focus | close\n", stderr);
   return 2;
 }
