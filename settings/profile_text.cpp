@@ -1,5 +1,7 @@
 #include "profile_text.h"
 
+#include <unordered_set>
+
 #include "cp932.h"
 #include "line_split.h"
 #include "text_compare.h"
@@ -99,13 +101,12 @@ std::vector<std::string_view> ProfileText::Keys(std::string_view section) const 
   std::vector<std::string_view> keys;
   auto sec = sections_.find(FoldText(section));
   if (sec == sections_.end()) return keys;
+  std::unordered_set<std::string_view> listed;
   for (std::size_t b : sec->second.blocks) {
-    const auto& lines = blocks_[b];
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-      ParsedLine parsed = ParseLine(lines[i]);
-      if (parsed.kind != ParsedLine::kEntry || parsed.name.empty()) continue;
-      // Only the first line of a key counts; the index points at it.
-      if (sec->second.keys.at(FoldText(parsed.name)) == Place{b, i}) keys.push_back(parsed.name);
+    for (const std::string& line : blocks_[b]) {
+      ParsedLine parsed = ParseLine(line);
+      if (parsed.kind == ParsedLine::kEntry && !parsed.name.empty() && listed.insert(parsed.name).second)
+        keys.push_back(parsed.name);
     }
   }
   return keys;
@@ -138,7 +139,9 @@ void ProfileText::Set(std::string_view section, std::string_view key, std::strin
   auto entry = s.keys.find(folded_key);
   if (entry != s.keys.end()) {
     std::string& line = blocks_[entry->second.block][entry->second.line];
-    line = std::string(ParseLine(line).name) + "=" + stored_value;
+    const ParsedLine parsed = ParseLine(line);
+    // A value written back unchanged keeps the line as the keeper wrote it.
+    if (parsed.value != CutAtLineBreak(value)) line = std::string(parsed.name) + "=" + stored_value;
     return;
   }
   // A new key after the last non-blank line of the section's last part, so

@@ -25,7 +25,10 @@
 //   second byte is never case-folded.
 // - A section may appear more than once: its parts are one section, read in
 //   file order. A key that appears twice in a section is read from its first
-//   line; later lines of the same key are shadowed.
+//   line; later lines of the same key are shadowed for reading and writing
+//   values, but a later line spelled with other letter case is still one of
+//   the section's keys (Keys lists it): keepers edit the exclusion words by
+//   hand, and "Beta" and "beta" are two words there.
 
 #include <cstddef>
 #include <optional>
@@ -48,14 +51,16 @@ class ProfileText {
   // nothing when the section or key is absent.
   std::optional<std::string_view> Find(std::string_view section, std::string_view key) const;
 
-  // The section's distinct, non-empty keys in file order, each in the
-  // spelling of its first line.
+  // The section's non-empty keys in file order, each spelling once: keys
+  // that differ only in letter case are all listed.
   std::vector<std::string_view> Keys(std::string_view section) const;
 
-  // Stores value for key: an existing entry is rewritten in place with its
-  // stored key spelling; a new key goes after the last non-blank line of the
-  // section's last part; a new section goes at the end of the file. key and
-  // value are brought into the forms StoredKey and StoredValue give.
+  // Stores value for key: an existing entry (the first whose key matches)
+  // is rewritten in place with its stored key spelling, and left byte for
+  // byte as it is when it already reads as value; a new key goes after the
+  // last non-blank line of the section's last part; a new section goes at
+  // the end of the file. key and value are brought into the forms
+  // StoredKey and StoredValue give.
   void Set(std::string_view section, std::string_view key, std::string_view value);
 
   // The key as the file can hold it, which is what reading the entry back

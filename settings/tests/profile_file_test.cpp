@@ -201,6 +201,8 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"KeyOfSecondPartReplaced", "[S]\r\na=1\r\n[S]\r\nb=2\r\n", "S", "b", "9",
                   "[S]\r\na=1\r\n[S]\r\nb=9\r\n"},
         WriteCase{"FirstOfDuplicateKeysReplaced", "[S]\r\nk=1\r\nK=2\r\n", "S", "k", "9", "[S]\r\nk=9\r\nK=2\r\n"},
+        WriteCase{"SameValueKeepsTheLineAsWritten", "[S]\r\n  Key = 'v' \r\nkey=w\r\n", "S", "key", "v",
+                  "[S]\r\n  Key = 'v' \r\nkey=w\r\n"},
         WriteCase{"PreambleKeyUntouched", "k=1\r\n[S]\r\n", "S", "k", "2", "k=1\r\n[S]\r\nk=2\r\n"},
         WriteCase{"OtherLinesKeptByteForByte", "; note\r\n[S]\r\n x = y \r\nword\r\n\0\r\n"s, "S", "k", "v",
                   "; note\r\n[S]\r\n x = y \r\nword\r\n\0\r\nk=v\r\n"s},
@@ -370,11 +372,12 @@ TEST(ProfileFileSection, KeysInFileOrder) {
   TempFolder folder;
   std::string path = folder.Path("a.ini");
   WriteBytes(path,
-             "[K]\r\nb=OK\r\n a =x\r\nplain\r\n=OK\r\nB=OK\r\n[T]\r\nt=1\r\n[k]\r\nc\t=OK\r\n" + Sjis("語") + "=\r\n");
+             "[K]\r\nb=OK\r\n a =x\r\nplain\r\n=OK\r\nB=OK\r\nb=OK\r\n[T]\r\nt=1\r\n[k]\r\nc\t=OK\r\n" + Sjis("語") +
+                 "=\r\n");
   TextList keys;
   keys.Add("stale");
   ProfileFile(path).ReadSection("K", keys);
-  EXPECT_EQ(keys.Items(), (std::vector<std::string>{"b", "a", "c", Sjis("語")}));
+  EXPECT_EQ(keys.Items(), (std::vector<std::string>{"b", "a", "B", "c", Sjis("語")}));
   ProfileFile(path).ReadSection("none", keys);
   EXPECT_EQ(keys.Count(), 0u);
 }

@@ -159,6 +159,19 @@ TEST_F(SettingsFileTest, CaseVariantWordsAreOneKeyWithTheFirstStoredCase) {
   EXPECT_EQ(ReadSettingsFile(path_).KinsiWord, (std::vector<std::string>{"Secret", "Other", Sjis("ＡＢ")}));
 }
 
+// Words that differ only in letter case, as a keeper typed them into the
+// file: each is a word (matching is case-sensitive), and closing with them
+// unchanged leaves the file byte for byte as it was.
+TEST_F(SettingsFileTest, HandEditedCaseTwinsAreTwoWordsAndStayAsTyped) {
+  const std::string typed = "[KinsiWord]\r\nBeta=OK\r\nbeta = OK\r\nBETA\t=\r\n" + Sjis("ａｂ") + "=OK\r\n" +
+                            Sjis("ＡＢ") + "=OK\r\n";
+  WriteBytes(path_, typed);
+  const Settings s = ReadSettingsFile(path_);
+  EXPECT_EQ(s.KinsiWord, (std::vector<std::string>{"Beta", "beta", "BETA", Sjis("ａｂ"), Sjis("ＡＢ")}));
+  WriteSettingsFile(path_, s);
+  EXPECT_EQ(ReadBytes(path_)->substr(0, typed.size()), typed);
+}
+
 TEST_F(SettingsFileTest, WordWithEqualsOrBlanksComesBackCutAndTrimmed) {
   Settings s;
   s.KinsiWord = {"a=b", "  c  ", "\td"};
