@@ -9,7 +9,10 @@
 #  2. a first start without a settings file, closed with WM_CLOSE (as the
 #     title bar's close button sends it), writes the five sections;
 #  3. a page into a missing folder shows the error box; GO works afterwards,
-#     and a page without gage.gif beside it shows the information box.
+#     and a page without gage.gif beside it shows the information box;
+#  4. one settings file serves both systems: paths in a Japanese folder
+#     that the Linux window stored are read by junmaru-batch.exe, and the
+#     ones junmaru.exe stored are read by the Linux junmaru-batch.
 # Keys are typed with xdotool; what the window shows, the names a screen
 # reader announces and its message boxes are read with window_probe.exe;
 # everything else from the files.
@@ -22,7 +25,8 @@ exe=$win_dir/junmaru.exe
 probe=$win_dir/window_probe.exe
 controls_tests=$win_dir/win32_controls_tests.exe
 batch=$(realpath "${BUILD_DIR:-build}")/junmaru-batch
-for f in "$exe" "$probe" "$controls_tests" "$batch" "$win_dir/junmaru-win64.zip"; do
+linux_window=$(realpath "${BUILD_DIR:-build}")/junmaru
+for f in "$exe" "$probe" "$controls_tests" "$batch" "$linux_window" "$win_dir/junmaru-win64.zip"; do
   [ -x "$f" ] || [ -f "$f" ] || { echo "missing $f (build it first)" >&2; exit 1; }
 done
 
@@ -221,4 +225,44 @@ esac
 cmp "$three/missing/ranking.html" "$work/linux-page-3.html" || fail "page after the error differs"
 pass "GO works after the error"
 close_window
+
+# --- 4. One settings file for both systems -------------------------------------
+# The paths are rooted ("/tmp/..."): Wine takes them on the drive of the
+# current folder, Z:, which is the Unix root, so both systems open them.
+four=$work/往復
+logs=$four/データ置き場
+mkdir -p "$four/linux" "$four/windows" "$logs"
+make_log "$logs/access.log"
+cp examples/gage.gif "$logs/"
+"$batch" --log "$logs/access.log" --out "$work/linux-page-4.html" 2>/dev/null
+# The Linux window, started with paths as an earlier Linux version stored
+# them (UTF-8), loads the log and stores both paths in code page 932 at
+# its close (as the title bar's close button closes it).
+cp "$linux_window" "$four/linux/junmaru"
+printf '[FilePass]\r\nReadPass=%s\r\nSavePass=%s\r\n' "$logs/access.log" "$logs/from-linux.html" \
+  >"$four/linux/junmaru_setting.ini"
+(cd "$four/linux" && exec env QT_QPA_PLATFORM=xcb ./junmaru) >/dev/null 2>&1 &
+linux_pid=$!
+linux_w=$(xdotool search --sync --onlyvisible --limit 1 --pid "$linux_pid" --name 'Ver1\.4')
+/usr/bin/python3 testing/x_close_window.py "$linux_w"
+for _ in $(seq 300); do kill -0 "$linux_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$linux_pid" 2>/dev/null && fail "the Linux window did not end after WM_DELETE_WINDOW"
+grep -qaxF "ReadPass=$(printf '%s' "$logs/access.log" | to_cp932)"$'\r' "$four/linux/junmaru_setting.ini" ||
+  fail "the Linux window did not store ReadPass in code page 932"
+cp "$win_dir/junmaru-batch.exe" "$four/linux/"
+(cd "$four/linux" && wine junmaru-batch.exe) 2>/dev/null || fail "junmaru-batch.exe could not use the Linux settings"
+cmp "$logs/from-linux.html" "$work/linux-page-4.html" || fail "junmaru-batch.exe wrote another page"
+pass "junmaru-batch.exe read the paths the Linux window stored"
+# junmaru.exe loads the log from code page 932 paths and stores them at its
+# close; the Linux junmaru-batch reads them.
+new_folder "$four/windows"
+printf '[FilePass]\r\nReadPass=%s\r\nSavePass=%s\r\n' "$(printf '%s' "$logs/access.log" | to_cp932)" \
+  "$(printf '%s' "$logs/from-windows.html" | to_cp932)" >"$four/windows/junmaru_setting.ini"
+start_window "$four/windows"
+[ "$(shown_at 54,119)" = "400 行" ] || fail "junmaru.exe did not load the log: $(shown_at 54,119)"
+close_window
+"$batch" --settings "$four/windows/junmaru_setting.ini" 2>/dev/null ||
+  fail "junmaru-batch could not use the settings junmaru.exe stored"
+cmp "$logs/from-windows.html" "$work/linux-page-4.html" || fail "junmaru-batch wrote another page"
+pass "junmaru-batch read the paths junmaru.exe stored"
 echo "wine window test: all passed"

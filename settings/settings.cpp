@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "code_page.h"
 #include "cp932.h"
 #include "file_io.h"
 #include "profile_file.h"
@@ -39,6 +40,9 @@ Settings ReadSettings(const ProfileFile& file) {
       case SettingField::Kind::kText:
         s.*f.text = file.ReadString(f.section, f.key, defaults.*f.text);
         break;
+      case SettingField::Kind::kPath:
+        s.*f.text = NativePath(file.ReadString(f.section, f.key, defaults.*f.text));
+        break;
       case SettingField::Kind::kNumber:
         s.*f.number = std::clamp(file.ReadInteger(f.section, f.key, defaults.*f.number), f.minimum, f.maximum);
         break;
@@ -62,6 +66,9 @@ void WriteSettings(ProfileFile& file, const Settings& s) {
     switch (f.kind) {
       case SettingField::Kind::kText:
         file.WriteString(f.section, f.key, s.*f.text);
+        break;
+      case SettingField::Kind::kPath:
+        file.WriteString(f.section, f.key, StoredPath(s.*f.text));
         break;
       case SettingField::Kind::kNumber:
         file.WriteInteger(f.section, f.key, s.*f.number);

@@ -2,7 +2,8 @@
 
 // The settings record: every value the keeper chooses, with its default,
 // and the one field list from which the settings file is read and written.
-// Texts are code page 932 bytes; paths are the platform's bytes.
+// Texts are code page 932 bytes; paths are the platform's bytes (stored in
+// the file as code page 932, see StoredPath).
 
 #include <cstddef>
 #include <string>
@@ -38,11 +39,12 @@ struct Settings : RunSettings {
 
 // One value of the settings file: its section and key, and the field of
 // the record that holds it. A number is clamped to its limits when read.
-// The extension families are a section of switches, one per family, keyed
-// and defaulted by the family table; the exclusion words are a section of
-// their own whose keys are the words.
+// A path is stored as code page 932 text (StoredPath) and read back as the
+// platform's bytes. The extension families are a section of switches, one
+// per family, keyed and defaulted by the family table; the exclusion words
+// are a section of their own whose keys are the words.
 struct SettingField {
-  enum class Kind { kText, kNumber, kSwitch, kFamilies, kWords };
+  enum class Kind { kText, kPath, kNumber, kSwitch, kFamilies, kWords };
   std::string_view section;
   std::string_view key = {};  // none for the words
   Kind kind = Kind::kText;
@@ -57,6 +59,9 @@ struct SettingField {
 namespace setting_fields {
 constexpr SettingField Text(std::string_view section, std::string_view key, std::string Settings::*field) {
   return {.section = section, .key = key, .kind = SettingField::Kind::kText, .text = field};
+}
+constexpr SettingField Path(std::string_view section, std::string_view key, std::string Settings::*field) {
+  return {.section = section, .key = key, .kind = SettingField::Kind::kPath, .text = field};
 }
 constexpr SettingField Number(std::string_view section, std::string_view key, long long Settings::*field,
                               long long minimum, long long maximum) {
@@ -78,8 +83,8 @@ constexpr SettingField Words(std::string_view section, std::vector<std::string> 
 // written. The section name "ExtentionFilter" is spelled so on purpose:
 // existing files use it.
 inline constexpr SettingField kSettingFields[] = {
-    setting_fields::Text("FilePass", "ReadPass", &Settings::ReadPass),
-    setting_fields::Text("FilePass", "SavePass", &Settings::SavePass),
+    setting_fields::Path("FilePass", "ReadPass", &Settings::ReadPass),
+    setting_fields::Path("FilePass", "SavePass", &Settings::SavePass),
     setting_fields::Families("ExtentionFilter", &Settings::Families),
     setting_fields::Number("Ranking", "TopCount", &Settings::TopCount, 10, 10000),
     setting_fields::Text("HTML", "CBG", &Settings::CBG),

@@ -11,4 +11,10 @@ std::string Utf8ToCp932(std::string_view utf8) { return win32::FromWide(932, win
 
 std::string Cp932ToUtf8(std::string_view cp932) { return win32::FromWide(CP_UTF8, win32::ToWide(932, cp932)); }
 
+// Paths are code page 932 bytes already: the ANSI functions of a Japanese
+// Windows take them.
+std::string StoredPath(const std::string& native_path) { return native_path; }
+
+std::string NativePath(const std::string& stored_path) { return stored_path; }
+
 }  // namespace junmaru

@@ -73,7 +73,7 @@ TEST_F(SettingsFileTest, FirstWriteCreatesSectionsInOrder) {
 TEST_F(SettingsFileTest, EveryValueSurvivesWriteAndRead) {
   Settings s;
   s.ReadPass = "/logs/access log ";  // a trailing blank is part of a file name
-  s.SavePass = "/www/" + Sjis("順位") + ".html";
+  s.SavePass = "/www/" + testing::NativeName("順位") + ".html";
   for (std::size_t i = 0; i < kFamilyCount; ++i) s.Families[i] = !kExtensionFamilies[i].on_at_first_start;
   s.TopCount = 30;
   s.CBG = "#000001";
@@ -91,6 +91,53 @@ TEST_F(SettingsFileTest, EveryValueSurvivesWriteAndRead) {
   WriteSettingsFile(path_, s);
   EXPECT_EQ(Fields(ReadSettingsFile(path_)), Fields(s));
 }
+
+#ifndef _WIN32  // on Windows a path is code page 932 already, and stored as it is
+// The file is code page 932 on both systems: a Linux path is stored
+// converted where that gives the same name back, and as its own bytes
+// where it does not; what Windows or a keeper wrote is read converted.
+struct PathCase {
+  const char* name;
+  std::string native;  // UTF-8, as Linux names files
+  std::string stored;  // the bytes after "ReadPass="
+  bool written_here = true;  // false: only read (another system wrote it)
+};
+void PrintTo(const PathCase& c, std::ostream* os) { *os << c.name; }
+
+class StoredPathTest : public SettingsFileTest, public ::testing::WithParamInterface<PathCase> {};
+
+TEST_P(StoredPathTest, CodePage932InTheFile) {
+  const PathCase& c = GetParam();
+  if (c.written_here) {
+    Settings s;
+    s.ReadPass = s.SavePass = c.native;
+    WriteSettingsFile(path_, s);
+    EXPECT_NE(ReadBytes(path_)->find("ReadPass=" + c.stored + "\r\nSavePass=" + c.stored + "\r\n"),
+              std::string::npos);
+  } else {
+    WriteBytes(path_, "[FilePass]\r\nReadPass=" + c.stored + "\r\nSavePass=" + c.stored + "\r\n");
+  }
+  const Settings read = ReadSettingsFile(path_);
+  EXPECT_EQ(read.ReadPass, c.native);
+  EXPECT_EQ(read.SavePass, c.native);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, StoredPathTest,
+    ::testing::Values(
+        PathCase{"Ascii", "/srv/logs/access log.1", "/srv/logs/access log.1"},
+        PathCase{"JapaneseFolder", "/srv/ログ/access.log", "/srv/\x83\x8D\x83\x4F/access.log"},
+        PathCase{"HalfWidthKatakana", "/srv/ｶﾅ.log", "/srv/\xB6\xC5.log"},
+        // No code page 932 character: the UTF-8 bytes themselves.
+        PathCase{"NotInTheCodePage", "/srv/café/𠮷.log", "/srv/café/𠮷.log"},
+        // The wave dash is stored as the full-width tilde, which reads back
+        // as another character: the name is kept as its bytes instead.
+        PathCase{"WaveDash", "/srv/a〜b.log", "/srv/a〜b.log"},
+        PathCase{"WrittenOnWindows", "C:\\ログ\\access.log", "C:\\\x83\x8D\x83\x4F\\access.log", false},
+        PathCase{"WrittenByAnEarlierLinuxVersion", "/srv/ログ/access.log", "/srv/ログ/access.log", false},
+        PathCase{"NoneChosen", "0", "0"}),
+    [](const auto& info) { return std::string(info.param.name); });
+#endif
 
 struct SpinCase {
   const char* name;

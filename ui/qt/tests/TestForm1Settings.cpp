@@ -74,6 +74,7 @@ class TestForm1Settings : public QObject {
   void storedValueReadAndWrittenBack();
   void linkStoredOffLeavesPrefixDisabled();
   void rememberedLogIsLoadedAtStart();
+  void japaneseFolderIsStoredInCodePage932();
   void rememberedPathsAreKept_data();
   void rememberedPathsAreKept();
   void failedRememberedLogStillReadsTheRest();
@@ -214,6 +215,25 @@ void TestForm1Settings::rememberedLogIsLoadedAtStart() {
   QVERIFY(form_->Get<QPushButton>(Control("BtnGo"))->isEnabled());
   QCOMPARE(form_->Get<StatusLine>(Control("State"))->text(), Q("待機中（ログ読み込み完了）"));
   QVERIFY(form_->Get<CheckBox>(Control("CDouga"))->isChecked());
+}
+
+// The file is code page 932 however the file system names things: a log in
+// a Japanese folder, remembered as Windows writes it, loads, and the close
+// stores both paths in code page 932 again.
+void TestForm1Settings::japaneseFolderIsStoredInCodePage932() {
+  QVERIFY(QDir(folder_->path()).mkdir(Q("ログ置き場")));
+  QVERIFY(WriteBytes(Path("ログ置き場/access.log"), kLog));
+  const std::string stored_log = Cp(Path("ログ置き場/access.log").toUtf8().constData());
+  const std::string stored_page = Cp(Path("ログ置き場/ranking.html").toUtf8().constData());
+  QVERIFY(WriteBytes(QString::fromStdString(ini_), "[FilePass]\r\nReadPass=" + stored_log + "\r\nSavePass=" +
+                                                       stored_page + "\r\n"));
+  Start();
+  QCOMPARE(form_->ReadPass(), Native(Path("ログ置き場/access.log")));
+  QCOMPARE(form_->Get<Label>(Control("LogLine"))->text(), Q("3 行"));
+  QVERIFY(form_->Get<QPushButton>(Control("BtnGo"))->isEnabled());
+  Close();
+  QCOMPARE(Stored("FilePass", "ReadPass"), stored_log);
+  QCOMPARE(Stored("FilePass", "SavePass"), stored_page);
 }
 
 void TestForm1Settings::rememberedPathsAreKept_data() {
