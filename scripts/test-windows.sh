@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the Windows programs (scripts/build-windows.sh) and runs, under
+# Builds the Windows programs (scripts/build-windows.sh), checks the zip and
+# the programs' resources (scripts/windows-package-check.sh), and runs, under
 # Wine with code page 932 as the ANSI code page, in a fresh Wine prefix:
 # the portable unit tests and the Windows-only ones (CTest in build-win64),
 # then the page check, which requires junmaru-batch.exe to write the same
@@ -10,6 +11,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build-windows.sh
+scripts/windows-package-check.sh
 prefix="$(mktemp -d /tmp/wine-junmaru-XXXXXX)"
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 cleanup() {
