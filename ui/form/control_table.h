@@ -116,32 +116,42 @@ struct ControlRow {
   const char* file_name = "";                 // a file dialog's name at first
 };
 
-// The stored field that a control shows, from the settings record's field
-// list: its section, key and limits; nothing for a control that feeds a
-// run only (the range) or shows no field.
-constexpr const SettingField* StoredField(const Field& field) {
-  for (const SettingField& stored : kSettingFields) {
+// The place in the settings record's field list of the stored field that
+// a control shows; kNotStored for a control that feeds a run only (the
+// range) or shows no field. (Places, not pointers, so that the table's
+// checks stay constant expressions also in a sanitized build.)
+inline constexpr std::size_t kNotStored = std::size(kSettingFields);
+constexpr std::size_t StoredFieldIndex(const Field& field) {
+  for (std::size_t i = 0; i < kNotStored; ++i) {
+    const SettingField& stored = kSettingFields[i];
     switch (field.kind) {
       case Field::Kind::kText:
-        if (stored.text == field.text) return &stored;
+        if (stored.text == field.text) return i;
         break;
       case Field::Kind::kNumber:
-        if (stored.number == field.number) return &stored;
+        if (stored.number == field.number) return i;
         break;
       case Field::Kind::kSwitch:
-        if (stored.flag == field.flag) return &stored;
+        if (stored.flag == field.flag) return i;
         break;
       case Field::Kind::kFamily:
-        if (stored.kind == SettingField::Kind::kFamilies) return &stored;
+        if (stored.kind == SettingField::Kind::kFamilies) return i;
         break;
       case Field::Kind::kWords:
-        if (stored.words == field.words) return &stored;
+        if (stored.words == field.words) return i;
         break;
       case Field::Kind::kNone:
-        return nullptr;
+        return kNotStored;
     }
   }
-  return nullptr;
+  return kNotStored;
+}
+
+// The stored field that a control shows: its section, key and limits;
+// nothing for a control that feeds a run only or shows no field.
+inline const SettingField* StoredField(const Field& field) {
+  const std::size_t i = StoredFieldIndex(field);
+  return i == kNotStored ? nullptr : &kSettingFields[i];
 }
 
 namespace design {
@@ -277,7 +287,8 @@ constexpr auto MakeControls() {
   for (const ControlRow& row : kRows) {
     if (row.kind != Kind::kFamilyCheckBoxes) {
       rows[n] = row;
-      if (row.name.empty() && StoredField(row.field)) rows[n].name = StoredField(row.field)->key;
+      const std::size_t stored = StoredFieldIndex(row.field);
+      if (row.name.empty() && stored != kNotStored) rows[n].name = kSettingFields[stored].key;
       ++n;
       continue;
     }
@@ -346,20 +357,23 @@ constexpr FocusChain FocusOrder(std::string_view window) {
 
 inline constexpr FocusChain kFocusOrder = FocusOrder("Form1");
 
-// The row of this design name, or none.
-constexpr const ControlRow* RowNamed(std::string_view name) {
-  for (const ControlRow& row : kControls)
-    if (row.name == name) return &row;
-  return nullptr;
+// The place of the row of this design name; kControlCount for none.
+constexpr std::size_t RowIndex(std::string_view name) {
+  for (std::size_t i = 0; i < kControlCount; ++i)
+    if (kControls[i].name == name) return i;
+  return kControlCount;
 }
 
 // The name of the window a control sits in, through its group boxes (a
 // window's own name for a window).
 constexpr std::string_view WindowOf(const ControlRow& row) {
-  const ControlRow* at = &row;
-  for (std::size_t depth = 0; depth < kControlCount && at && at->kind != Kind::kWindow; ++depth)
-    at = RowNamed(at->parent);
-  return at ? at->name : std::string_view();
+  std::string_view name = row.name;
+  std::size_t at = RowIndex(name);
+  for (std::size_t depth = 0; depth < kControlCount && at < kControlCount; ++depth) {
+    if (kControls[at].kind == Kind::kWindow) return kControls[at].name;
+    at = RowIndex(kControls[at].parent);
+  }
+  return {};
 }
 
 namespace design {
@@ -394,18 +408,19 @@ constexpr bool TableIsWellFormed() {
     for (std::size_t j = 0; j < i; ++j)
       if (kControls[j].name == row.name) return false;
     if (!row.parent.empty()) {
-      const ControlRow* parent = RowNamed(row.parent);
-      if (!parent || parent >= &row) return false;
-      if (parent->kind != Kind::kWindow && parent->kind != Kind::kGroupBox) return false;
+      const std::size_t parent = RowIndex(row.parent);
+      if (parent >= i) return false;
+      if (kControls[parent].kind != Kind::kWindow && kControls[parent].kind != Kind::kGroupBox) return false;
     }
-    if (!row.named_by.empty() && (!RowNamed(row.named_by) || RowNamed(row.named_by)->kind != Kind::kLabel))
+    if (!row.named_by.empty() &&
+        (RowIndex(row.named_by) == kControlCount || kControls[RowIndex(row.named_by)].kind != Kind::kLabel))
       return false;
     if (TakesFocus(row.kind) && row.tab < 0) return false;
     if (!TakesFocus(row.kind) && row.kind != Kind::kGroupBox && row.tab >= 0) return false;
     const bool has_own_name = row.kind == Kind::kButton || row.kind == Kind::kCheckBox;
     if (TakesFocus(row.kind) && !has_own_name && row.named_by.empty() && !row.accessible_name) return false;
     if (!FieldFits(row)) return false;
-    const bool stored_number = row.kind == Kind::kSpinEdit && StoredField(row.field);
+    const bool stored_number = row.kind == Kind::kSpinEdit && StoredFieldIndex(row.field) != kNotStored;
     if (stored_number && (row.spin.minimum != 0 || row.spin.maximum != 0 || row.spin.value != 0)) return false;
     if (row.kind == Kind::kSpinEdit && !stored_number && row.spin.minimum > row.spin.maximum) return false;
   }
