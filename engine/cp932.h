@@ -33,4 +33,10 @@ constexpr std::uint32_t kNoCodePoint = 0xFFFFFFFF;
 std::uint32_t SingleByteCodePoint(unsigned char b);
 std::uint32_t DoubleByteCodePoint(unsigned char lead, unsigned char trail);
 
+// Text of the code page as UTF-8 by the same mapping, alike on every
+// system. A character the code page does not map (a lone byte such as
+// 0x80, a lead byte without its trail byte, a pair outside the table)
+// becomes U+FFFD, and exact is set to false; otherwise it is left alone.
+std::string Cp932ToUtf8Replacing(std::string_view cp932, bool& exact);
+
 }  // namespace junmaru

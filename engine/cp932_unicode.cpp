@@ -25,4 +25,31 @@ std::uint32_t DoubleByteCodePoint(unsigned char lead, unsigned char trail) {
   return u == 0 ? kNoCodePoint : u;
 }
 
+std::string Cp932ToUtf8Replacing(std::string_view cp932, bool& exact) {
+  std::string utf8;
+  utf8.reserve(cp932.size() + cp932.size() / 2);
+  for (std::size_t i = 0; i < cp932.size();) {
+    const std::size_t length = CharLength(cp932, i);
+    const auto first = static_cast<unsigned char>(cp932[i]);
+    std::uint32_t u = length == 2 ? DoubleByteCodePoint(first, static_cast<unsigned char>(cp932[i + 1]))
+                                  : SingleByteCodePoint(first);
+    i += length;
+    if (u == kNoCodePoint) {
+      u = 0xFFFD;
+      exact = false;
+    }
+    if (u < 0x80) {
+      utf8 += static_cast<char>(u);
+    } else if (u < 0x800) {
+      utf8 += static_cast<char>(0xC0 | u >> 6);
+      utf8 += static_cast<char>(0x80 | (u & 0x3F));
+    } else {  // the code page maps nothing beyond the first plane
+      utf8 += static_cast<char>(0xE0 | u >> 12);
+      utf8 += static_cast<char>(0x80 | (u >> 6 & 0x3F));
+      utf8 += static_cast<char>(0x80 | (u & 0x3F));
+    }
+  }
+  return utf8;
+}
+
 }  // namespace junmaru

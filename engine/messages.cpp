@@ -62,6 +62,10 @@ std::string PageIsTheLog(const std::string& cp932_path) {
   return Sjis("ファイル ") + cp932_path + Sjis(" は読み込んだログなので出力先にできません");
 }
 
+std::string OutputTwice(const std::string& cp932_path) {
+  return Sjis("ファイル ") + cp932_path + Sjis(" に二つの出力を書くことはできません");
+}
+
 std::string OutOfMemoryReading(const std::string& cp932_path) {
   return Sjis("メモリ不足のため ") + cp932_path + Sjis(" を読み込めません");
 }

@@ -34,6 +34,7 @@ const std::string& WarningMark();  // 警告　
 const std::string& ErrorMark();    // エラー　
 
 std::string PageIsTheLog(const std::string& cp932_path);        // ファイル %s は読み込んだログなので出力先にできません
+std::string OutputTwice(const std::string& cp932_path);         // ファイル %s に二つの出力を書くことはできません
 std::string OutOfMemoryReading(const std::string& cp932_path);  // メモリ不足のため %s を読み込めません
 std::string OutOfMemoryWriting(const std::string& cp932_path);  // メモリ不足のため %s を書き込めません
 

@@ -2,7 +2,10 @@
 // log holds, the page keeps its shape: the number of lines the frame and
 // the rows make, no line break inside a line, and in every row and both
 // date lines exactly the tags and quotes the templates write, so that no
-// byte from the log can open a tag or close an attribute.
+// byte from the log can open a tag or close an attribute. The CSV has a
+// line per row and its head; the JSON reads back with a row per row.
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -11,6 +14,7 @@
 
 #include "log_lines.h"
 #include "quiet_view.h"
+#include "ranking_export.h"
 #include "ranking_run.h"
 #include "report_document.h"
 
@@ -55,5 +59,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (CountOf(row, '<') != tags || CountOf(row, '>') != tags || CountOf(row, '"') != quotes) std::abort();
     if (CountOf(row, '\'') != 0) std::abort();
   }
+
+  std::string csv, json;
+  StringSink csv_sink(csv), json_sink(json);
+  WriteRankingCsv(ranking, settings, data[0] & 0x80 ? CsvEncoding::kUtf8 : CsvEncoding::kCp932, csv_sink);
+  // Log lines hold no line break: each quoted field is on its line.
+  std::size_t breaks = 0;
+  for (std::size_t at = csv.find("\r\n"); at != std::string::npos; at = csv.find("\r\n", at + 2)) ++breaks;
+  if (breaks != rows + 1 || CountOf(csv, '\n') != breaks) std::abort();
+  WriteRankingJson(lines, settings, ranking, json_sink);
+  const nlohmann::json parsed = nlohmann::json::parse(json, nullptr, false);
+  if (parsed.is_discarded() || parsed["rows"].size() != rows) std::abort();
   return 0;
 }

@@ -20,12 +20,16 @@ ShownName NameShown(std::string_view path, long long name_max) {
   return {true, RightBytes(path, limit)};
 }
 
+std::string NameShownText(std::string_view path, long long name_max) {
+  const ShownName name = NameShown(path, name_max);
+  return (name.shortened ? Sjis("(略)...") : std::string()) + std::string(name.tail);
+}
+
 RankingRows::RankingRows(const Ranking& ranking, const Settings& settings)
     : ranking_(ranking),
       settings_(settings),
       link_prefix_(EscapeAttribute(settings.Prefix)),
-      link_path_(settings.Prefix),
-      last_rank_label_(Sjis("1位")) {}
+      link_path_(settings.Prefix) {}
 
 void RankingRows::AppendNameCell(std::string_view path, PageLine& row) const {
   // The link target, as LinkTarget makes it, keeps the whole path; the
@@ -45,12 +49,9 @@ void RankingRows::Output(long long j, std::vector<PageLine>& lines) {
   if (j >= settings_.TopCount) return;
   const RankedEntry& entry = ranking_.Place(static_cast<std::size_t>(j));
   const std::int64_t count = entry.count;
-  if (count != last_count_) last_rank_label_ = std::to_string(j + 1) + Sjis("位");
-  last_count_ = count;
-
   const bool single_entry = ranking_.Size() == 1;
   PageLine row("<tr><td>");
-  row.Append(last_rank_label_).Append("</td><td>");
+  row.Append(std::to_string(rank_.Next(j, count))).Append(Sjis("位")).Append("</td><td>");
   AppendNameCell(entry.path, row);
   row.Append("</td><td>").Append(Sjis("<img src=\"gage.gif\" alt=\"DLゲージ\" width=\""));
   row.Append(std::to_string(BarWidth(count, ranking_.top_total, single_entry))).Append("\" height=\"10\"></td><td>");

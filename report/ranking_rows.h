@@ -27,11 +27,30 @@ struct ShownName {
   std::string_view tail;
 };
 ShownName NameShown(std::string_view path, long long name_max);
+// The same as one text: the mark, then the tail.
+std::string NameShownText(std::string_view path, long long name_max);
+
+// Competition ranking, fed the places in order: a count equal to the
+// previous place's repeats its rank (counts 9, 9, 7 rank 1, 1, 3). The
+// first place is 1 whatever its count.
+class CompetitionRank {
+ public:
+  // The rank of place j (0 is first), which has count.
+  long long Next(long long j, std::int64_t count) {
+    if (count != last_count_) rank_ = j + 1;
+    last_count_ = count;
+    return rank_;
+  }
+
+ private:
+  std::int64_t last_count_ = 0;
+  long long rank_ = 1;
+};
 
 // Writes the rows of one run. It carries the tie state from row to row:
 // a count equal to the previous row's repeats its label (competition
-// ranking: 9, 9, 7 give 1位, 1位, 3位). A new writer starts from count 0
-// and label "1位", so nothing passes from one run to the next.
+// ranking: 9, 9, 7 give 1位, 1位, 3位). A new writer starts afresh, so
+// nothing passes from one run to the next.
 class RankingRows {
  public:
   RankingRows(const Ranking& ranking, const Settings& settings);
@@ -49,8 +68,7 @@ class RankingRows {
   const Settings& settings_;
   const std::string link_prefix_;  // the prefix as it stands in the attribute
   const LinkPathEncoder link_path_;
-  std::int64_t last_count_ = 0;
-  std::string last_rank_label_;
+  CompetitionRank rank_;
 };
 
 }  // namespace junmaru

@@ -19,24 +19,61 @@ void CheckGaugeImage(const std::string& save_pass, RunView& view) {
   view.ShowMessage(Sjis("HTML出力先にゲージ用画像(gage.gif)がありませんので移動するか作るかしてください。"));
 }
 
+// Every file the run writes must be neither the log it counts (saving
+// over it would lose it) nor a file another output writes too; and when
+// it exists, a regular file (the save refuses anything else, and should
+// one of several targets be refused, none of them is written).
+void CheckTargets(const LogLines& lines, const std::vector<std::string>& targets) {
+  std::vector<FileIdentity> seen;
+  for (std::size_t i = 0; i < targets.size(); ++i) {
+    const FileIdentity identity = IdentityOf(targets[i]);
+    if (lines.LoadedFrom(identity)) throw Error(messages::PageIsTheLog(PathForMessage(targets[i])));
+    if (targets.size() > 1 && identity.known && !FileExists(targets[i]))
+      throw Error(messages::CannotCreate(PathForMessage(targets[i])));
+    for (std::size_t j = 0; j < i; ++j)
+      if (targets[j] == targets[i] || seen[j].SameFileAs(identity))
+        throw Error(messages::OutputTwice(PathForMessage(targets[i])));
+    seen.push_back(identity);
+  }
+}
+
+// Saves one file; running out of memory for it names it.
+void Save(const std::string& path, const FileWriter& writer) {
+  try {
+    ReplaceFile(path, writer);
+  } catch (const std::bad_alloc&) {
+    throw Error(messages::OutOfMemoryWriting(PathForMessage(path)));
+  }
+}
+
 }  // namespace
 
 void SaveReport(const std::vector<PageLine>& report_lines, const std::string& save_pass) {
   ReplaceFile(save_pass, [&report_lines](ByteSink& sink) { WriteReport(report_lines, sink); });
 }
 
-void RunRankingToPage(const LogLines& lines, const Settings& settings, const std::string& save_pass, RunView& view) {
-  // Saving the page over the log it counts would lose the log.
-  if (lines.LoadedFrom(IdentityOf(save_pass)))
-    throw Error(messages::PageIsTheLog(PathForMessage(save_pass)));
+void RunRankingToPage(const LogLines& lines, const Settings& settings, const std::string& save_pass, RunView& view,
+                      const RankingExports& exports) {
+  std::vector<std::string> targets{save_pass};
+  for (const std::string& path : {exports.csv, exports.json})
+    if (!path.empty()) targets.push_back(path);
+  CheckTargets(lines, targets);
   {
     // The ranking and the page's lines live only until the page is saved.
     const Ranking ranking = RunRanking(lines, settings, view);
+    std::vector<PageLine> page;
     try {
-      SaveReport(ComposeReport(lines, settings, ranking, view), save_pass);
+      page = ComposeReport(lines, settings, ranking, view);
     } catch (const std::bad_alloc&) {
       throw Error(messages::OutOfMemoryWriting(PathForMessage(save_pass)));
     }
+    // The exports go first, so that the page, which the keeper publishes,
+    // stays as it was when one of them cannot be written.
+    if (!exports.csv.empty())
+      Save(exports.csv, [&](ByteSink& sink) { WriteRankingCsv(ranking, settings, exports.csv_encoding, sink); });
+    if (!exports.json.empty())
+      Save(exports.json, [&](ByteSink& sink) { WriteRankingJson(lines, settings, ranking, sink); });
+    Save(save_pass, [&page](ByteSink& sink) { WriteReport(page, sink); });
   }
   CheckGaugeImage(save_pass, view);
   view.SetStatusText(Sjis("出力完了！"));

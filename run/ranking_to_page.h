@@ -2,22 +2,32 @@
 
 // The GO action without a window, for both windows and junmaru-batch: the
 // ranking run, then the report step that composes the ranking page, saves
-// it to save_pass, checks for "gage.gif" beside it and sets the last
-// status text. A save_pass that leads to the loaded log (by any name or
-// link) is refused before the run starts; running out of memory while the
-// page is made or saved fails with a message that names the page.
+// it to save_pass (after the exports of the same ranking, when asked for),
+// checks for "gage.gif" beside it and sets the last status text. A target
+// that leads to the loaded log (by any name or link), or two targets that
+// lead to one file, are refused before the run starts; running out of
+// memory while a file is made or saved fails with a message that names it.
 
 #include <string>
 #include <vector>
 
 #include "log_lines.h"
 #include "page_line.h"
+#include "ranking_export.h"
 #include "run_view.h"
 #include "settings.h"
 
 namespace junmaru {
 
-void RunRankingToPage(const LogLines& lines, const Settings& settings, const std::string& save_pass, RunView& view);
+// The ranking as data, written beside the page; an empty path writes none.
+struct RankingExports {
+  std::string csv;
+  std::string json;
+  CsvEncoding csv_encoding = CsvEncoding::kCp932;
+};
+
+void RunRankingToPage(const LogLines& lines, const Settings& settings, const std::string& save_pass, RunView& view,
+                      const RankingExports& exports = {});
 
 // Saves the page whole, writing it a block at a time: a failed save leaves
 // the previous file as it was. Fails with "ファイル %s を作成できません" or

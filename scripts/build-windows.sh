@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 packages=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest libz-mingw-w64-dev wine wine64 xvfb locales
-          fonts-wine fonts-ipafont-gothic xdotool python3 dpkg-dev)
+          fonts-wine fonts-ipafont-gothic xdotool python3 dpkg-dev nlohmann-json3-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Ranks the same logs with the same settings with the Linux junmaru-batch
 # (./build, or $BUILD_DIR) and with junmaru-batch.exe under Wine (./build-win64), and
-# requires the same exit status and byte-identical pages. The exe is run
+# requires the same exit status and byte-identical pages, CSV and JSON files. The exe is run
 # with relative paths and with Z:\ paths, and on a log in a folder whose
 # code page 932 name has 0x5C trail bytes, with the page's default path.
 # Logs are drawn afresh from SEED (random unless given; printed to rerun).
@@ -31,9 +31,17 @@ cases=0
 for log in example small ties big; do
   for settings in empty busy; do
     name="$log-$settings"
-    l=$(run_linux --settings "$work/$settings.ini" --log "$work/$log.log" --out "$work/$name.linux.html")
-    w=$(cd "$work" && run_wine --settings "$settings.ini" --log "$log.log" --out "$name.rel.html")
+    # The ranking's CSV (UTF-8 with the busy settings) and JSON beside the page.
+    utf8=()
+    [ "$settings" = busy ] && utf8=(--csv-utf8)
+    l=$(run_linux --settings "$work/$settings.ini" --log "$work/$log.log" --out "$work/$name.linux.html" \
+                  --csv "$work/$name.linux.csv" "${utf8[@]}" --json "$work/$name.linux.json")
+    w=$(cd "$work" && run_wine --settings "$settings.ini" --log "$log.log" --out "$name.rel.html" \
+                               --csv "$name.rel.csv" "${utf8[@]}" --json "$name.rel.json")
     compare "$name, relative paths" "$l" "$work/$name.linux.html" "$w" "$work/$name.rel.html"
+    compare "$name, CSV" "$l" "$work/$name.linux.csv" "$w" "$work/$name.rel.csv"
+    compare "$name, JSON" "$l" "$work/$name.linux.json" "$w" "$work/$name.rel.json"
+    cases=$((cases + 2))
     w=$(run_wine --settings "$(winepath -w "$work/$settings.ini")" --log "$(winepath -w "$work/$log.log")" \
                  --out "$(winepath -w "$work/$name.z.html")")
     compare "$name, Z: paths" "$l" "$work/$name.linux.html" "$w" "$work/$name.z.html"

@@ -6,10 +6,10 @@
 
 namespace junmaru::batch {
 
-const char kUsageLine[] = "usage: junmaru-batch [--settings FILE] [--log FILE]... [--out FILE] [--from N] [--to M] [--since DATE] [--until DATE] [--days N] [--strict] [--log-list URL/ [--log-match GLOB]] [--publish URL/] [--cacert FILE] [--timeout SECONDS]";
+const char kUsageLine[] = "usage: junmaru-batch [--settings FILE] [--log FILE]... [--out FILE] [--csv FILE [--csv-utf8]] [--json FILE] [--from N] [--to M] [--since DATE] [--until DATE] [--days N] [--strict] [--log-list URL/ [--log-match GLOB]] [--publish URL/] [--cacert FILE] [--timeout SECONDS]";
 
 const char kHelpText[] =
-    "usage: junmaru-batch [--settings FILE] [--log FILE]... [--out FILE] [--from N] [--to M] [--since DATE] [--until DATE] [--days N] [--strict] [--log-list URL/ [--log-match GLOB]] [--publish URL/] [--cacert FILE] [--timeout SECONDS]\n"
+    "usage: junmaru-batch [--settings FILE] [--log FILE]... [--out FILE] [--csv FILE [--csv-utf8]] [--json FILE] [--from N] [--to M] [--since DATE] [--until DATE] [--days N] [--strict] [--log-list URL/ [--log-match GLOB]] [--publish URL/] [--cacert FILE] [--timeout SECONDS]\n"
     "\n"
     "順位丸のランキングをウィンドウなしで作成します。アクセスログを読み、GET による\n"
     "ダウンロード数をファイルごとに数え、ランキングページ (Shift_JIS) を書き出します。\n"
@@ -47,6 +47,7 @@ const char kHelpText[] =
     "  --publish URL/   書き出したページをサイトのフォルダ (ftp://、ftps://、sftp://) に置きます。\n"
     "                   一時的な名前で送ってから名前を変えるので、失敗しても前のページが残ります。\n"
     "                   サイトに gage.gif がなければ、ページの隣の gage.gif も送ります。\n"
+    "                   --csv、--json のファイルも、ページより先に送ります。\n"
     "  --cacert FILE    サーバーの証明書をこの認証局のファイル (PEM) で検証します。\n"
     "  --timeout SECONDS 接続や転送が止まってから諦めるまでの秒数。既定は 60。\n"
     "                   ログインは ~/.netrc (Windows は %USERPROFILE%\\_netrc)、SFTP は SSH の鍵か\n"
@@ -99,6 +100,7 @@ const char kHelpText[] =
     "                   sftp://): uploaded under a temporary name and renamed over the\n"
     "                   old page, so a failure leaves the old page; gage.gif from\n"
     "                   beside the page goes too when the site has none.\n"
+    "                   The --csv and --json files go too, before the page.\n"
     "  --cacert FILE    verify servers' certificates with this CA file (PEM).\n"
     "  --timeout SECONDS give up on a connection or transfer that has stalled this\n"
     "                   long; default 60.\n"
@@ -157,6 +159,10 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
       o.strict = true;
       continue;
     }
+    if (name == "--csv-utf8") {
+      o.csv_utf8 = true;
+      continue;
+    }
     if (name.rfind("--", 0) != 0) {
       parsed.problem = "unexpected argument '" + name + "'";
       return parsed;
@@ -165,13 +171,13 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
       value = name.substr(eq + 1);
       name.resize(eq);
     }
-    if (name == "--strict" || name == "--help") {
+    if (name == "--strict" || name == "--help" || name == "--csv-utf8") {
       parsed.problem = "option '" + name + "' takes no value";
       return parsed;
     }
     if (name != "--settings" && name != "--log" && name != "--out" && name != "--from" && name != "--to" &&
         name != "--since" && name != "--until" && name != "--days" && name != "--log-list" && name != "--log-match" &&
-        name != "--publish" && name != "--cacert" && name != "--timeout") {
+        name != "--publish" && name != "--cacert" && name != "--timeout" && name != "--csv" && name != "--json") {
       parsed.problem = "unknown option '" + name + "'";
       return parsed;
     }
@@ -211,6 +217,8 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
       (name == "--since" ? o.since : o.until) = moment;
     }
     if (name == "--out") o.out = *value;
+    if (name == "--csv") o.csv = *value;
+    if (name == "--json") o.json = *value;
     if (name == "--from" || name == "--to" || name == "--days") {
       std::optional<long long> number = ParseInteger(*value);
       if (name == "--days" && number && *number < 1) {
@@ -230,6 +238,7 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
   if (o.log_match != "*" && o.log_lists.empty()) parsed.problem = "--log-match needs --log-list";
   if (o.HasPeriod() && (o.from || o.to)) parsed.problem = "a period (--since, --until, --days) cannot be used with --from or --to";
   if (o.strict && !o.HasPeriod()) parsed.problem = "--strict needs a period (--since, --until or --days)";
+  if (o.csv_utf8 && !o.csv) parsed.problem = "--csv-utf8 needs --csv";
   return parsed;
 }
 

@@ -27,6 +27,10 @@ struct BatchOptions {
   std::optional<std::string> cacert;    // --cacert FILE: certificates trusted instead of the system's
   long timeout = 60;                    // --timeout SECONDS
   bool strict = false;                  // --strict: logs that fall short of the period are an error
+  // The ranking as data beside the page.
+  std::optional<std::string> csv;       // --csv FILE
+  std::optional<std::string> json;      // --json FILE
+  bool csv_utf8 = false;                // --csv-utf8: the CSV in UTF-8 (with a byte-order mark)
 
   bool HasPeriod() const { return since || until || days; }
 };
@@ -36,13 +40,13 @@ struct ParsedOptions {
   std::string problem;  // empty when the arguments were good
 };
 
-// Reads "--name VALUE" and "--name=VALUE" forms (--help and --strict take
-// no value); a repeated --log adds a log, any other repeated option takes
+// Reads "--name VALUE" and "--name=VALUE" forms (--help, --strict and
+// --csv-utf8 take no value); a repeated --log adds a log, any other repeated option takes
 // its last value. Numbers are decimal integers, dates "YYYY-MM-DD" or
 // "YYYY-MM-DD HH:MM[:SS]". Refused here, before any file is touched:
 // --from beyond --to, --since after --until, a period (--since, --until,
 // --days) together with --from or --to, --days with --since or --until,
-// --strict without a period, an address that is not ftp://, ftps://,
+// --strict without a period, --csv-utf8 without --csv, an address that is not ftp://, ftps://,
 // sftp:// or https:// (only a folder of the first three for --log-list
 // and --publish) or that holds a password.
 ParsedOptions ParseOptions(const std::vector<std::string>& args);

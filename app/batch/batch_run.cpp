@@ -86,15 +86,25 @@ std::string NameOf(const std::string& path) {
   return path.substr(folder.size() + 1);
 }
 
-// What goes to the site: the bar image when the site has none, then the
-// page, last, so that it never refers to a file not there yet. (Files
-// written beside the page, such as exports, belong before the page.)
-std::vector<transfer::PublishFile> FilesToPublish(const std::string& page) {
+// What goes to the site: the bar image when the site has none, the
+// exports, then the page, last, so that it never refers to a file not
+// there yet.
+std::vector<transfer::PublishFile> FilesToPublish(const std::string& page, const RankingExports& exports) {
   std::vector<transfer::PublishFile> files;
   const std::string gage = PathInFolder(FolderOf(page), "gage.gif");
   if (FileExists(gage)) files.push_back({gage, "gage.gif", true});
+  for (const std::string& path : {exports.csv, exports.json})
+    if (!path.empty()) files.push_back({path, NameOf(path), false});
   files.push_back({page, NameOf(page), false});
   return files;
+}
+
+RankingExports ExportsOf(const BatchOptions& options) {
+  RankingExports exports;
+  exports.csv = options.csv.value_or("");
+  exports.json = options.json.value_or("");
+  if (options.csv_utf8) exports.csv_encoding = CsvEncoding::kUtf8;
+  return exports;
 }
 
 }  // namespace
@@ -161,8 +171,9 @@ int RunBatch(const BatchOptions& options, std::FILE* err) {
       settings.PEnd = options.to.value_or(static_cast<long long>(lines.Count()));
       CheckRange(lines, settings.PStart, settings.PEnd);
     }
-    RunRankingToPage(lines, settings, out_path, view);
-    if (options.publish) transfer::Publish(*remote, UrlOf(*options.publish), FilesToPublish(out_path), view);
+    const RankingExports exports = ExportsOf(options);
+    RunRankingToPage(lines, settings, out_path, view, exports);
+    if (options.publish) transfer::Publish(*remote, UrlOf(*options.publish), FilesToPublish(out_path, exports), view);
   } catch (const std::bad_alloc&) {
     // Loading and tallying the log; the page's own shortage names the page.
     view.PrintLine(messages::OutOfMemoryReading(PathForMessage(log_paths.empty() ? options.log_lists.back() : log_paths.back())));

@@ -86,6 +86,25 @@ TEST(RunRankingToPageTest, SavesTheComposedPageAndTwoRunsAreIdentical) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
 }
 
+TEST(RunRankingToPageTest, ExportsHoldThePagesPlacesBesideIt) {
+  TempDir folder;
+  LogLines log = LogOf({{"/a.zip", 3}, {"/b.lzh", 5}, {"/c.zip", 3}, {"/d.gif", 9}});
+  Settings settings = WholeLog(log);
+  settings.TopCount = 10;
+  RecordingView view;
+  RunRankingToPage(log, settings, folder.File("ranking.html"), view,
+                   {folder.File("ranking.csv"), folder.File("ranking.json"), CsvEncoding::kUtf8});
+  EXPECT_EQ(ReadBytes(folder.File("ranking.csv")),
+            "\xEF\xBB\xBF順位,パス,ファイル名,DL数\r\n1,/b.lzh,/b.lzh,5\r\n2,/c.zip,/c.zip,3\r\n2,/a.zip,/a.zip,3\r\n");
+  const std::string json = ReadBytes(folder.File("ranking.json"));
+  EXPECT_NE(json.find("\"top\":10,\"top_total\":11}"), std::string::npos) << json;
+  EXPECT_NE(json.find("{\"rank\":2,\"path\":\"/a.zip\",\"name\":\"/a.zip\",\"count\":3}\n]}"), std::string::npos) << json;
+  EXPECT_NE(ReadBytes(folder.File("ranking.html")).find("<tr><td>" + Sjis("2位") + "</td><td>/a.zip</td>"),
+            std::string::npos);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 3);
+  EXPECT_EQ(view.events.back(), "status 出力完了！");
+}
+
 TEST(RunRankingToPageTest, GaugeImageCheck) {
   struct Case {
     const char* name;

@@ -12,9 +12,9 @@ namespace junmaru::testing {
 
 // The error message of a run to the page, in UTF-8; empty when it succeeded.
 inline std::string RunFails(const LogLines& log, const Settings& settings, const std::string& out,
-                            RecordingView& view) {
+                            RecordingView& view, const RankingExports& exports = {}) {
   try {
-    RunRankingToPage(log, settings, out, view);
+    RunRankingToPage(log, settings, out, view, exports);
   } catch (const Error& e) {
     return Cp932ToUtf8(e.what());
   }

@@ -189,6 +189,50 @@ TEST(SaveFaults, PageThatIsTheLoadedLogIsRefusedBeforeAnythingIsWritten) {
   EXPECT_EQ(Entries(folder.File("site")), "chain.html hard.html link.html");
 }
 
+// Exports whose targets cannot all be written: the run is refused before
+// it starts, and neither the page nor any other file changes.
+TEST(SaveFaults, ExportTargetsThatCannotBeWrittenAreRefusedBeforeAnything) {
+  TempDir folder;
+  const std::string text = testing::LogLine("/dl/a.zip") + "\r\n" + testing::LogLine("/dl/b.zip") + "\r\n";
+  const std::string log_path = folder.Write("access.log", text);
+  const std::string page = folder.Write("ranking.html", kOldPage);
+  const std::string csv = folder.Write("old.csv", "old csv");
+  std::filesystem::create_symlink("access.log", folder.File("log-link.json"));
+  std::filesystem::create_symlink("ranking.html", folder.File("page-link.csv"));
+  std::filesystem::create_directory(folder.File("folder.json"));
+  LogLines log;
+  log.LoadFromFile(log_path);
+  Settings settings;
+  settings.PStart = 1;
+  settings.PEnd = 2;
+  struct Case {
+    const char* name;
+    RankingExports exports;
+    std::string message;
+  };
+  const auto is_the_log = [](const std::string& path) { return "ファイル " + path + " は読み込んだログなので出力先にできません"; };
+  const auto twice = [](const std::string& path) { return "ファイル " + path + " に二つの出力を書くことはできません"; };
+  const std::vector<Case> cases = {
+      {"CsvIsTheLog", {log_path, ""}, is_the_log(log_path)},
+      {"JsonIsALinkToTheLog", {csv, folder.File("log-link.json")}, is_the_log(folder.File("log-link.json"))},
+      {"CsvIsThePage", {page, ""}, twice(page)},
+      {"CsvIsALinkToThePage", {folder.File("page-link.csv"), ""}, twice(folder.File("page-link.csv"))},
+      {"JsonIsTheCsv", {csv, csv}, twice(csv)},
+      {"JsonIsADevice", {csv, "/dev/null"}, Cp932ToUtf8(CannotCreate("/dev/null"))},
+      {"JsonIsAFolder", {csv, folder.File("folder.json")}, Cp932ToUtf8(CannotCreate(folder.File("folder.json")))},
+  };
+  for (const Case& c : cases) {
+    RecordingView view;
+    EXPECT_EQ(RunFails(log, settings, page, view, c.exports), c.message) << c.name;
+    EXPECT_TRUE(view.events.empty()) << c.name;
+    EXPECT_EQ(ReadBytes(log_path), text) << c.name;
+    EXPECT_EQ(ReadBytes(page), kOldPage) << c.name;
+    EXPECT_EQ(ReadBytes(csv), "old csv") << c.name;
+    EXPECT_EQ(Entries(folder.path()), "access.log folder.json log-link.json old.csv page-link.csv ranking.html")
+        << c.name;
+  }
+}
+
 // A mapped log cut short by another program after loading: the run reads
 // the vanished pages as NUL bytes without a crash, and then refuses to
 // write a page from them, naming the log; no page is written.

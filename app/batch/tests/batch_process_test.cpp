@@ -34,7 +34,8 @@ namespace fs = std::filesystem;
 
 const char* const kBatch = JUNMARU_BATCH_PATH;
 const std::string kUsage =
-    "usage: junmaru-batch [--settings FILE] [--log FILE]... [--out FILE] [--from N] [--to M] [--since DATE] "
+    "usage: junmaru-batch [--settings FILE] [--log FILE]... [--out FILE] [--csv FILE [--csv-utf8]] [--json FILE] "
+    "[--from N] [--to M] [--since DATE] "
     "[--until DATE] [--days N] [--strict] [--log-list URL/ [--log-match GLOB]] [--publish URL/] [--cacert FILE] "
     "[--timeout SECONDS]\n";
 const std::string kNoImage = "HTML出力先にゲージ用画像(gage.gif)がありませんので移動するか作るかしてください。\n";
@@ -194,6 +195,9 @@ TEST_F(BatchTest, BadArgumentsGiveTheUsageLineAndStatus2) {
            {"StrictWithoutAPeriod", {"--log", log, "--strict"}},
            {"StrictWithAValue", {"--log", log, "--days", "3", "--strict=yes"}},
            {"SameLogTwice", {"--log", log, "--log", Path("other.gz"), "--log", Path("link.log")}},
+           {"CsvUtf8WithoutCsv", {"--log", log, "--json", Path("r.json"), "--csv-utf8"}},
+           {"CsvUtf8WithAValue", {"--log", log, "--csv", Path("r.csv"), "--csv-utf8=1"}},
+           {"CsvWithoutAFile", {"--log", log, "--csv"}},
        }) {
     Outcome o = RunBatch(c.args);
     EXPECT_EQ(o.status, 2) << c.name;
@@ -235,6 +239,12 @@ TEST_F(BatchTest, FailuresGiveTheMessageStatus1AndWriteNothing) {
            {"OutputCannotBeCreated",
             {"--log", log, "--out", Path("plain/ranking.html")},
             "ファイル " + Path("plain/ranking.html") + " を作成できません\n"},
+           {"CsvIsThePage", {"--log", log, "--csv", Path("ranking.html")},
+            "ファイル " + Path("ranking.html") + " に二つの出力を書くことはできません\n"},
+           {"JsonIsTheLog", {"--log", log, "--json", log},
+            "ファイル " + log + " は読み込んだログなので出力先にできません\n"},
+           {"CsvIsAFolder", {"--log", log, "--csv", Path("folder.log")},
+            "ファイル " + Path("folder.log") + " を作成できません\n"},
        }) {
     std::vector<std::string> args = {"--settings", Path("empty.ini")};
     args.insert(args.end(), c.args.begin(), c.args.end());

@@ -257,11 +257,15 @@ same ref-nightly.html ftp-root/site/ranking.html "fetch and publish: published p
 same www/gage.gif ftp-root/site/gage.gif "fetch and publish: gage.gif"
 no_leftovers ftp-root/site "fetch and publish"
 
-# Publishing over an existing page: replaced; the site's own gage.gif stays.
+# Publishing over an existing page: replaced; the site's own gage.gif
+# stays; the ranking's CSV and JSON go along.
 printf 'GIF89a-site' > ftp-root/site/gage.gif
-batch --log logs/access_log --out www/ranking.html --publish "$site_at/site/" --cacert ca.pem
+batch --log logs/access_log --out www/ranking.html --csv www/ranking.csv --json www/ranking.json \
+  --publish "$site_at/site/" --cacert ca.pem
 expect 0 "" "publish over a page"
 same www/ranking.html ftp-root/site/ranking.html "publish over a page"
+same www/ranking.csv ftp-root/site/ranking.csv "publish over a page: CSV"
+same www/ranking.json ftp-root/site/ranking.json "publish over a page: JSON"
 grep -q GIF89a-site ftp-root/site/gage.gif || fail "the site's gage.gif was replaced"
 no_leftovers ftp-root/site "publish over a page"
 
