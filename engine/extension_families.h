@@ -9,7 +9,6 @@
 
 #include <array>
 #include <cstddef>
-#include <stdexcept>
 #include <string_view>
 
 namespace junmaru {
@@ -81,14 +80,6 @@ constexpr FamilySwitches FamiliesAtFirstStart() {
   FamilySwitches on{};
   for (std::size_t i = 0; i < kFamilyCount; ++i) on[i] = kExtensionFamilies[i].on_at_first_start;
   return on;
-}
-
-// The place of the family with this key in the table; a key that names no
-// family does not compile.
-consteval std::size_t FamilyIndex(std::string_view key) {
-  for (std::size_t i = 0; i < kFamilyCount; ++i)
-    if (kExtensionFamilies[i].key == key) return i;
-  throw std::logic_error("no extension family has this key");
 }
 
 }  // namespace junmaru

@@ -7,12 +7,14 @@
 #include <vector>
 
 #include "error.h"
+#include "family_index.h"
 #include "recording_view.h"
 
 namespace junmaru {
 namespace {
 
 using Calls = std::vector<std::string>;
+using testing::FamilyIndex;
 using testing::RecordingView;
 
 std::string Download(const std::string& path) {

@@ -7,8 +7,12 @@
 #include <random>
 #include <string>
 
+#include "family_index.h"
+
 namespace junmaru {
 namespace {
+
+using testing::FamilyIndex;
 
 std::string Line(const std::string& request) {
   return "192.0.2.1 - - [10/Oct/2004:13:55:36 +0900] \"" + request + "\" 200 1234 \"-\" \"Mozilla/5.0\"";

@@ -11,6 +11,7 @@
 
 #include "cp932.h"
 #include "error.h"
+#include "family_index.h"
 #include "file_io.h"
 #ifndef _WIN32
 #include "isolated_child.h"
@@ -23,6 +24,7 @@
 namespace junmaru {
 namespace {
 
+using testing::FamilyIndex;
 using testing::ReadBytes;
 using testing::ReadSettingsFile;
 using testing::WriteSettingsFile;

@@ -355,8 +355,6 @@ constexpr FocusChain FocusOrder(std::string_view window) {
   return chain;
 }
 
-inline constexpr FocusChain kFocusOrder = FocusOrder("Form1");
-
 // The place of the row of this design name; kControlCount for none.
 constexpr std::size_t RowIndex(std::string_view name) {
   for (std::size_t i = 0; i < kControlCount; ++i)

@@ -111,7 +111,7 @@ TEST(ControlTable, TheRangeFeedsTheRunOnly) {
 
 TEST(ControlTable, TabVisitsTheControlsInTheDesignsOrder) {
   std::vector<std::string> names;
-  for (ControlId id : kFocusOrder) names.emplace_back(RowOf(id).name);
+  for (ControlId id : FocusOrder("Form1")) names.emplace_back(RowOf(id).name);
   EXPECT_EQ(names, (std::vector<std::string>{"BtnRead", "BtnSave", "CDouga", "COnsei", "CSyoko", "CJpeg", "CGazou",
                                              "CText", "CExe", "CHtml", "CCss", "CCgi", "PStart", "PEnd", "PRank",
                                              "BtnGo", "CBG", "CBorder", "CText1", "CText2", "CLink", "ALink",

@@ -14,6 +14,7 @@
 #include <QTest>
 
 #include "check_box.h"
+#include "family_index.h"
 #include "form_controls.h"
 #include "form_settings.h"
 #include "label.h"
@@ -410,8 +411,8 @@ void TestForm1::runSettingsAreReadFromTheControls() {
   QCOMPARE(s.PEnd, 700);
   QCOMPARE(s.TopCount, 30);
   junmaru::FamilySwitches families = junmaru::FamiliesAtFirstStart();  // the design states
-  families[junmaru::FamilyIndex("CDouga")] = true;
-  families[junmaru::FamilyIndex("CCgi")] = false;
+  families[junmaru::testing::FamilyIndex("CDouga")] = true;
+  families[junmaru::testing::FamilyIndex("CCgi")] = false;
   QVERIFY(s.Families == families);
   QCOMPARE(s.KinsiWord, (std::vector<std::string>{Cp("禁止"), "", "admin"}));
   QCOMPARE(s.CBG, std::string());
