@@ -13,7 +13,9 @@
 # To add a library, add one build_debian_source line at the end: the
 # Debian source package, the suite to take it from, and its CMake options.
 # Packages build in the order listed, so a later one finds the earlier
-# ones in the prefix.
+# ones in the prefix. A package whose source needs a step before CMake
+# (files Debian's own build generates) gets a function prepare_PACKAGE,
+# run in the unpacked source; it is part of the recipe.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$PWD"
@@ -51,8 +53,10 @@ EOF
 build_debian_source() {
   local package="$1" suite="$2"
   shift 2
+  local prepare="prepare_${package//[^A-Za-z0-9]/_}" steps=()
+  declare -F "$prepare" >/dev/null && steps=("$(declare -f "$prepare")")
   local recipe
-  recipe="$(printf '%s\n' "$package/$suite" "$@" "$(x86_64-w64-mingw32-gcc-posix -dumpversion)" |
+  recipe="$(printf '%s\n' "$package/$suite" "$@" "$(x86_64-w64-mingw32-gcc-posix -dumpversion)" "${steps[@]}" |
     cat - "$toolchain" | sha256sum | cut -c1-16)"
   local stamp="$libs/$package.stamp"
   if [ -f "$stamp" ] && [ "$(head -n1 "$stamp")" = "$recipe" ]; then
@@ -68,6 +72,9 @@ build_debian_source() {
   source="$(find "$work" -mindepth 1 -maxdepth 1 -type d | head -n1)"
   version="$(basename "$(ls "$work"/*.dsc)" .dsc)"
   echo "building $version for Windows (once; kept in $libs)"
+  if declare -F "$prepare" >/dev/null; then
+    (cd "$source" && "$prepare") >"$work/prepare.log" 2>&1 || { cat "$work/prepare.log"; exit 1; }
+  fi
   cmake -S "$source" -B "$work/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DJUNMARU_WIN_LIBS="$prefix" -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release \
     -DBUILD_SHARED_LIBS=OFF -DBUILD_TESTING=OFF "$@" >"$work/configure.log" 2>&1 ||
@@ -95,3 +102,14 @@ build_debian_source curl bookworm -DBUILD_CURL_EXE=OFF -DENABLE_MANUAL=OFF -DCUR
   -DCURL_DISABLE_MQTT=ON -DCURL_DISABLE_POP3=ON -DCURL_DISABLE_RTSP=ON -DCURL_DISABLE_SMB=ON \
   -DCURL_DISABLE_SMTP=ON -DCURL_DISABLE_TELNET=ON -DCURL_DISABLE_TFTP=ON -DCURL_DISABLE_FILE=ON \
   -DCURL_CA_BUNDLE=none -DCURL_CA_PATH=none -DENABLE_UNIX_SOCKETS=OFF
+
+# RE2, the multi-pattern matcher of the Bots rule's crawler list (Debian
+# 12's release needs no Abseil). Debian's source leaves out RE2's
+# generated tables; its build makes them from the Unicode data of the
+# package unicode-data, as here.
+prepare_re2() {
+  perl re2/make_perl_groups.pl >re2/perl_groups.cc
+  python3 re2/make_unicode_casefold.py >re2/unicode_casefold.cc
+  python3 re2/make_unicode_groups.py >re2/unicode_groups.cc
+}
+build_debian_source re2 bookworm -DRE2_BUILD_TESTING=OFF

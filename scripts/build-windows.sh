@@ -5,7 +5,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 packages=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest libz-mingw-w64-dev wine wine64 xvfb locales
-          fonts-wine fonts-ipafont-gothic xdotool python3 dpkg-dev nlohmann-json3-dev)
+          fonts-wine fonts-ipafont-gothic xdotool python3 dpkg-dev nlohmann-json3-dev
+          unicode-data python3-six perl)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
@@ -21,7 +22,7 @@ if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
   grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null || echo 'ja_JP.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
   $sudo locale-gen
 fi
-# libcurl and libssh2 from Debian's sources, built once and kept.
+# libcurl, libssh2, RE2 and nlohmann-json from Debian's sources, built once and kept.
 scripts/build-windows-libs.sh
 libs="$(cd "${WIN_LIBS_DIR:-build-win64-libs}" && pwd)/prefix"
 launcher=()

@@ -7,13 +7,14 @@ set -euo pipefail
 # the save tests read a page's ACL and extended attributes (getfacl, getfattr).
 # libcurl4-openssl-dev: fetching logs and publishing pages; vsftpd to
 # procps: the servers the transfer tests start on 127.0.0.1 themselves.
-# nlohmann-json3-dev: the ranking as JSON. libreoffice-calc-nogui: the
+# nlohmann-json3-dev: the ranking as JSON, and the Bots rule's crawler
+# list; libre2-dev: the crawler patterns matched. libreoffice-calc-nogui: the
 # test that opens the ranking's CSV as a spreadsheet does.
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev qt6-base-dev libgl-dev
           fonts-ipafont-gothic python3 mawk time qt6-translations-l10n
           xvfb xdotool dbus-x11 at-spi2-core python3-pyatspi imagemagick zlib1g-dev acl attr
           libcurl4-openssl-dev vsftpd openssh-server openssh-client openssl procps
-          nlohmann-json3-dev libreoffice-calc-nogui)
+          nlohmann-json3-dev libreoffice-calc-nogui libre2-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
