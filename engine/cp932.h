@@ -39,4 +39,14 @@ std::uint32_t DoubleByteCodePoint(unsigned char lead, unsigned char trail);
 // becomes U+FFFD, and exact is set to false; otherwise it is left alone.
 std::string Cp932ToUtf8Replacing(std::string_view cp932, bool& exact);
 
+// The code page 932 form of a Unicode code point, the inverse of the two
+// above, as Windows converts without best fit: a single byte (below
+// 0x100), or a lead byte and a trail byte as lead << 8 | trail; kNoCp932
+// where the code page has no form. A character that the code page encodes
+// at several codes takes the one Windows writes: the lowest, except that
+// the NEC-selected IBM extensions (0xED40 to 0xEEFC) give way to the IBM
+// extensions (0xFA40 on).
+constexpr std::uint16_t kNoCp932 = 0xFFFF;
+std::uint16_t Cp932OfCodePoint(std::uint32_t code_point);
+
 }  // namespace junmaru

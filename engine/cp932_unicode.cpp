@@ -9,7 +9,33 @@ constexpr std::array<std::uint16_t, 60 * 188> kDoubleByte = {
 #include "cp932_unicode_table.inc"
 };
 
+bool IsNecSelectedIbm(std::uint16_t code) { return code >= 0xED40 && code <= 0xEEFC; }
+
+// The code of every code point of the Basic Multilingual Plane (the code
+// page reaches no other), built once from the tables above.
+std::array<std::uint16_t, 0x10000> InverseTable() {
+  std::array<std::uint16_t, 0x10000> codes;
+  codes.fill(kNoCp932);
+  for (unsigned b = 0; b < 0x100; ++b)
+    if (const std::uint32_t u = SingleByteCodePoint(static_cast<unsigned char>(b)); u != kNoCodePoint)
+      codes[u] = static_cast<std::uint16_t>(b);
+  // Ascending codes: the first one met is the lowest.
+  for (unsigned lead = 0x81; lead <= 0xFC; ++lead)
+    for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+      const std::uint32_t u = DoubleByteCodePoint(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail));
+      if (u == kNoCodePoint) continue;
+      const auto code = static_cast<std::uint16_t>(lead << 8 | trail);
+      if (codes[u] == kNoCp932 || (IsNecSelectedIbm(codes[u]) && !IsNecSelectedIbm(code))) codes[u] = code;
+    }
+  return codes;
+}
+
 }  // namespace
+
+std::uint16_t Cp932OfCodePoint(std::uint32_t code_point) {
+  static const std::array<std::uint16_t, 0x10000> kCodes = InverseTable();
+  return code_point < kCodes.size() ? kCodes[code_point] : kNoCp932;
+}
 
 std::uint32_t SingleByteCodePoint(unsigned char b) {
   if (b < 0x80) return b;

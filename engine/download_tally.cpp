@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 #include <random>
+#include <tuple>
 
 #include "key_hash.h"
 #include "text_compare.h"
@@ -32,38 +33,48 @@ struct RankedBefore {
   bool operator()(const DownloadTally::Entry& a, const DownloadTally::Entry& b) const {
     if (a.count != b.count) return a.count < b.count;
     if (all_keyed || (HasKey(a.key) && HasKey(b.key))) return a.key < b.key;
-    return CompareText(a.latest, b.latest) < 0;
+    return CompareText(a.first, b.first) < 0;
   }
 };
+
+// What the tally reads of a path counted as written, and of a download.
+std::string_view TextOf(std::string_view path) { return path; }
+std::string_view SpellingOf(std::string_view path) { return path; }
+std::string_view TextOf(const DownloadTally::Download& download) { return download.text; }
+std::string_view SpellingOf(const DownloadTally::Download& download) { return download.spelling; }
 
 }  // namespace
 
 DownloadTally::DownloadTally()
     : seed_(RandomSeed()), key_buffer_(std::make_unique_for_overwrite<char[]>(kKeyRoom)) {}
 
-void DownloadTally::CountPaths(const std::string_view* paths, std::size_t n) {
-  while (n > 0) {
-    // As many paths as a batch takes whose keys fit the key room; a path
+template <class Item>
+void DownloadTally::CountItems(const Item* items, std::size_t n, Gate* gate) {
+  for (std::size_t base = 0; base < n;) {
+    // As many items as a batch takes whose keys fit the key room; an item
     // whose key alone may not fit is a long path, counted on its own.
     std::size_t take = 0, room = 0;
-    while (take < n && take < kBatch && room + 3 * paths[take].size() <= kKeyRoom) room += 3 * paths[take++].size();
-    if (take > 0)
-      CountBatch(paths, take);
-    else
-      CountLong(paths[take++]);
-    paths += take;
-    n -= take;
+    while (base + take < n && take < kBatch && room + 3 * TextOf(items[base + take]).size() <= kKeyRoom)
+      room += 3 * TextOf(items[base + take++]).size();
+    if (take > 0) {
+      CountBatch(items + base, take, base, gate);
+      base += take;
+    } else {
+      CountLong(items[base], base, gate);
+      ++base;
+    }
   }
 }
 
-void DownloadTally::CountBatch(const std::string_view* paths, std::size_t n) {
+template <class Item>
+void DownloadTally::CountBatch(const Item* items, std::size_t n, std::size_t base, Gate* gate) {
   // Make room first, so the slots stay where they are for the whole batch.
   if ((entries_.size() + n) * 2 >= slots_.size()) Grow(entries_.size() + n);
   char* next = key_buffer_.get();
   std::string_view keys[kBatch];
   std::uint64_t hashes[kBatch];
   for (std::size_t i = 0; i < n; ++i) {
-    const std::size_t size = FoldKey(paths[i], next);
+    const std::size_t size = FoldKey(TextOf(items[i]), next);
     keys[i] = {next, size};
     next += size;
     hashes[i] = HashKey(keys[i].data(), size, seed_);
@@ -76,31 +87,55 @@ void DownloadTally::CountBatch(const std::string_view* paths, std::size_t n) {
     if (std::uint32_t index = slots_[hashes[i] & mask_]; index != 0) __builtin_prefetch(&entries_[index - 1]);
   for (std::size_t i = 0; i < n; ++i)
     if (std::uint32_t index = slots_[hashes[i] & mask_]; index != 0) __builtin_prefetch(entries_[index - 1].key.data());
-  for (std::size_t i = 0; i < n; ++i) CountKey(paths[i], keys[i], hashes[i]);
+  if (!gate) {
+    for (std::size_t i = 0; i < n; ++i) {
+      const auto [index, added] = Find(TextOf(items[i]), SpellingOf(items[i]), keys[i], hashes[i]);
+      if (!added) Count(index, SpellingOf(items[i]));
+    }
+    return;
+  }
+  std::uint32_t indexes[kBatch];
+  bool added[kBatch];
+  for (std::size_t i = 0; i < n; ++i) {
+    std::tie(indexes[i], added[i]) = Find(TextOf(items[i]), SpellingOf(items[i]), keys[i], hashes[i]);
+    gate->Expect(base + i, indexes[i]);
+  }
+  for (std::size_t i = 0; i < n; ++i)
+    if (gate->Admits(base + i, indexes[i]) && !added[i]) Count(indexes[i], SpellingOf(items[i]));
 }
 
-void DownloadTally::CountLong(std::string_view path) {
+template <class Item>
+void DownloadTally::CountLong(const Item& item, std::size_t base, Gate* gate) {
   if ((entries_.size() + 1) * 2 >= slots_.size()) Grow(entries_.size() + 1);
-  CountKey(path, kNoKey, HashTextKey(path, seed_));
+  const auto [index, added] = Find(TextOf(item), SpellingOf(item), kNoKey, HashTextKey(TextOf(item), seed_));
+  if (gate) gate->Expect(base, index);
+  if ((!gate || gate->Admits(base, index)) && !added) Count(index, SpellingOf(item));
 }
 
-void DownloadTally::CountKey(std::string_view path, std::string_view key, std::uint64_t hash) {
+void DownloadTally::CountPaths(const std::string_view* paths, std::size_t n) { CountItems(paths, n, nullptr); }
+
+void DownloadTally::CountDownloads(const Download* downloads, std::size_t n, Gate* gate) {
+  CountItems(downloads, n, gate);
+}
+
+std::pair<std::uint32_t, bool> DownloadTally::Find(std::string_view text, std::string_view spelling,
+                                                   std::string_view key, std::uint64_t hash) {
   for (std::size_t slot = hash & mask_;; slot = (slot + 1) & mask_) {
     std::uint32_t index = slots_[slot];
     if (index == 0) {
-      slots_[slot] = static_cast<std::uint32_t>(entries_.size() + 1);
-      entries_.push_back({path, path, 1, hash, HasKey(key) ? keys_.Store(key.data(), key.size()) : kNoKey});
+      const auto added = static_cast<std::uint32_t>(entries_.size());
+      slots_[slot] = added + 1;
+      // A text that is not its spelling lives only for the call.
+      const std::string_view first = text.data() == spelling.data() ? text : keys_.Store(text.data(), text.size());
+      entries_.push_back({first, spelling, 1, hash, HasKey(key) ? keys_.Store(key.data(), key.size()) : kNoKey});
       if (!HasKey(key)) ++keyless_;
-      return;
+      return {added, true};
     }
-    Entry& entry = entries_[index - 1];
+    const Entry& entry = entries_[index - 1];
     // Equal keys exactly when the paths compare equal; without both keys,
     // the paths themselves are compared.
-    if (entry.hash == hash && (HasKey(entry.key) && HasKey(key) ? entry.key == key : EqualText(entry.latest, path))) {
-      entry.latest = path;
-      ++entry.count;
-      return;
-    }
+    if (entry.hash == hash && (HasKey(entry.key) && HasKey(key) ? entry.key == key : EqualText(entry.first, text)))
+      return {index - 1, false};
   }
 }
 

@@ -74,4 +74,33 @@ std::string OutOfMemoryWriting(const std::string& cp932_path) {
   return Sjis("メモリ不足のため ") + cp932_path + Sjis(" を書き込めません");
 }
 
+std::string CrawlerListUnreadable(const std::string& cp932_path) {
+  return Sjis("クローラーの一覧 ") + cp932_path + Sjis(" を読み込めません（[Count] Bots）");
+}
+
+std::string CrawlerListMalformed(const std::string& cp932_path) {
+  return Sjis("クローラーの一覧 ") + cp932_path + Sjis(" は crawler-user-agents の JSON ではありません（[Count] Bots）");
+}
+
+std::string CrawlerPatternRefused(const std::string& cp932_path, const std::string& utf8_pattern) {
+  return Sjis("クローラーの一覧 ") + cp932_path + Sjis(" のパターン ") + Utf8ToCp932(utf8_pattern) +
+         Sjis(" は使えません（[Count] Bots）");
+}
+
+std::string CountSwitchBad(const std::string& cp932_path, const std::string& key, const std::string& value) {
+  return Sjis("設定ファイル ") + cp932_path + Sjis(" の [Count] ") + key + "=" + value + Sjis(" は 0 か 1 で指定してください");
+}
+
+std::string StatusListBad(const std::string& cp932_path, const std::string& value) {
+  return Sjis("設定ファイル ") + cp932_path + Sjis(" の [Count] Status=") + value +
+         Sjis(" は 200,206 のように 3 桁の番号をコンマで区切って指定してください");
+}
+
+std::string CountRuleTurnedOff(const std::string& key) { return Sjis("（") + key + Sjis(" はオフにしました）"); }
+
+std::string OtherHttpLinesLeftOut(long long lines, const std::string& option) {
+  return Sjis("HTTP/1.0 と HTTP/1.1 以外（HTTP/2 など）の ") + std::to_string(lines) + Sjis(" 行を数えていません（") +
+         option + Sjis(" で数えます）");
+}
+
 }  // namespace junmaru::messages

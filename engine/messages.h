@@ -38,4 +38,16 @@ std::string OutputTwice(const std::string& cp932_path);         // ファイル 
 std::string OutOfMemoryReading(const std::string& cp932_path);  // メモリ不足のため %s を読み込めません
 std::string OutOfMemoryWriting(const std::string& cp932_path);  // メモリ不足のため %s を書き込めません
 
+// The counting rules of the settings file's section [Count], and the
+// crawler list of the Bots rule: each message names the file and the key.
+std::string CrawlerListUnreadable(const std::string& cp932_path);  // クローラーの一覧 %s を読み込めません（[Count] Bots）
+std::string CrawlerListMalformed(const std::string& cp932_path);   // クローラーの一覧 %s は crawler-user-agents の JSON ではありません（[Count] Bots）
+std::string CrawlerPatternRefused(const std::string& cp932_path, const std::string& utf8_pattern);  // クローラーの一覧 %s のパターン %s は使えません（[Count] Bots）
+std::string CountSwitchBad(const std::string& cp932_path, const std::string& key, const std::string& value);  // 設定ファイル %s の [Count] %s=%s は 0 か 1 で指定してください
+std::string StatusListBad(const std::string& cp932_path, const std::string& value);  // 設定ファイル %s の [Count] Status=%s は 200,206 のように 3 桁の番号をコンマで区切って指定してください
+std::string CountRuleTurnedOff(const std::string& key);  // （%s はオフにしました）
+// Lines written over another protocol than HTTP/1.0 and HTTP/1.1 that
+// the AnyHttp rule would count.
+std::string OtherHttpLinesLeftOut(long long lines, const std::string& option);  // HTTP/1.0 と HTTP/1.1 以外（HTTP/2 など）の %d 行を数えていません（%s で数えます）
+
 }  // namespace junmaru::messages

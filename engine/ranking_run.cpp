@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include "counting_rules.h"
 #include "download_tally.h"
 #include "line_paths.h"
 #include "messages.h"
+#include "path_decode.h"
 #include "request_filter.h"
 
 namespace junmaru {
@@ -35,23 +37,29 @@ class ScanGauge {
 
 // Takes the download paths of the scanned lines in line order, drops what
 // the filter drops, hands the rest to the tally in batches (see
-// CountPaths) and moves the gauge after every line.
+// CountPaths) and moves the gauge after every line: today's rules.
 class PathCounter {
  public:
+  using Item = LinePath;
   PathCounter(const RunSettings& settings, long long length, RunView& view, DownloadTally& tally)
       : filter_(settings), gauge_(length), view_(view), tally_(tally) {}
 
+  static LinePath Read(std::string_view line) { return LinePath::Read(line); }
   void Take(const LinePath* paths, std::size_t n) {
     for (std::size_t i = 0; i < n; ++i) {
       // The paths' bytes were read on the other thread's processor;
       // fetching a few ahead overlaps their transfer with the counting.
       if (i + 8 < n && paths[i + 8]) {
-        __builtin_prefetch(paths[i + 8]->data());
-        __builtin_prefetch(paths[i + 8]->data() + paths[i + 8]->size());
+        __builtin_prefetch(paths[i + 8].path.data());
+        __builtin_prefetch(paths[i + 8].path.data() + paths[i + 8].path.size());
       }
-      if (paths[i] && !filter_.Drops(*paths[i])) {
-        batch_[pending_++] = *paths[i];
-        if (pending_ == DownloadTally::kBatch) Flush();
+      if (paths[i].kind != LinePath::Kind::kNone && !filter_.Drops(paths[i].path)) {
+        if (paths[i]) {
+          batch_[pending_++] = paths[i].path;
+          if (pending_ == DownloadTally::kBatch) Flush();
+        } else {
+          ++other_http_;  // a line only AnyHttp reads
+        }
       }
       view_.SetProgress(gauge_.Value());
       gauge_.Step();
@@ -61,6 +69,7 @@ class PathCounter {
     tally_.CountPaths(batch_, pending_);
     pending_ = 0;
   }
+  std::int64_t OtherHttpLines() const { return other_http_; }
 
  private:
   const RequestFilter filter_;
@@ -69,17 +78,54 @@ class PathCounter {
   DownloadTally& tally_;
   std::string_view batch_[DownloadTally::kBatch];
   std::size_t pending_ = 0;
+  std::int64_t other_http_ = 0;
 };
 
-void Scan(const LogLines& lines, const RunSettings& settings, RunView& view, DownloadTally& tally) {
+// The same with counting rules on (counting_rules.h): the lines are read
+// by LineRules and counted by a RuledCounter.
+class RuledLineCounter {
+ public:
+  using Item = RuledLine;
+  RuledLineCounter(const RunSettings& settings, long long length, RunView& view, DownloadTally& tally)
+      : rules_(settings), counter_(settings, tally), gauge_(length), view_(view) {}
+
+  RuledLine Read(std::string_view line) { return rules_.Read(line); }
+  void Take(const RuledLine* lines, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) {
+      counter_.Take(lines[i]);
+      view_.SetProgress(gauge_.Value());
+      gauge_.Step();
+    }
+  }
+  void Flush() { counter_.Flush(); }
+  std::int64_t OtherHttpLines() const { return counter_.OtherHttpLines(); }
+
+ private:
+  LineRules rules_;  // the reading thread's, while the scan lasts
+  RuledCounter counter_;
+  ScanGauge gauge_;
+  RunView& view_;
+};
+
+// Reads the lines first to first + count - 1 by the counter's rules and
+// counts them.
+template <class Counter>
+void CountLines(const LogLines& lines, std::size_t first, std::size_t count, Counter& counter) {
+  ForEachLine<typename Counter::Item>(
+      lines, first, count, [&counter](std::string_view line) { return counter.Read(line); },
+      [&counter](const typename Counter::Item* items, std::size_t n) { counter.Take(items, n); });
+}
+
+// Scans the chosen lines (the period's, or the range's) into the tally;
+// returns how many lines only AnyHttp would have counted.
+template <class Counter>
+std::int64_t Scan(const LogLines& lines, const RunSettings& settings, RunView& view, DownloadTally& tally) {
   if (settings.Period) {
     const PeriodLines& period = *settings.Period;
-    PathCounter counter(settings, static_cast<long long>(period.count), view, tally);
-    for (const LineSpan& span : period.spans)
-      ForEachLinePath(lines, span.first, span.last - span.first + 1,
-                      [&](const LinePath* paths, std::size_t n) { counter.Take(paths, n); });
+    Counter counter(settings, static_cast<long long>(period.count), view, tally);
+    for (const LineSpan& span : period.spans) CountLines(lines, span.first, span.last - span.first + 1, counter);
     counter.Flush();
-    return;
+    return counter.OtherHttpLines();
   }
   const long long first = settings.PStart - 1;
   const long long length = settings.PEnd - settings.PStart + 1;
@@ -87,29 +133,40 @@ void Scan(const LogLines& lines, const RunSettings& settings, RunView& view, Dow
   // the first one outside it, if any, is read with At, which fails there.
   const long long count = static_cast<long long>(lines.Count());
   const long long inside = first < 0 ? 0 : std::clamp(count - first, 0LL, length < 0 ? 0LL : length);
+  std::int64_t other_http = 0;
   if (inside > 0) {
-    PathCounter counter(settings, length, view, tally);
-    ForEachLinePath(lines, static_cast<std::size_t>(first), static_cast<std::size_t>(inside),
-                    [&](const LinePath* paths, std::size_t n) { counter.Take(paths, n); });
+    Counter counter(settings, length, view, tally);
+    CountLines(lines, static_cast<std::size_t>(first), static_cast<std::size_t>(inside), counter);
     counter.Flush();
+    other_http = counter.OtherHttpLines();
   }
   // A range that leaves the log stops at its first line outside it, with
   // the list index error.
   if (inside < length) lines.At(first + inside);
+  return other_http;
 }
 
 // Orders the tally once, by count and among equal counts by path, then
 // turns its entries into ranked entries (gauge 900 to 950). The order is
 // total, so reading the ordered tally gives the list that rotating every
 // count entry and sorting the ranked entries gives.
-std::vector<RankedEntry> Rank(DownloadTally& tally, RunView& view) {
+// Under Decode, each entry's name is the decoded text of its latest
+// spelling, kept in names.
+std::vector<RankedEntry> Rank(DownloadTally& tally, bool decode, ByteArena& names, RunView& view) {
   const long long n = static_cast<long long>(tally.Size());
   if (n >= 2) tally.OrderForRanking();
   const auto& tallied = tally.Entries();
   std::vector<RankedEntry> entries;
   entries.reserve(tallied.size());
+  std::string decoded;
   for (long long j = 0; j < n; ++j) {
-    entries.push_back({tallied[j].count, tallied[j].latest});
+    const std::string_view latest = tallied[j].latest;
+    std::string_view name = latest;
+    if (decode) {
+      name = DecodePath(latest, decoded);
+      if (name.data() == decoded.data()) name = names.Store(name.data(), name.size());
+    }
+    entries.push_back({tallied[j].count, latest, name});
     view.SetProgress(n == 1 ? 900 : 900 + j * 50 / (n - 1));
   }
   if (n == 0) view.SetProgress(900);
@@ -125,12 +182,14 @@ Ranking RunRanking(const LogLines& lines, const RunSettings& settings, RunView& 
   view.SetGaugeBackground(GaugeBackground::kRunning);
   ShowStatus(view, messages::StatusScanning());
 
-  Scan(lines, settings, view, tally);
+  Ranking ranking;
+  ranking.other_http_lines = settings.CountRulesOn() ? Scan<RuledLineCounter>(lines, settings, view, tally)
+                                                     : Scan<PathCounter>(lines, settings, view, tally);
   lines.CheckUnchanged();
   ShowStatus(view, messages::StatusTallying());
 
-  Ranking ranking;
-  ranking.entries = Rank(tally, view);
+  ranking.names = std::make_shared<ByteArena>();
+  ranking.entries = Rank(tally, settings.Decode, *ranking.names, view);
   const std::size_t places = settings.TopCount > 0 ? static_cast<std::size_t>(settings.TopCount) : 0;
   for (std::size_t j = 0; j < ranking.Size() && j < places; ++j) ranking.top_total += ranking.Place(j).count;
   return ranking;

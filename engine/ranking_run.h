@@ -6,21 +6,30 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "byte_arena.h"
 #include "log_lines.h"
 #include "run_settings.h"
 #include "run_view.h"
 
 namespace junmaru {
 
-// A ranked entry: a count and the path as written in its latest download.
-// The path points into the LogLines the run scanned.
+// A ranked entry: a count and the path as written in its latest download
+// (under the Decode rule without its query string), and the name the page
+// shows for it: the path, or under Decode its decoded text. The path points
+// into the LogLines the run scanned.
 struct RankedEntry {
+  RankedEntry(std::int64_t count_, std::string_view path_) : count(count_), path(path_), name(path_) {}
+  RankedEntry(std::int64_t count_, std::string_view path_, std::string_view name_)
+      : count(count_), path(path_), name(name_) {}
+
   std::int64_t count;
   std::string_view path;
+  std::string_view name;
 };
 
 struct Ranking {
@@ -28,6 +37,12 @@ struct Ranking {
   std::vector<RankedEntry> entries;
   // Sum of the counts of the first min(TopCount, n) places.
   std::int64_t top_total = 0;
+  // While the AnyHttp rule is off: the lines it would have counted that
+  // today's rule leaves out (GET over HTTP/2 and the like), as the other
+  // rules would count them, OncePerClient aside. 0 while it is on.
+  std::int64_t other_http_lines = 0;
+  // The decoded names of the entries (Decode), which live as long as it.
+  std::shared_ptr<ByteArena> names;
 
   std::size_t Size() const { return entries.size(); }
   // Place j (0 is first) is the entry j from the end.

@@ -6,8 +6,11 @@
 
 #include "extension_families.h"
 #include "log_period.h"
+#include "status_list.h"
 
 namespace junmaru {
+
+class CrawlerList;
 
 // What a ranking run reads: the lines to count, the places to total and
 // what leaves a download out. It is the part of the settings record
@@ -28,6 +31,20 @@ struct RunSettings {
   FamilySwitches Families = FamiliesAtFirstStart();
 
   std::vector<std::string> KinsiWord;  // exclusion words, one per memo line
+
+  // The counting rules for today's servers (counting_rules.h says what
+  // each does). Every one off, which is the default, counts as the log's
+  // lines were always counted.
+  bool AnyHttp = false;        // the request is read whatever its HTTP version
+  StatusList Status;           // only these response statuses count; empty: every one
+  bool OncePerClient = false;  // a client counts a file at most once a day
+  bool Bots = false;           // crawlers' requests do not count
+  bool Decode = false;         // paths are decoded and lose their query strings
+  // The crawler list of the Bots rule, read by the run when it is on
+  // (never stored).
+  std::shared_ptr<const CrawlerList> Crawlers;
+
+  bool CountRulesOn() const { return AnyHttp || !Status.Empty() || OncePerClient || Bots || Decode; }
 };
 
 }  // namespace junmaru

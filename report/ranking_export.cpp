@@ -12,7 +12,7 @@ void ForEachShownPlace(const Ranking& ranking, const Settings& settings,
   const long long shown = std::min(static_cast<long long>(ranking.Size()), settings.TopCount);
   for (long long j = 0; j < shown; ++j) {
     const RankedEntry& entry = ranking.Place(static_cast<std::size_t>(j));
-    each({rank.Next(j, entry.count), entry.path, NameShownText(entry.path, settings.NameMax), entry.count});
+    each({rank.Next(j, entry.count), entry.path, NameShownText(entry.name, settings.NameMax), entry.count});
   }
 }
 

@@ -19,8 +19,8 @@ namespace junmaru {
 // One place of the page, as the exports write it.
 struct ShownPlace {
   long long rank;         // competition rank, as the page's label gives it
-  std::string_view path;  // the path as logged (its latest spelling)
-  std::string name;       // the name as the page shows it, mark included
+  std::string_view path;  // the path as logged (its latest spelling; under Decode without its query)
+  std::string name;       // the name as the page shows it (under Decode decoded), mark included
   std::int64_t count;
 };
 

@@ -31,15 +31,16 @@ RankingRows::RankingRows(const Ranking& ranking, const Settings& settings)
       link_prefix_(EscapeAttribute(settings.Prefix)),
       link_path_(settings.Prefix) {}
 
-void RankingRows::AppendNameCell(std::string_view path, PageLine& row) const {
+void RankingRows::AppendNameCell(const RankedEntry& entry, PageLine& row) const {
   // The link target, as LinkTarget makes it, keeps the whole path; the
-  // name is shortened by the raw bytes. What came from the log is escaped
-  // as the row is written.
+  // name (the path, or its decoded text) is shortened by the raw bytes.
+  // What came from the log is escaped as the row is written.
+  const std::string_view path = entry.path;
   if (settings_.Link) {
     row.Append("<a href=\"").Append(link_prefix_);
     row.AppendLinkPath(MidBytes(path, 2, static_cast<long long>(path.size())), link_path_).Append("\">");
   }
-  const ShownName name = NameShown(path, settings_.NameMax);
+  const ShownName name = NameShown(entry.name, settings_.NameMax);
   if (name.shortened) row.Append(Sjis("(略)..."));
   row.AppendEscaped(name.tail);
   if (settings_.Link) row.Append("</a>");
@@ -52,7 +53,7 @@ void RankingRows::Output(long long j, std::vector<PageLine>& lines) {
   const bool single_entry = ranking_.Size() == 1;
   PageLine row("<tr><td>");
   row.Append(std::to_string(rank_.Next(j, count))).Append(Sjis("位")).Append("</td><td>");
-  AppendNameCell(entry.path, row);
+  AppendNameCell(entry, row);
   row.Append("</td><td>").Append(Sjis("<img src=\"gage.gif\" alt=\"DLゲージ\" width=\""));
   row.Append(std::to_string(BarWidth(count, ranking_.top_total, single_entry))).Append("\" height=\"10\"></td><td>");
   row.Append(std::to_string(count)).Append("</td></tr>");

@@ -62,7 +62,7 @@ class RankingRows {
   void Output(long long j, std::vector<PageLine>& lines);
 
  private:
-  void AppendNameCell(std::string_view path, PageLine& row) const;
+  void AppendNameCell(const RankedEntry& entry, PageLine& row) const;
 
   const Ranking& ranking_;
   const Settings& settings_;

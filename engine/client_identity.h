@@ -1,0 +1,70 @@
+#pragma once
+
+// Who downloaded: the client of a log line, as the counting rules tell
+// clients apart. A client is the line's address (its first field, up to
+// the first space: ClientAddress) together with its user agent (the last
+// quoted field: UserAgent; a line without one has none). The
+// OncePerClient rule counts a file at most once per client and day, and a
+// count of a file's downloaders would count its clients, so both share
+// this identity.
+//
+// A client is a ClientKey, two numbers that are equal exactly when the
+// addresses and the user agents are equal byte for byte. ClientIds hands
+// them out during one scan; they mean nothing beyond it.
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace junmaru {
+
+struct ClientKey {
+  // A canonical dotted IPv4 address as its number, or the number ClientIds
+  // gave any other address (an IPv6 address, a host name).
+  std::uint32_t address = 0;
+  // The user agent's number (0: none), with the top bit set when the
+  // address is such a given number.
+  std::uint32_t agent = 0;
+  friend constexpr bool operator==(ClientKey, ClientKey) = default;
+};
+
+// Numbers for the distinct texts of a log, 1, 2, 3 ... in the order met.
+// It keeps views: the texts must outlive it.
+class TextIds {
+ public:
+  TextIds();
+  // The text's number, and whether the text is new.
+  std::pair<std::uint32_t, bool> Of(std::string_view text);
+  std::string_view Text(std::uint32_t id) const { return texts_[id - 1].text; }
+  std::size_t Size() const { return texts_.size(); }
+
+ private:
+  void Grow();
+  struct Known {
+    std::string_view text;
+    std::uint64_t hash;
+  };
+  std::vector<Known> texts_;
+  std::vector<std::uint32_t> slots_;  // open addressing: 0 empty, else number
+  std::size_t mask_ = 0;
+  const std::uint64_t seed_;  // drawn at random: the texts come from strangers
+};
+
+class ClientIds {
+ public:
+  // The number of a line's user agent: 0 for none. new_agent tells
+  // whether this user agent is met for the first time.
+  std::uint32_t AgentOf(std::optional<std::string_view> agent, bool* new_agent = nullptr);
+  // The client of a line with this address and agent number.
+  ClientKey Of(std::string_view address, std::uint32_t agent);
+
+  const TextIds& Agents() const { return agents_; }
+
+ private:
+  TextIds agents_;
+  TextIds addresses_;  // all but canonical IPv4 addresses
+};
+
+}  // namespace junmaru

@@ -1,0 +1,117 @@
+#pragma once
+
+// The counting rules for today's servers, each switched on by the keeper
+// (RunSettings) on top of the request filter's rules, which all still hold:
+//
+// AnyHttp        The request is read from the request field itself,
+//                whatever its HTTP version (AnyHttpRequest: HTTP/2 and
+//                HTTP/3 lines count), instead of by the HTTP/1.0 and
+//                HTTP/1.1 markers anywhere in the line.
+// Status         Only lines whose response status (StatusAfter) is in the
+//                list count; a line without a readable status does not.
+// OncePerClient  A client (client_identity.h) counts each file at most once
+//                per day: the date of the line's timestamp, a line without
+//                one being a day of its own. It applies last, to the lines
+//                every other rule lets through, to the file as the tally
+//                counts it; a line it stops changes nothing, neither the
+//                count nor the spelling kept. Range requests (206) and
+//                repeated downloads so count once.
+// Bots           A line whose user agent matches a crawler of the list
+//                (crawler_list.h) does not count; a line without a user
+//                agent is no crawler's.
+// Decode         Before every other rule, the path loses its query string
+//                and its percent-escapes are decoded (path_decode.h): the
+//                filters, the exclusion words and the tally see the decoded
+//                path; the page shows it and links to the spelling as the
+//                log wrote it, without its query string.
+//
+// The scan runs in two halves (line_paths.h). LineRules reads each line on
+// the reading thread: the request, the status, the user agent, the client
+// and the day; it drops what Status and Bots drop, and hands on a
+// RuledLine. RuledCounter takes them in line order on the counting
+// thread: it decodes, filters, and hands the downloads to the tally
+// through the OncePerClient gate.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "client_days.h"
+#include "client_identity.h"
+#include "download_tally.h"
+#include "line_paths.h"
+#include "request_filter.h"
+#include "run_settings.h"
+
+namespace junmaru {
+
+// A line as the counting rules read it.
+struct RuledLine {
+  std::string_view path;  // as the log wrote it; under Decode without its query string
+  LinePath::Kind kind = LinePath::Kind::kNone;  // none also when Status or Bots drops the line
+  std::uint32_t day = 0;  // yyyymmdd of its timestamp (OncePerClient only); 0: none
+  ClientKey client;       // OncePerClient only
+};
+
+// The reading half. One thread at a time.
+class LineRules {
+ public:
+  // settings.Crawlers must be set when Bots is on.
+  explicit LineRules(const RunSettings& settings);
+  RuledLine Read(std::string_view line);
+
+ private:
+  bool IsCrawler(std::uint32_t agent, std::string_view user_agent, bool new_agent);
+
+  const RunSettings& settings_;
+  ClientIds clients_;
+  std::vector<std::uint8_t> crawler_;  // by agent number: 1 for a crawler's
+};
+
+// The counting half: the RuledLines of the scan in line order, into the
+// tally. Lines that only AnyHttp would read, while it is off, are counted
+// apart (OtherHttpLines) as if it were on, OncePerClient aside.
+class RuledCounter {
+ public:
+  RuledCounter(const RunSettings& settings, DownloadTally& tally);
+
+  // The line's download, if it counts, waits in a batch for the tally.
+  void Take(const RuledLine& line);
+  // Hands the waiting downloads to the tally; at the end of the scan.
+  void Flush();
+
+  std::int64_t OtherHttpLines() const { return other_http_; }
+
+ private:
+  // Who downloaded on which day, for each download of the batch.
+  struct ClientDay {
+    ClientKey client;
+    std::uint32_t day;
+  };
+  // The OncePerClient rule, asked by the tally for each download of a batch.
+  class OncePerClientGate : public DownloadTally::Gate {
+   public:
+    explicit OncePerClientGate(const ClientDay* batch) : batch_(batch) {}
+    void Expect(std::size_t download, std::uint32_t entry) override;
+    bool Admits(std::size_t download, std::uint32_t entry) override;
+
+   private:
+    const ClientDay* batch_;
+    ClientDays days_;
+  };
+
+  const RunSettings& settings_;
+  const RequestFilter filter_;
+  DownloadTally& tally_;
+  DownloadTally::Download batch_[DownloadTally::kBatch];
+  ClientDay batch_clients_[DownloadTally::kBatch];
+  std::string decoded_[DownloadTally::kBatch];  // the decoded texts of the batch
+  std::string other_decoded_;
+  std::size_t pending_ = 0;
+  OncePerClientGate gate_;
+  std::int64_t other_http_ = 0;
+};
+
+}  // namespace junmaru

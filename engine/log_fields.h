@@ -1,0 +1,52 @@
+#pragma once
+
+// The fields of an access-log line that the counting rules read besides
+// the request path that RequestFilter::DownloadPath cuts: the request field
+// read whatever the protocol (AnyHttp), the response status (Status), the
+// user agent (Bots, and with the address the client of OncePerClient).
+// Every test is on bytes, case-sensitive.
+
+#include <cstddef>
+#include <optional>
+#include <string_view>
+
+namespace junmaru {
+
+// A request field and where it ends.
+struct RequestField {
+  std::string_view path;       // a view of the line
+  std::size_t closing_quote;   // the position of the quote that ends the field
+};
+
+// The request field as the AnyHttp rule reads it: the first "\"GET " of
+// the line starts it and the next double quote ends it; it must end with
+// a space, "HTTP/" and a version made of digits and at most one dot, at
+// least one digit (HTTP/1.0, HTTP/1.1, HTTP/2.0, HTTP/2, HTTP/3). The path
+// is what lies between "GET " and that last space. None for a line whose
+// field does not end so.
+std::optional<RequestField> AnyHttpRequest(std::string_view line);
+
+// Where the request field ends for a path cut by today's rule (non-empty,
+// a view of line): at the quote of the marker the path was cut before.
+inline std::size_t MarkerQuote(std::string_view line, std::string_view path) {
+  // The path ends one byte before "HTTP/1.x", which the quote follows.
+  return static_cast<std::size_t>(path.data() - line.data()) + path.size() + 9;
+}
+
+// The response status: the three digits after the request field's closing
+// quote and one space; -1 when they are not there.
+int StatusAfter(std::string_view line, std::size_t closing_quote);
+
+// The user agent: the last double-quoted field of a line that holds at
+// least three (the combined log format's request, referrer and agent).
+// A field opens at a double quote and closes at the next one that no
+// backslash escapes (servers write a quote inside a field as \" and a
+// backslash as \\); a field left open at the end of the line is none.
+// None for a line of fewer fields.
+std::optional<std::string_view> UserAgent(std::string_view line);
+
+// The client's address: the line's first field, up to the first space
+// (the whole line when it has none).
+inline std::string_view ClientAddress(std::string_view line) { return line.substr(0, line.find(' ')); }
+
+}  // namespace junmaru

@@ -1,0 +1,103 @@
+#include "path_decode.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "cp932.h"
+
+namespace junmaru {
+namespace {
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+bool IsControl(unsigned byte) { return byte < 0x20 || byte == 0x7F; }
+
+bool AllAscii(std::string_view text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+// The code point of the UTF-8 character at text[i], and its length; none
+// (length 0) for a byte that starts no valid character.
+struct Utf8Char {
+  std::uint32_t code_point = 0;
+  std::size_t length = 0;
+};
+Utf8Char ReadUtf8(std::string_view text, std::size_t i) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+  const unsigned first = byte(i);
+  if (first < 0x80) return {first, 1};
+  std::size_t length;
+  std::uint32_t lowest;  // the least code point of this length: anything below is an overlong form
+  if (first >= 0xC2 && first <= 0xDF) {
+    length = 2, lowest = 0x80;
+  } else if (first >= 0xE0 && first <= 0xEF) {
+    length = 3, lowest = 0x800;
+  } else if (first >= 0xF0 && first <= 0xF4) {
+    length = 4, lowest = 0x10000;
+  } else {
+    return {};
+  }
+  if (i + length > text.size()) return {};
+  std::uint32_t code_point = first & (0x7F >> length);
+  for (std::size_t k = 1; k < length; ++k) {
+    if ((byte(i + k) & 0xC0) != 0x80) return {};
+    code_point = code_point << 6 | (byte(i + k) & 0x3F);
+  }
+  if (code_point < lowest || code_point > 0x10FFFF || (code_point >= 0xD800 && code_point <= 0xDFFF)) return {};
+  return {code_point, length};
+}
+
+// Turns bytes, valid UTF-8 whose every character has a code page 932
+// form, into that text, in place; false, leaving bytes as they were, when
+// they are not. A character's form never takes more bytes than its UTF-8
+// does, so the text written never overtakes the bytes still to be read.
+bool Utf8ToCp932InPlace(std::string& bytes) {
+  for (std::size_t i = 0; i < bytes.size();) {
+    const Utf8Char c = ReadUtf8(bytes, i);
+    if (c.length == 0 || Cp932OfCodePoint(c.code_point) == kNoCp932) return false;
+    i += c.length;
+  }
+  std::size_t written = 0;
+  for (std::size_t i = 0; i < bytes.size();) {
+    const Utf8Char c = ReadUtf8(bytes, i);
+    const std::uint16_t code = Cp932OfCodePoint(c.code_point);
+    if (code > 0xFF) bytes[written++] = static_cast<char>(code >> 8);
+    bytes[written++] = static_cast<char>(code & 0xFF);
+    i += c.length;
+  }
+  bytes.resize(written);
+  return true;
+}
+
+}  // namespace
+
+std::string_view WithoutQuery(std::string_view path) { return path.substr(0, path.find('?')); }
+
+std::string_view DecodePath(std::string_view path, std::string& out) {
+  const bool has_escape = std::memchr(path.data(), '%', path.size()) != nullptr;
+  if (!has_escape && AllAscii(path)) return path;
+  out.clear();
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    if (path[i] == '%' && i + 2 < path.size() && HexDigit(path[i + 1]) >= 0 && HexDigit(path[i + 2]) >= 0) {
+      const unsigned byte = static_cast<unsigned>(HexDigit(path[i + 1]) * 16 + HexDigit(path[i + 2]));
+      if (!IsControl(byte)) {
+        out += static_cast<char>(byte);
+        i += 2;
+        continue;
+      }
+    }
+    out += path[i];
+  }
+  if (!AllAscii(out)) Utf8ToCp932InPlace(out);
+  if (out == path) return path;
+  return out;
+}
+
+}  // namespace junmaru

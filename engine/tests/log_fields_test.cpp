@@ -1,0 +1,178 @@
+// The fields the counting rules read from a line, the status list, and the
+// Decode rule's path.
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "cp932.h"
+#include "log_fields.h"
+#include "path_decode.h"
+#include "status_list.h"
+
+namespace junmaru {
+namespace {
+
+const std::string kHead = "192.0.2.1 - - [10/Oct/2024:13:55:36 +0900] ";
+
+TEST(LogFields, AnyHttpReadsTheRequestFieldWhateverItsVersion) {
+  struct Case {
+    const char* name;
+    std::string line;
+    std::optional<std::string> path;
+  };
+  const Case cases[] = {
+      {"http_1_1", kHead + "\"GET /a.zip HTTP/1.1\" 200 1", "/a.zip"},
+      {"http_2_0", kHead + "\"GET /a.zip HTTP/2.0\" 200 1", "/a.zip"},
+      {"http_2", kHead + "\"GET /a.zip HTTP/2\" 200 1", "/a.zip"},
+      {"http_3", kHead + "\"GET /a.zip HTTP/3\" 200 1", "/a.zip"},
+      {"space_inside_the_path", kHead + "\"GET /a b.zip HTTP/2\" 200 1", "/a b.zip"},
+      {"empty_path", kHead + "\"GET  HTTP/2\" 200 1", ""},
+      {"two_dots", kHead + "\"GET /a.zip HTTP/2.0.1\" 200 1", std::nullopt},
+      {"no_version", kHead + "\"GET /a.zip HTTP/\" 200 1", std::nullopt},
+      {"letters_in_version", kHead + "\"GET /a.zip HTTP/2a\" 200 1", std::nullopt},
+      {"no_protocol", kHead + "\"GET /a.zip\" 200 1", std::nullopt},
+      {"lower_case_protocol", kHead + "\"GET /a.zip http/2\" 200 1", std::nullopt},
+      {"head_request", kHead + "\"HEAD /a.zip HTTP/2\" 200 1", std::nullopt},
+      {"no_closing_quote", kHead + "\"GET /a.zip HTTP/2", std::nullopt},
+      {"get_without_space", kHead + "\"GET/a.zip HTTP/2\" 200 1", std::nullopt},
+      // Only the first "GET starts the field, wherever it stands.
+      {"first_get_decides", kHead + "\"GET /a.zip\" 200 1 \"-\" \"GET /b.zip HTTP/1.1\"", std::nullopt},
+      {"marker_in_agent_does_not_matter", kHead + "\"GET /a.zip HTTP/3\" 200 1 \"-\" \"x HTTP/1.1\"", "/a.zip"},
+  };
+  for (const Case& c : cases) {
+    const std::optional<RequestField> request = AnyHttpRequest(c.line);
+    ASSERT_EQ(request.has_value(), c.path.has_value()) << c.name;
+    if (!request) continue;
+    EXPECT_EQ(request->path, *c.path) << c.name;
+    EXPECT_EQ(c.line[request->closing_quote], '"') << c.name;
+    EXPECT_EQ(StatusAfter(c.line, request->closing_quote), 200) << c.name;
+  }
+}
+
+TEST(LogFields, StatusIsTheThreeDigitsAfterTheRequestField) {
+  const std::string request = kHead + "\"GET /a.zip HTTP/1.1\"";
+  const std::size_t quote = request.size() - 1;
+  struct Case {
+    const char* rest;
+    int status;
+  };
+  const Case cases[] = {{" 200 1", 200}, {" 206 1", 206}, {" 304 -", 304}, {" 404", 404},
+                        {" - 1", -1},    {"  200 1", -1}, {" 20", -1},     {"", -1}, {" 2x0 1", -1}};
+  for (const Case& c : cases) EXPECT_EQ(StatusAfter(request + c.rest, quote), c.status) << c.rest;
+  // Today's rule ends the field at its marker's quote.
+  const std::string line = request + " 206 1";
+  EXPECT_EQ(MarkerQuote(line, std::string_view(line).substr(line.find("/a.zip"), 6)), quote);
+}
+
+TEST(LogFields, TheUserAgentIsTheLastOfAtLeastThreeQuotedFields) {
+  struct Case {
+    const char* name;
+    std::string rest;  // after the request field
+    std::optional<std::string> agent;
+  };
+  const Case cases[] = {
+      {"combined", " 200 1 \"-\" \"Mozilla/5.0\"", "Mozilla/5.0"},
+      {"empty_agent", " 200 1 \"-\" \"\"", ""},
+      {"common_format", " 200 1", std::nullopt},
+      {"only_a_referrer", " 200 1 \"-\"", std::nullopt},
+      {"more_fields_after", " 200 1 \"-\" \"Mozilla\" \"x-forwarded\"", "x-forwarded"},
+      {"escaped_quotes", " 200 1 \"-\" \"a \\\"b\\\" c\"", "a \\\"b\\\" c"},
+      {"escaped_backslash_before_the_end", " 200 1 \"-\" \"a\\\\\"", "a\\\\"},
+      {"left_open", " 200 1 \"-\" \"Mozilla", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    const std::string line = kHead + "\"GET /a.zip HTTP/1.1\"" + c.rest;
+    EXPECT_EQ(UserAgent(line), c.agent) << c.name;
+  }
+  EXPECT_EQ(ClientAddress(kHead), "192.0.2.1");
+  EXPECT_EQ(ClientAddress("no-space"), "no-space");
+}
+
+TEST(StatusList, ReadsThreeDigitCodesSeparatedByCommas) {
+  struct Case {
+    const char* text;
+    bool good;
+    std::vector<int> held;
+  };
+  const Case cases[] = {
+      {"200,206", true, {200, 206}}, {" 200 , 206 ", true, {200, 206}}, {"304", true, {304}},
+      {"", true, {}},                {"  ", true, {}},                  {"200,", false, {}},
+      {"20", false, {}},             {"2000", false, {}},               {"200;206", false, {}},
+      {"2xx", false, {}},            {",200", false, {}},               {"200 206", false, {}},
+  };
+  for (const Case& c : cases) {
+    const std::optional<StatusList> list = StatusList::Parse(c.text);
+    ASSERT_EQ(list.has_value(), c.good) << c.text;
+    if (!list) continue;
+    EXPECT_EQ(list->Empty(), c.held.empty()) << c.text;
+    for (int status : {200, 206, 304, 404}) {
+      const bool held = std::find(c.held.begin(), c.held.end(), status) != c.held.end();
+      EXPECT_EQ(list->Holds(status), held) << c.text << " " << status;
+    }
+  }
+  EXPECT_EQ(StatusList::Parse(" 200 , 206 ")->Text(), "200 , 206");
+  EXPECT_EQ(*StatusList::Parse("206,200"), *StatusList::Parse("200,206"));
+}
+
+TEST(PathDecode, DecodesEscapesAndUtf8IntoCodePage932) {
+  struct Case {
+    const char* name;
+    std::string path;
+    std::string decoded;  // code page 932 bytes
+  };
+  const Case cases[] = {
+      {"plain", "/dl/a.zip", "/dl/a.zip"},
+      {"utf8_japanese", "/dl/%E6%97%A5%E6%9C%AC.zip", Sjis("/dl/日本.zip")},
+      {"lower_case_hex", "/dl/%e6%97%a5%e6%9c%ac.zip", Sjis("/dl/日本.zip")},
+      {"shift_jis_escapes_stay_bytes", "/dl/%93%FA%96%7B.zip", Sjis("/dl/日本.zip")},
+      {"raw_utf8", "/dl/\xE6\x97\xA5.zip", Sjis("/dl/日.zip")},
+      {"half_width_katakana", "/%EF%BD%B1.zip", "/\xB1.zip"},
+      {"space_and_slash", "/a%20b%2Fc.zip", "/a b/c.zip"},
+      {"nec_row_13_before_ibm", "/%E2%85%A0.zip", "/\x87\x54.zip"},            // Ⅰ
+      {"ibm_before_nec_selected_ibm", "/%E7%BA%8A.zip", "/\xFA\x5C.zip"},      // 纊
+      {"jis_before_nec_row_13", "/%E2%88%9A.zip", "/\x81\xE3.zip"},           // √
+      {"no_code_page_form_stays_utf8", "/%C3%A9.zip", "/\xC3\xA9.zip"},        // é
+      {"beyond_the_plane_stays_utf8", "/%F0%9F%98%80.zip", "/\xF0\x9F\x98\x80.zip"},
+      {"control_bytes_stay_escaped", "/a%00b%1F%7F.zip", "/a%00b%1F%7F.zip"},
+      {"lone_percent", "/100%.zip", "/100%.zip"},
+      {"not_hex", "/%G1.zip", "/%G1.zip"},
+      {"one_digit_at_the_end", "/a.zip%0", "/a.zip%0"},
+      {"overlong_slash", "/%C0%AF.zip", "/\xC0\xAF.zip"},
+      {"lone_surrogate", "/%ED%A0%80.zip", "/\xED\xA0\x80.zip"},
+      {"cut_utf8", "/%E6%97.zip", "/\xE6\x97.zip"},
+      {"query_is_not_cut_here", "/a.zip?x=%41", "/a.zip?x=A"},
+  };
+  for (const Case& c : cases) {
+    std::string out;
+    const std::string_view decoded = DecodePath(c.path, out);
+    EXPECT_EQ(std::string(decoded), c.decoded) << c.name;
+    EXPECT_LE(decoded.size(), c.path.size()) << c.name;
+    if (c.decoded == c.path) {
+      EXPECT_EQ(decoded.data(), c.path.data()) << c.name;
+    }
+  }
+  EXPECT_EQ(WithoutQuery("/a.zip?x=1?y"), "/a.zip");
+  EXPECT_EQ(WithoutQuery("/a.zip"), "/a.zip");
+}
+
+TEST(PathDecode, EveryCodePointOfTheCodePageGoesBackToACodeOfTheSameCharacter) {
+  for (unsigned lead = 0x81; lead <= 0xFC; ++lead)
+    for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+      const std::uint32_t u = DoubleByteCodePoint(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail));
+      if (u == kNoCodePoint) continue;
+      const std::uint16_t code = Cp932OfCodePoint(u);
+      ASSERT_NE(code, kNoCp932) << std::hex << lead << trail;
+      const std::uint32_t back = code > 0xFF ? DoubleByteCodePoint(static_cast<unsigned char>(code >> 8),
+                                                                   static_cast<unsigned char>(code & 0xFF))
+                                             : SingleByteCodePoint(static_cast<unsigned char>(code));
+      ASSERT_EQ(back, u) << std::hex << lead << trail;
+    }
+  EXPECT_EQ(Cp932OfCodePoint(0xE9), kNoCp932);   // é: no best fit
+  EXPECT_EQ(Cp932OfCodePoint(0xA5), kNoCp932);   // ¥: no best fit to the backslash
+  EXPECT_EQ(Cp932OfCodePoint(0x1F600), kNoCp932);
+}
+
+}  // namespace
+}  // namespace junmaru
