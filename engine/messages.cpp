@@ -19,6 +19,7 @@ const std::string& StatusTallying() { return Sjis("データ集計中..."); }
 const std::string& StatusWritingHtml() { return Sjis("HTMLファイルに出力中..."); }
 const std::string& LogFormatError() { return Sjis("エラー　ログファイルの形式がおかしいです"); }
 const std::string& NoLineInPeriod() { return Sjis("エラー　指定された期間の行がログにありません"); }
+const std::string& LogTooShort() { return Sjis("エラー　集計には2行以上のログが必要です"); }
 const std::string& LogFileMissing() { return Sjis("エラー　読み込みファイルが選択先に存在しません"); }
 
 std::string LogChanged(const std::string& cp932_path) {

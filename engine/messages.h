@@ -19,6 +19,7 @@ const std::string& StatusWritingHtml();  // HTMLファイルに出力中...
 const std::string& LogFormatError();     // エラー　ログファイルの形式がおかしいです
 const std::string& LogFileMissing();     // エラー　読み込みファイルが選択先に存在しません
 const std::string& NoLineInPeriod();     // エラー　指定された期間の行がログにありません
+const std::string& LogTooShort();        // エラー　集計には2行以上のログが必要です
 
 std::string LogChanged(const std::string& cp932_path);  // ファイル %s は読み込み中に短くなったか入れ替わりました
 std::string LogHasNoLines(const std::string& cp932_paths);  // ログ %s に行がありません

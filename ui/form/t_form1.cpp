@@ -1,5 +1,6 @@
 #include "t_form1.h"
 
+#include <algorithm>
 #include <new>
 
 #include "colour_ref.h"
@@ -97,9 +98,9 @@ void TForm1::FormDestroy() {
 }
 
 void TForm1::BtnGoClick() {
-  TakeTypedSpinValues();
   // GO is off for a log without a range; a run never reads lines that are not there.
   if (log_lines_.Count() < kRangeLines) return;
+  TakeTypedSpinValues();
   if (status_tells_failed_run_) {
     // The failure is behind this run; a new failure sets the colour again.
     controls_.SetStatusColour(junmaru::StatusColour::kNormal);
@@ -178,7 +179,7 @@ void TForm1::DataSet(const std::string& log_path, const std::string& report_path
   if (count == 0) {
     // The old log is gone, so its range and GO go too; the load is still
     // reported as failed, on its first line.
-    OfferNoRange();
+    OfferNoRange(count);
     controls_.SetCaption(kLogFirst, std::string());
     controls_.SetCaption(kLogLast, std::string());
     throw junmaru::Error(junmaru::messages::ListIndexOutOfRange(0));
@@ -189,7 +190,7 @@ void TForm1::DataSet(const std::string& log_path, const std::string& report_path
   if (controls_.StatusShowsError()) return;
 
   if (count < kRangeLines) {
-    OfferNoRange();
+    OfferNoRange(count);
   } else {
     controls_.SetSpinMax(kPStart, static_cast<std::int32_t>(count - 1));
     controls_.SetSpinMax(kPEnd, static_cast<std::int32_t>(count));
@@ -207,11 +208,18 @@ void TForm1::DataSet(const std::string& log_path, const std::string& report_path
   }
   controls_.SetProgress(0);
   controls_.SetGaugeBackground(junmaru::GaugeBackground::kIdle);
-  controls_.SetStatusText(junmaru::Sjis("待機中（ログ読み込み完了）"));
+  if (count >= kRangeLines) controls_.SetStatusText(junmaru::Sjis("待機中（ログ読み込み完了）"));
 }
 
-void TForm1::OfferNoRange() {
+void TForm1::OfferNoRange(std::size_t line_count) {
   controls_.EnableRun(false);
+  controls_.SetStatusColour(junmaru::StatusColour::kError);
+  controls_.SetStatusText(junmaru::messages::LogTooShort());
+  {
+    const FlagUp settling(range_settling_);
+    controls_.SetSpinText(kPStart, std::to_string(std::min<std::size_t>(line_count, 1)));
+    controls_.SetSpinText(kPEnd, std::to_string(line_count));
+  }
   controls_.SetCaption(kLogStart, std::string());
   controls_.SetCaption(kLogEnd, std::string());
 }

@@ -64,8 +64,9 @@ class TForm1 {
 
  private:
   // After a load of fewer than two lines: no range is offered and GO is
-  // off; the range labels no longer describe a loaded line.
-  void OfferNoRange();
+  // off, which the status line says in the error colour; the disabled
+  // range boxes show the lines the log has, and their labels describe none.
+  void OfferNoRange(std::size_t line_count);
   // The handler of one range spinner; the other spinner is pushed so that
   // the start stays below the end.
   void RangeChange(ControlId spin);

@@ -122,18 +122,22 @@ TEST_F(TForm1Test, MissingLogKeepsTheLogBefore) {
   EXPECT_TRUE(controls.run_enabled);
 }
 
-// Logs that offer no range leave GO and the range spinners off.
+// Logs that offer no range leave GO and the range spinners off, and the
+// status line says why; a log too short for a range shows its lines in
+// the range boxes.
 TEST_F(TForm1Test, LogsWithoutARange) {
   struct Case {
     const char* name;
     std::string log;
-    bool throws, status_error;
+    bool throws;
+    const std::string& status;
+    std::string start, end;  // the range boxes; the earlier log's when empty
   };
   const Case cases[] = {
-      {"empty", "", true, false},
-      {"one line", LogLine(1), false, false},
-      {"first line without timestamp", "no stamp\r\n" + LogLine(2), false, true},
-      {"last line without timestamp", LogLine(1) + "no stamp\r\n", false, true},
+      {"empty", "", true, messages::LogTooShort(), "0", "0"},
+      {"one line", LogLine(1), false, messages::LogTooShort(), "1", "1"},
+      {"first line without timestamp", "no stamp\r\n" + LogLine(2), false, messages::LogFormatError(), "1", "10"},
+      {"last line without timestamp", LogLine(1) + "no stamp\r\n", false, messages::LogFormatError(), "1", "10"},
   };
   for (const Case& c : cases) {
     FakeControlSet controls;
@@ -147,10 +151,10 @@ TEST_F(TForm1Test, LogsWithoutARange) {
       form.DataSet(log, folder.File("ranking.html"));
     }
     EXPECT_FALSE(controls.run_enabled) << c.name;
-    EXPECT_EQ(controls.status_error, c.status_error) << c.name;
-    if (c.status_error) {
-      EXPECT_EQ(controls.status, messages::LogFormatError()) << c.name;
-    }
+    EXPECT_TRUE(controls.status_error) << c.name;
+    EXPECT_EQ(controls.status, c.status) << c.name;
+    EXPECT_EQ(controls[kPStart].text, c.start) << c.name;
+    EXPECT_EQ(controls[kPEnd].text, c.end) << c.name;
   }
 }
 
@@ -286,8 +290,7 @@ TEST_F(TForm1Test, LoadClearsTheEarlierStatusText) {
   form.DataSet(folder.File("gone.log"), folder.File("ranking.html"));
   ASSERT_EQ(controls.status, messages::LogFileMissing());
   EXPECT_THROW(Load(""), Error);
-  EXPECT_EQ(controls.status, Cp("待機中"));
-  EXPECT_FALSE(controls.status_error);
+  EXPECT_EQ(controls.status, messages::LogTooShort());
 }
 
 TEST_F(TForm1Test, GoWithoutARangeWritesNothing) {

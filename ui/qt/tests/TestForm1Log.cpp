@@ -330,18 +330,24 @@ void TestForm1Log::shortLogOffersNoRange_data() {
   QTest::addColumn<QString>("lineCount");
   QTest::addColumn<QString>("stamp");  // LogFirst and LogLast
   QTest::addColumn<QString>("error");  // the error display, if any
-  QTest::newRow("one line") << LogText(1) << Q("1 行") << Stamp(1) << QString();
-  QTest::newRow("no line: the load fails on line 0")
-      << std::string() << Q("0 行") << QString() << Q("リストのインデックスが範囲を超えています (0)");
+  QTest::addColumn<QString>("start");  // the disabled range boxes
+  QTest::addColumn<QString>("end");
+  QTest::newRow("one line") << LogText(1) << Q("1 行") << Stamp(1) << QString() << Q("1") << Q("1");
+  QTest::newRow("no line: the load fails on line 0") << std::string() << Q("0 行") << QString()
+                                                     << Q("リストのインデックスが範囲を超えています (0)") << Q("0")
+                                                     << Q("0");
 }
 
-// After a good log, a log without a range takes GO and the range away, and
-// GO can no longer start a run.
+// After a good log, a log without a range takes GO and the range away: the
+// status line says why, the range boxes show the new log's lines, and GO
+// can no longer start a run.
 void TestForm1Log::shortLogOffersNoRange() {
   QFETCH(std::string, bytes);
   QFETCH(QString, lineCount);
   QFETCH(QString, stamp);
   QFETCH(QString, error);
+  QFETCH(QString, start);
+  QFETCH(QString, end);
   Load(Put(QStringLiteral("good.log"), LogText(100)));
   QVERIFY(form_->Get<QPushButton>(Control("BtnGo"))->isEnabled());
 
@@ -362,6 +368,10 @@ void TestForm1Log::shortLogOffersNoRange() {
   QVERIFY(!form_->Get<QPushButton>(Control("BtnGo"))->isEnabled());
   QVERIFY(!form_->Get<SpinEdit>(Control("PStart"))->isEnabled());
   QVERIFY(!form_->Get<SpinEdit>(Control("PEnd"))->isEnabled());
+  QCOMPARE(form_->Get<SpinEdit>(Control("PStart"))->Editor()->text(), start);
+  QCOMPARE(form_->Get<SpinEdit>(Control("PEnd"))->Editor()->text(), end);
+  QCOMPARE(form_->Get<StatusLine>(Control("State"))->text(), Q("エラー\u3000集計には2行以上のログが必要です"));
+  QVERIFY(form_->StatusShowsError());
 
   const std::size_t shown = boxes_->boxes.size();
   form_->BtnGoClick();
@@ -418,7 +428,7 @@ void TestForm1Log::loadClearsTheEarlierStatus_data() {
   QTest::addColumn<QString>("next");
   QTest::addColumn<QString>("status");
   QTest::addColumn<bool>("error");
-  QTest::newRow("an empty log") << "empty" << Q("待機中") << false;
+  QTest::newRow("an empty log") << "empty" << Q("エラー\u3000集計には2行以上のログが必要です") << true;
   QTest::newRow("a log held locked by a writer") << "locked" << Q("待機中") << false;
   QTest::newRow("a good log") << "good" << Q("待機中（ログ読み込み完了）") << false;
   QTest::newRow("another missing log") << "missing" << Q("エラー\u3000読み込みファイルが選択先に存在しません") << true;
