@@ -170,6 +170,12 @@ for _ in $(seq 100); do [ "$(shown_at 80,472)" = "出力完了！" ] && break; s
 [ "$(shown_at 80,472)" = "出力完了！" ] || fail "status after GO: $(shown_at 80,472)"
 cmp "$one/site/ranking.html" "$work/linux-page.html" || fail "the window's page differs from junmaru-batch's"
 pass "Alt+G wrote the Linux page byte for byte"
+# The gauge, as a screen reader in another process reads it (MSAA): named,
+# a progress bar (role 48), at the percentage it shows.
+# (A NUL in what it reads shows as "~".)
+gauge=$(wine "$probe" gauge | tr '\0' '~') || fail "no gauge object: $gauge"
+[ "$gauge" = $'進行状況\t48\t100%' ] || fail "the gauge reads '$gauge'"
+pass "the gauge reads as a progress bar named 進行状況 at 100%"
 if [ -n "${SHOT:-}" ]; then
   import -window root "$work/screen.png"
   convert "$work/screen.png" -trim +repage "$SHOT"

@@ -185,7 +185,7 @@ inline constexpr ControlRow kRows[] = {
      .caption = "除外ワード（改行で複数指定可能）", .tab = 9},
     {.name = "Label4", .box = {8, 472, 70, 12}, .caption = "現在の状態 ："},
     {.name = "State", .kind = Kind::kStatusLine, .box = {80, 472, 36, 12}, .caption = "待機中"},
-    {.name = "Gauge", .kind = Kind::kGauge, .box = {8, 488, 545, 17}},
+    {.name = "Gauge", .kind = Kind::kGauge, .box = {8, 488, 545, 17}, .accessible_name = "進行状況"},
 
     // The log's information.
     {.name = "Label6", .parent = "GroupBox3", .box = {13, 15, 34, 12}, .caption = "行数 ："},

@@ -1,5 +1,7 @@
 #include "progress_gauge.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QPainter>
 
 #include "colour_ref.h"
@@ -15,17 +17,50 @@ QColor TextColourOn(const QColor& fill) {
   return luminance >= 128 ? Qt::black : Qt::white;
 }
 
+// The gauge as a screen reader reads it: a progress bar from 0 to 100 whose
+// value is the shown percentage.
+class GaugeAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+ public:
+  explicit GaugeAccessible(ProgressGauge* gauge) : QAccessibleWidget(gauge, QAccessible::ProgressBar) {}
+
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    if (type == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+    return QAccessibleWidget::interface_cast(type);
+  }
+  QString text(QAccessible::Text t) const override {
+    return t == QAccessible::Value ? Gauge()->Text() : QAccessibleWidget::text(t);
+  }
+  QVariant currentValue() const override { return Gauge()->Percent(); }
+  void setCurrentValue(const QVariant&) override {}  // the run sets it, never the reader
+  QVariant maximumValue() const override { return 100; }
+  QVariant minimumValue() const override { return 0; }
+  QVariant minimumStepSize() const override { return 1; }
+
+ private:
+  ProgressGauge* Gauge() const { return static_cast<ProgressGauge*>(widget()); }
+};
+
+QAccessibleInterface* GaugeInterface(const QString& class_name, QObject* object) {
+  if (class_name != QLatin1String(ProgressGauge::staticMetaObject.className())) return nullptr;
+  return new GaugeAccessible(static_cast<ProgressGauge*>(object));
+}
+
 }  // namespace
 
 ProgressGauge::ProgressGauge(QWidget* parent)
     : QWidget(parent), back_colour_(form::colours::kGaugeIdle), bar_colour_(form::colours::kGaugeBar) {
+  static const bool installed = (QAccessible::installFactory(GaugeInterface), true);
+  (void)installed;
   setFocusPolicy(Qt::NoFocus);
 }
 
 void ProgressGauge::SetProgress(long long progress) {
   const int before = Percent();
   progress_ = form::ClampProgress(progress);
-  if (Percent() != before) repaint();
+  if (Percent() == before) return;
+  repaint();
+  QAccessibleValueChangeEvent changed(this, Percent());
+  QAccessible::updateAccessibility(&changed);
 }
 
 int ProgressGauge::Percent() const { return form::GaugePercent(progress_); }

@@ -2,7 +2,9 @@
 
 // A horizontal progress bar from 0 to 1000 that shows the whole percentage
 // centred on it. It redraws itself at once, and only, when the shown
-// percentage changes, so a run may set it after every log line.
+// percentage changes, so a run may set it after every log line. A screen
+// reader meets it as a progress bar whose value is that percentage, and
+// hears of each change.
 
 #include <QWidget>
 #include <cstdint>

@@ -52,7 +52,7 @@ Control* MakeControl(MainWindow& w, const FormControls& c, ControlId id) {
     case Kind::kStatusLine:
       return w.Add<StatusLine>(box, font, form::DesignText(id));
     case Kind::kGauge:
-      return w.Add<ProgressGauge>(box, font);
+      return w.Add<ProgressGauge>(box, font, form::AccessibleName(id));
     case Kind::kButton:
       return w.Add<PushButton>(box, font, form::DesignText(id));
     case Kind::kGroupBox:

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "colour_ref.h"
+#include "gauge_accessible.h"
 #include "gauge_scale.h"
 #include "main_window.h"
 
@@ -22,9 +23,9 @@ void RegisterGaugeClass(HINSTANCE instance) {
   RegisterClassExA(&gauge_class);
 }
 
-HWND CreateGauge(HWND parent, int id) {
+HWND CreateGauge(HWND parent, int id, const std::string& name) {
   RegisterGaugeClass(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)));
-  return CreateChild(parent, kGaugeClass, 0, 0, std::string(), id);
+  return CreateChild(parent, kGaugeClass, 0, 0, name, id);
 }
 
 // Black on light colours, white on dark ones.
@@ -40,8 +41,8 @@ void Fill(HDC dc, const RECT& area, COLORREF colour) {
 
 }  // namespace
 
-ProgressGauge::ProgressGauge(HWND parent, int id, Box design, int font_height)
-    : Control(CreateGauge(parent, id), design, font_height),
+ProgressGauge::ProgressGauge(HWND parent, int id, Box design, int font_height, const std::string& name)
+    : Control(CreateGauge(parent, id, name), design, font_height),
       back_colour_(junmaru::form::colours::kGaugeIdle),
       bar_colour_(junmaru::form::colours::kGaugeBar) {
   SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -53,6 +54,7 @@ void ProgressGauge::SetProgress(long long progress) {
   if (Percent() == before) return;
   InvalidateRect(hwnd_, nullptr, FALSE);
   UpdateWindow(hwnd_);
+  NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, hwnd_, OBJID_CLIENT, CHILDID_SELF);  // for screen readers
   ShowResponsive();
 }
 
@@ -115,6 +117,9 @@ LRESULT CALLBACK ProgressGauge::WindowProc(HWND hwnd, UINT message, WPARAM wpara
       return reinterpret_cast<LRESULT>(GetPropA(hwnd, "font"));
     case WM_ERASEBKGND:
       return 1;
+    case WM_GETOBJECT:
+      if (const LRESULT object = GaugeAccessibleObject(hwnd, wparam, lparam)) return object;
+      break;
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(hwnd, &paint);

@@ -2,9 +2,12 @@
 
 // A horizontal progress bar from 0 to 1000 that shows the whole percentage
 // centred on it. It redraws itself at once, and only, when the shown
-// percentage changes, so a run may set it after every log line.
+// percentage changes, so a run may set it after every log line. A screen
+// reader meets it as a progress bar whose value is that percentage
+// (gauge_accessible.h), and hears of each change.
 
 #include <cstdint>
+#include <string>
 
 #include "control.h"
 
@@ -12,7 +15,9 @@ namespace junmaru::win32 {
 
 class ProgressGauge : public Control {
  public:
-  ProgressGauge(HWND parent, int id, Box design, int font_height);
+  // name: what a screen reader calls it, kept as the window's text (which
+  // the gauge does not draw).
+  ProgressGauge(HWND parent, int id, Box design, int font_height, const std::string& name);
 
   std::int64_t Progress() const { return progress_; }
   // Clamped to 0..1000.

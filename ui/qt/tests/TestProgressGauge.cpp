@@ -1,6 +1,7 @@
 // The progress gauge: clamping, the percentage text, redrawing only when
 // the percentage changes, and text that contrasts with both colours.
 
+#include <QAccessible>
 #include <QImage>
 #include <QTest>
 
@@ -19,6 +20,7 @@ class TestProgressGauge : public QObject {
   void clampsAndShowsWholePercent();
   void redrawsOnlyWhenPercentChanges();
   void textContrastsWithBarAndBackground();
+  void screenReadersReadAProgressBarInPercent();
 
  private:
   QWidget* host_ = nullptr;
@@ -96,6 +98,22 @@ void TestProgressGauge::textContrastsWithBarAndBackground() {
   }
   QVERIFY(light_on_bar);
   QVERIFY(dark_on_back);
+}
+
+// A screen reader finds a progress bar (not a mere filler) whose value is
+// the percentage the gauge shows.
+void TestProgressGauge::screenReadersReadAProgressBarInPercent() {
+  gauge_->SetProgress(423);
+  QAccessibleInterface* read = QAccessible::queryAccessibleInterface(gauge_);
+  QVERIFY(read);
+  QCOMPARE(read->role(), QAccessible::ProgressBar);
+  QVERIFY(read->valueInterface());
+  QCOMPARE(read->valueInterface()->currentValue().toInt(), 42);
+  QCOMPARE(read->valueInterface()->minimumValue().toInt(), 0);
+  QCOMPARE(read->valueInterface()->maximumValue().toInt(), 100);
+  QCOMPARE(read->text(QAccessible::Value), QStringLiteral("42%"));
+  gauge_->SetProgress(1000);
+  QCOMPARE(read->valueInterface()->currentValue().toInt(), 100);
 }
 
 QTEST_MAIN(TestProgressGauge)

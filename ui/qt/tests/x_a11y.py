@@ -3,12 +3,15 @@
 reader does, for the check under X (x_check.sh).
 
   x_a11y.py wait TITLE            waits until a window titled TITLE is up
-  x_a11y.py unnamed TITLE         lists the unnamed edits, spin edits and
-                                  buttons of that window; fails if any
+  x_a11y.py unnamed TITLE         lists the unnamed edits, spin edits,
+                                  buttons and progress bars of that window;
+                                  fails if any
   x_a11y.py english TITLE         lists the texts of that window's buttons
                                   and labels that Qt leaves English; fails
                                   if any
   x_a11y.py focus TITLE ROLE NAME gives the focus to that control
+  x_a11y.py value TITLE ROLE NAME prints that control's value (its
+                                  current value and the text read for it)
 """
 import sys
 import time
@@ -17,6 +20,7 @@ import pyatspi
 
 EDIT_ROLES = {"text", "entry", "spin button", "password text", "paragraph"}
 BUTTON_ROLES = {"push button"}
+GAUGE_ROLES = {"progress bar"}
 ENGLISH = {"Open", "Save", "Cancel", "Look in:", "File name:", "Files of type:", "Save as:"}
 
 
@@ -80,11 +84,11 @@ def main(argv):
         seen, unnamed = 0, []
         for n in walk(top):
             role, name = role_name(n)
-            if role in EDIT_ROLES or role in BUTTON_ROLES:
+            if role in EDIT_ROLES or role in BUTTON_ROLES or role in GAUGE_ROLES:
                 seen += 1
                 if not name.strip():
                     unnamed.append(f"{role} holding {text_of(n)!r}")
-        print(f"{seen} edits and buttons read")
+        print(f"{seen} edits, buttons and progress bars read")
         for u in unnamed:
             print("unnamed:", u)
         return 1 if unnamed or seen == 0 else 0
@@ -104,6 +108,14 @@ def main(argv):
         for n in walk(top):
             if role_name(n) == (role, name):
                 n.queryComponent().grabFocus()
+                return 0
+        sys.exit(f"no {role} named {name!r}")
+    if command == "value":
+        role, name = argv[3], argv[4]
+        for n in walk(top):
+            if role_name(n) == (role, name):
+                value = n.queryValue()
+                print(f"{value.currentValue:g} of {value.minimumValue:g}-{value.maximumValue:g}")
                 return 0
         sys.exit(f"no {role} named {name!r}")
     sys.exit(__doc__)

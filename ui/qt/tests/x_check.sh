@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The window program under X, driven as a person with a keyboard and read
 # as a screen reader reads it (AT-SPI):
-#   - no edit, spin edit or button of the window is unnamed;
+#   - no edit, spin edit, button or progress bar of the window is unnamed;
 #   - the open dialog's labels and buttons are Japanese;
 #   - focusing GO and pressing Return writes the page, and with a stored
 #     exclusion word wider than the memo, that page is the one
@@ -114,7 +114,7 @@ pids+=($!)
 window=$(xdotool search --sync --name "Ver1.4" | head -n1)
 xdotool windowfocus --sync "$window"
 
-echo "== every edit, spin edit and button has a name"
+echo "== every edit, spin edit, button and progress bar has a name"
 "${a11y[@]}" unnamed "$title" || fail "unnamed controls"
 
 echo "== the open dialog is Japanese"
@@ -136,6 +136,10 @@ wait_for_file "$work/home/site/ranking.html" || fail "Return on GO wrote no page
 sleep 0.5
 picture x_check_window.png
 cmp "$work/home/site/ranking.html" "$work/home/site/batch.html" || fail "the window's page differs from junmaru-batch's"
+
+echo "== the gauge reads as a progress bar at 100 percent"
+gauge=$("${a11y[@]}" value "$title" "progress bar" "進行状況") || fail "no progress bar named 進行状況"
+[ "$gauge" = "100 of 0-100" ] || fail "the gauge reads $gauge"
 
 echo "== an end line typed beyond the log, then Alt+G at once"
 rm "$work/home/site/ranking.html"

@@ -239,16 +239,42 @@ TEST_F(Win32Controls, ScreenReaderNamesComeFromTheTable) {
     self.lVal = CHILDID_SELF;
     BSTR name = nullptr;
     ASSERT_EQ(accessible->get_accName(self, &name), S_OK) << form::kControls[i].name;
-    std::string shown(static_cast<std::size_t>(WideCharToMultiByte(932, 0, name, -1, nullptr, 0, nullptr, nullptr)),
+    // The whole BSTR, so that padding after the name would show.
+    const int length = static_cast<int>(SysStringLen(name));
+    std::string shown(static_cast<std::size_t>(WideCharToMultiByte(932, 0, name, length, nullptr, 0, nullptr, nullptr)),
                       '\0');
-    WideCharToMultiByte(932, 0, name, -1, shown.data(), static_cast<int>(shown.size()), nullptr, nullptr);
-    shown.pop_back();  // the NUL
+    WideCharToMultiByte(932, 0, name, length, shown.data(), static_cast<int>(shown.size()), nullptr, nullptr);
     SysFreeString(name);
     accessible->Release();
     EXPECT_EQ(shown, expected) << form::kControls[i].name;
     ++named;
   }
-  EXPECT_EQ(named, 14);
+  EXPECT_EQ(named, 15);
+  CoUninitialize();
+}
+
+// A screen reader finds the gauge a progress bar whose value is the
+// percentage it shows.
+TEST_F(Win32Controls, GaugeIsAProgressBarInPercent) {
+  CoInitialize(nullptr);
+  c_.Get<ProgressGauge>(Control("Gauge"))->SetProgress(423);
+  IAccessible* accessible = nullptr;
+  ASSERT_EQ(AccessibleObjectFromWindow(c_.Get<ProgressGauge>(Control("Gauge"))->Handle(), OBJID_CLIENT,
+                                       __uuidof(IAccessible), reinterpret_cast<void**>(&accessible)),
+            S_OK);
+  VARIANT self;
+  VariantInit(&self);
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  VARIANT role;
+  ASSERT_EQ(accessible->get_accRole(self, &role), S_OK);
+  EXPECT_EQ(role.vt, VT_I4);
+  EXPECT_EQ(role.lVal, ROLE_SYSTEM_PROGRESSBAR);
+  BSTR value = nullptr;
+  ASSERT_EQ(accessible->get_accValue(self, &value), S_OK);
+  EXPECT_EQ(std::wstring(value, SysStringLen(value)), L"42%");
+  SysFreeString(value);
+  accessible->Release();
   CoUninitialize();
 }
 

@@ -13,6 +13,9 @@
 //   window_probe names      one line per shown control of the main window:
 //                           "left,top<TAB>class<TAB>name", the name a
 //                           screen reader announces (MSAA), in UTF-8
+//   window_probe gauge      "name<TAB>role<TAB>value" of the progress gauge
+//                           as a screen reader reads it (MSAA), in UTF-8;
+//                           the role as its number (48: progress bar)
 //   window_probe close      posts WM_CLOSE to the main window
 //
 // Exit status 0 on success, 1 when the window or box is not there.
@@ -84,31 +87,65 @@ BOOL CALLBACK PrintControl(HWND child, LPARAM parent) {
   return TRUE;
 }
 
-// The MSAA name of a control's client object, in UTF-8.
-std::string AccessibleNameOf(HWND child) {
+std::string Utf8(BSTR text) {
+  if (!text) return {};
+  const int wide = static_cast<int>(SysStringLen(text));
+  std::string utf8(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, text, wide, nullptr, 0, nullptr, nullptr)),
+                   '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, wide, utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr);
+  SysFreeString(text);
+  return utf8;
+}
+
+// The MSAA client object of a control, or why there is none.
+IAccessible* AccessibleOf(HWND child, std::string* failure) {
   IAccessible* accessible = nullptr;
   const HRESULT found =
       AccessibleObjectFromWindow(child, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&accessible));
-  if (FAILED(found) || !accessible) {
-    char code[32];
-    std::snprintf(code, sizeof code, "(no object: %08lx)", static_cast<unsigned long>(found));
-    return code;
-  }
+  if (SUCCEEDED(found) && accessible) return accessible;
+  char code[32];
+  std::snprintf(code, sizeof code, "(no object: %08lx)", static_cast<unsigned long>(found));
+  *failure = code;
+  return nullptr;
+}
+
+VARIANT Self() {
   VARIANT self;
   VariantInit(&self);
   self.vt = VT_I4;
   self.lVal = CHILDID_SELF;
+  return self;
+}
+
+// The MSAA name of a control's client object, in UTF-8.
+std::string AccessibleNameOf(HWND child) {
+  std::string failure;
+  IAccessible* accessible = AccessibleOf(child, &failure);
+  if (!accessible) return failure;
   BSTR name = nullptr;
-  std::string utf8;
-  if (accessible->get_accName(self, &name) == S_OK && name) {
-    const int length = WideCharToMultiByte(CP_UTF8, 0, name, static_cast<int>(SysStringLen(name)), nullptr, 0, nullptr,
-                                           nullptr);
-    utf8.resize(static_cast<std::size_t>(length));
-    WideCharToMultiByte(CP_UTF8, 0, name, static_cast<int>(SysStringLen(name)), utf8.data(), length, nullptr, nullptr);
-    SysFreeString(name);
-  }
+  const std::string utf8 = accessible->get_accName(Self(), &name) == S_OK ? Utf8(name) : std::string();
   accessible->Release();
   return utf8;
+}
+
+int Gauge(HWND main) {
+  HWND gauge = FindWindowExA(main, nullptr, "JunmaruGauge", nullptr);
+  if (!gauge) return 1;
+  std::string failure;
+  IAccessible* accessible = AccessibleOf(gauge, &failure);
+  if (!accessible) {
+    Write(failure + "\n");
+    return 1;
+  }
+  BSTR name = nullptr, value = nullptr;
+  VARIANT role;
+  VariantInit(&role);
+  std::string line = accessible->get_accName(Self(), &name) == S_OK ? Utf8(name) : std::string();
+  line += "\t" + std::to_string(accessible->get_accRole(Self(), &role) == S_OK && role.vt == VT_I4 ? role.lVal : 0);
+  line += "\t" + (accessible->get_accValue(Self(), &value) == S_OK ? Utf8(value) : std::string());
+  accessible->Release();
+  Write(line + "\n");
+  return 0;
 }
 
 BOOL CALLBACK PrintName(HWND child, LPARAM parent) {
@@ -166,9 +203,14 @@ int main(int argc, char** argv) {
     EnumChildWindows(main, PrintName, reinterpret_cast<LPARAM>(main));
     return 0;
   }
+  if (command == "gauge") {
+    if (!main) return 1;
+    CoInitialize(nullptr);
+    return Gauge(main);
+  }
   if (command == "box") return Box();
   if (command == "focus") return main ? Focus(main) : 1;
   if (command == "close") return main && PostMessageA(main, WM_CLOSE, 0, 0) ? 0 : 1;
-  std::fputs("usage: window_probe texts | names | box | focus | close\n", stderr);
+  std::fputs("usage: window_probe texts | names | gauge | box | focus | close\n", stderr);
   return 2;
 }
