@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QToolButton>
 
 #include "cp932.h"
@@ -15,6 +17,10 @@ namespace junmaru::window {
 namespace {
 
 constexpr int kButtonWidth = 16;
+// A text is never drawn smaller than this share of the widget's font.
+constexpr int kSmallestPercent = 50;
+// The space QLineEdit keeps between its contents and the text, each side.
+constexpr int kLineEditTextMargin = 2;
 
 bool IsEnter(const QKeyEvent* key) { return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter; }
 
@@ -44,6 +50,7 @@ SpinEdit::SpinEdit(QWidget* parent, Typing typing)
   down_->setAccessibleName(Ui(Sjis("減らす")));
   connect(up_, &QToolButton::clicked, this, [this] { StepBy(1); });
   connect(down_, &QToolButton::clicked, this, [this] { StepBy(-1); });
+  connect(edit_, &QLineEdit::textChanged, this, &SpinEdit::FitText);
   connect(edit_, &QLineEdit::textChanged, this, &SpinEdit::Changed);
 }
 
@@ -76,6 +83,33 @@ void SpinEdit::resizeEvent(QResizeEvent*) {
   edit_->setGeometry(0, 0, w - kButtonWidth, h);
   up_->setGeometry(w - kButtonWidth, 0, kButtonWidth, h / 2);
   down_->setGeometry(w - kButtonWidth, h / 2, kButtonWidth, h - h / 2);
+  FitText();
+}
+
+void SpinEdit::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::FontChange) FitText();
+}
+
+void SpinEdit::FitText() {
+  // The room QLineEdit gives its text: the contents inside its frame, less
+  // its text margins and the caret's pixel after the last digit.
+  QStyleOptionFrame frame;
+  frame.initFrom(edit_);
+  frame.rect = edit_->rect();
+  frame.lineWidth = edit_->hasFrame() ? edit_->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, edit_) : 0;
+  frame.state |= QStyle::State_Sunken;
+  const QMargins margins = edit_->textMargins();
+  const int room = edit_->style()->subElementRect(QStyle::SE_LineEditContents, &frame, edit_).width() -
+                   margins.left() - margins.right() - 2 * kLineEditTextMargin - 1;
+
+  QFont fitting = font();
+  const int full = fitting.pixelSize();
+  for (int size = full - 1;
+       QFontMetrics(fitting).horizontalAdvance(edit_->text()) > room && size * 100 >= full * kSmallestPercent; --size) {
+    fitting.setPixelSize(size);
+  }
+  if (fitting != edit_->font()) edit_->setFont(fitting);
 }
 
 void SpinEdit::Refuse() {

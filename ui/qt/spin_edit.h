@@ -6,7 +6,9 @@
 // not one); setting a value clamps it to the limits and writes it as text;
 // the buttons and the Up/Down keys step by the increment; leaving the edit
 // with a value outside the limits sets it again. Changed() is emitted on
-// every real change of the text, by the user or by the program.
+// every real change of the text, by the user or by the program. A text
+// wider than the box (a wide value in a narrow design box) is drawn in a
+// smaller font, so that every digit shows.
 
 #include <QWidget>
 #include <cstdint>
@@ -54,11 +56,15 @@ class SpinEdit : public QWidget {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   bool FilterKey(class QKeyEvent* key);
   void Refuse();
   void ShowLeadingDigits();
+  // Draws the text in the widget's font, or in the largest smaller one
+  // (down to half its size) in which it fits the box.
+  void FitText();
 
   Typing typing_;
   QLineEdit* edit_;

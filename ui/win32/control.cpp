@@ -9,6 +9,8 @@ void Control::Place(int dpi) {
                Scaled(design_.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void Control::SetFont(HFONT font) { SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE); }
+
 std::string WindowText(HWND hwnd) {
   const int length = GetWindowTextLengthA(hwnd);
   if (length <= 0) return std::string();

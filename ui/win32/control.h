@@ -31,6 +31,8 @@ class Control {
 
   // Moves the control to its design place at dpi.
   virtual void Place(int dpi);
+  // The window's font for this control at the current DPI.
+  virtual void SetFont(HFONT font);
   // WM_COMMAND notifications sent by this control.
   virtual void OnCommand(int /*code*/) {}
   // WM_NOTIFY sent by this control (or a part of it); the result to return.

@@ -59,7 +59,7 @@ void MainWindow::Adopt(std::unique_ptr<Control> control, int id) {
   controls_.push_back(std::move(control));
   by_id_[id] = added;
   by_id_[id + 1] = added;
-  SendMessageA(added->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.At(added->FontHeight(), dpi_)), FALSE);
+  added->SetFont(fonts_.At(added->FontHeight(), dpi_));
   added->Place(dpi_);
 }
 
@@ -76,8 +76,7 @@ void MainWindow::ResizeClient() {
 
 void MainWindow::LayOut() {
   for (const auto& control : controls_) {
-    SendMessageA(control->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.At(control->FontHeight(), dpi_)),
-                 FALSE);
+    control->SetFont(fonts_.At(control->FontHeight(), dpi_));
     control->Place(dpi_);
   }
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);

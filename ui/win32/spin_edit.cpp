@@ -12,8 +12,14 @@ namespace {
 
 // The up-down buttons' width at 96 DPI, inside the design width.
 constexpr int kButtonWidth = 16;
+// The space between the text and the edit's border at 96 DPI, each side:
+// none beyond the edit's own pixel; the font's margins would hide a digit
+// of a wide value in the narrow design boxes.
+constexpr int kTextMargin = 0;
+// A text is never drawn smaller than this share of the window's font.
+constexpr int kSmallestPercent = 50;
 
-LRESULT CALLBACK SpinEditKeys(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR self) {
+LRESULT CALLBACK SpinEditKeys(HWND, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR self) {
   return reinterpret_cast<SpinEdit*>(self)->EditMessage(message, wparam, lparam);
 }
 
@@ -41,6 +47,10 @@ SpinEdit::SpinEdit(HWND parent, int id, Box design, int font_height, SpinTyping 
   SetWindowSubclass(hwnd_, SpinEditKeys, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
+SpinEdit::~SpinEdit() {
+  if (smaller_font_) DeleteObject(smaller_font_);
+}
+
 std::int32_t SpinEdit::Value() const { return junmaru::form::SpinValueOf(Text(), minimum_); }
 
 void SpinEdit::SetValue(std::int64_t value) {
@@ -56,6 +66,7 @@ void SpinEdit::SetText(const std::string& cp932) {
   setting_text_ = true;
   SetWindowTextA(hwnd_, cp932.c_str());
   setting_text_ = false;
+  FitText();
   if (on_change) on_change();
 }
 
@@ -67,6 +78,60 @@ void SpinEdit::Place(int dpi) {
   const int buttons = Scaled(kButtonWidth, dpi);
   SetWindowPos(hwnd_, nullptr, left, top, width - buttons, height, SWP_NOZORDER | SWP_NOACTIVATE);
   SetWindowPos(up_down_, nullptr, left + width - buttons, top, buttons, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  dpi_ = dpi;
+  FitText();
+}
+
+void SpinEdit::SetFont(HFONT font) {
+  window_font_ = font;
+  FitText();
+}
+
+void SpinEdit::Draw(HFONT font) {
+  if (reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)) == font) return;
+  SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  // A new font brings the font's own margins back.
+  const int margin = Scaled(kTextMargin, dpi_);
+  SendMessageA(hwnd_, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
+  // Show the text from its first character; the caret stays where it was.
+  const LRESULT selection = SendMessageA(hwnd_, EM_GETSEL, 0, 0);
+  SendMessageA(hwnd_, EM_SETSEL, 0, 0);
+  SendMessageA(hwnd_, EM_SCROLLCARET, 0, 0);
+  SendMessageA(hwnd_, EM_SETSEL, LOWORD(selection), HIWORD(selection));
+}
+
+void SpinEdit::FitText() {
+  if (!window_font_) return;
+  const int margin = Scaled(kTextMargin, dpi_);
+  SendMessageA(hwnd_, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
+  RECT format;
+  SendMessageA(hwnd_, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+  const int room = format.right - format.left;
+  const std::string text = Text();
+  LOGFONTA wanted{};
+  GetObjectA(window_font_, sizeof wanted, &wanted);
+  const int full_height = wanted.lfHeight < 0 ? -wanted.lfHeight : wanted.lfHeight;
+
+  HFONT fitting = window_font_;
+  const HDC dc = GetDC(hwnd_);
+  const HGDIOBJ kept = SelectObject(dc, window_font_);
+  SIZE extent{};
+  GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &extent);
+  for (int height = full_height - 1; extent.cx > room && height * 100 >= full_height * kSmallestPercent; --height) {
+    wanted.lfHeight = wanted.lfHeight < 0 ? -height : height;
+    const HFONT smaller = CreateFontIndirectA(&wanted);
+    SelectObject(dc, smaller);
+    if (fitting != window_font_) DeleteObject(fitting);
+    fitting = smaller;
+    GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &extent);
+  }
+  SelectObject(dc, kept);
+  ReleaseDC(hwnd_, dc);
+
+  const HFONT old_smaller = smaller_font_;
+  smaller_font_ = fitting == window_font_ ? nullptr : fitting;
+  Draw(fitting);
+  if (old_smaller) DeleteObject(old_smaller);
 }
 
 void SpinEdit::SetEnabled(bool enabled) {
@@ -76,6 +141,7 @@ void SpinEdit::SetEnabled(bool enabled) {
 
 void SpinEdit::OnCommand(int code) {
   if (code == EN_CHANGE && !setting_text_) {
+    FitText();
     if (on_change) on_change();
   } else if (code == EN_KILLFOCUS) {
     const std::int32_t value = Value();

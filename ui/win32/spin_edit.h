@@ -7,7 +7,9 @@
 // the up-down buttons and the Up/Down keys step by the increment; leaving
 // the edit with a value outside the limits sets it again. on_change runs
 // on every real change of the text, by the user or by the program. The
-// wheel and the Page keys change nothing.
+// wheel and the Page keys change nothing. A text wider than the box (a
+// wide value in a narrow design box) is drawn in a smaller font, so that
+// every digit shows.
 
 #include <cstdint>
 #include <functional>
@@ -21,6 +23,7 @@ class SpinEdit : public Control {
  public:
   // id is the edit's; the up-down control takes id + 1.
   SpinEdit(HWND parent, int id, Box design, int font_height, SpinTyping typing);
+  ~SpinEdit() override;
 
   std::function<void()> on_change;
 
@@ -42,6 +45,7 @@ class SpinEdit : public Control {
   SpinTyping Typing() const { return typing_; }
 
   void Place(int dpi) override;
+  void SetFont(HFONT font) override;
   void SetEnabled(bool enabled) override;
   void OnCommand(int code) override;
   LRESULT OnNotify(const NMHDR& header) override;
@@ -52,6 +56,11 @@ class SpinEdit : public Control {
 
  private:
   void Refuse() const;
+  // Draws the text in the window's font, or in the largest smaller one in
+  // which it fits the box (down to half the window's font).
+  void FitText();
+  // Draws in font, from the text's first character.
+  void Draw(HFONT font);
 
   SpinTyping typing_;
   HWND up_down_;
@@ -61,6 +70,9 @@ class SpinEdit : public Control {
   bool select_on_focus_ = true;
   bool setting_text_ = false;
   char decimal_separator_ = '.';
+  int dpi_ = 96;
+  HFONT window_font_ = nullptr;  // the window's, not ours
+  HFONT smaller_font_ = nullptr;  // ours, while the text needs it
 };
 
 }  // namespace junmaru::win32

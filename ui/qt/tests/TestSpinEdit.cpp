@@ -274,8 +274,9 @@ static int CaretLeft(QLineEdit* edit) {
   return edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().left();
 }
 
-// A value wider than its box shows its first digits whenever the box does
-// not have the focus; while it has, the caret stays where typing left it.
+// A value too wide for its box in the box's font is drawn smaller, so that
+// every digit shows, from the first; while the box has the focus, the
+// caret stays where typing left it.
 void TestSpinEdit::wideValueShowsLeadingDigits() {
   QFETCH(int, width);
   QFETCH(QString, how);
@@ -303,8 +304,17 @@ void TestSpinEdit::wideValueShowsLeadingDigits() {
     elsewhere_->setFocus();
   }
   QCOMPARE(edit->text(), QStringLiteral("10000"));
-  QVERIFY(edit->fontMetrics().horizontalAdvance(edit->text()) > edit->width() - 4);
   QVERIFY2(CaretLeft(edit) < 5, "the first digit is at the left edge");
+  // Every digit shows: with the caret after the last digit, the edit has
+  // not scrolled the first one away.
+  edit->setCursorPosition(5);
+  const int after_last = CaretLeft(edit);
+  edit->setCursorPosition(0);
+  QCOMPARE(after_last - CaretLeft(edit), edit->fontMetrics().horizontalAdvance(edit->text()));
+  QVERIFY(edit->font().pixelSize() < 13);
+  // A value that fits again is drawn in the box's own font.
+  spin->SetValue(10);
+  QCOMPARE(edit->font().pixelSize(), 13);
 }
 
 QTEST_MAIN(TestSpinEdit)

@@ -7,6 +7,7 @@
 #include <oleacc.h>
 #include <windows.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -110,6 +111,45 @@ TEST_F(Win32Controls, ArrowsStepByTheIncrementWithinTheLimits) {
     }
     Pump();
     EXPECT_EQ(spin->Text(), c.after) << c.name;
+  }
+}
+
+// Each spin edit shows every digit of its widest value, at 96 and 144 DPI:
+// the first digit is not scrolled away and the last is not cut off.
+TEST_F(Win32Controls, SpinEditsShowEveryDigitOfTheirWidestValue) {
+  const struct {
+    const char* name;
+    form::ControlId spin;
+    const char* widest;
+  } cases[] = {
+      {"TOP", Control("PRank"), "10000"},
+      {"FontSize", Control("FontSize"), "1000"},
+      {"NameMax", Control("NameMax"), "1000"},
+      {"a range of a hundred million lines", Control("PEnd"), "100000000"},
+  };
+  for (const int dpi : {96, 144}) {
+    RECT frame;
+    GetWindowRect(window_->Handle(), &frame);
+    SendMessageA(window_->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&frame));
+    for (const auto& c : cases) {
+      SpinEdit* spin = c_.Get<SpinEdit>(c.spin);
+      SetFocus(spin->Handle());
+      spin->SetText(c.widest);
+      const auto length = static_cast<WPARAM>(std::strlen(c.widest));
+      SendMessageA(spin->Handle(), EM_SETSEL, length, static_cast<LPARAM>(length));  // the caret at the end
+      Pump();
+      RECT room;
+      SendMessageA(spin->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+      const HDC dc = GetDC(spin->Handle());
+      const HGDIOBJ before = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(spin->Handle(), WM_GETFONT, 0, 0)));
+      SIZE text;
+      GetTextExtentPoint32A(dc, c.widest, static_cast<int>(length), &text);
+      SelectObject(dc, before);
+      ReleaseDC(spin->Handle(), dc);
+      const int first = static_cast<short>(LOWORD(SendMessageA(spin->Handle(), EM_POSFROMCHAR, 0, 0)));
+      EXPECT_GE(first, room.left) << c.name << " at " << dpi;
+      EXPECT_LE(first + text.cx, room.right) << c.name << " at " << dpi;
+    }
   }
 }
 
