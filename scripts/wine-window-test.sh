@@ -157,6 +157,11 @@ last=$(shown_at 54,149)
 grep -q "$(printf '%s' "$first" | to_cp932)" "$work/linux-page.html" || fail "first timestamp '$first' is not the page's"
 [ "$(shown_at 80,472)" = "待機中（ログ読み込み完了）" ] || fail "status after load: $(shown_at 80,472)"
 pass "remembered log loaded: 400 行, $first - $last"
+# The frame: a maximise box that keeps the fixed layout, and a taskbar
+# button titled with the application's title rather than the caption.
+frame=$(wine "$probe" frame) || fail "no frame"
+[ "$frame" = $'順位丸\tmaximise box\tsame size' ] || fail "the frame reads '$frame'"
+pass "maximise keeps the layout; the taskbar button reads 順位丸"
 # As a screen reader reads the window from another process (MSAA): each
 # edit and spin edit is named as in the Linux window.
 edit_names=$(wine "$probe" names | awk -F'\t' '$2 == "Edit" { printf "%s|", $3 }')

@@ -10,11 +10,14 @@ namespace junmaru::win32 {
 namespace {
 
 const char kWindowClass[] = "TForm1";
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+const char kOwnerClass[] = "TApplication";
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+// The owner is shown, so that it has the taskbar button, but has no size.
+constexpr DWORD kOwnerStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 // The window's design position and client size.
 constexpr junmaru::DesignBox kDesign = junmaru::form::RowOf(junmaru::form::Control("Form1")).box;
 
-void RegisterWindowClass(HINSTANCE instance) {
+void RegisterWindowClass(HINSTANCE instance, const char* name) {
   WNDCLASSEXA window_class{};
   window_class.cbSize = sizeof window_class;
   window_class.lpfnWndProc = DefWindowProcA;
@@ -25,7 +28,7 @@ void RegisterWindowClass(HINSTANCE instance) {
                                                        GetSystemMetrics(SM_CYSMICON), 0));
   window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  window_class.lpszClassName = kWindowClass;
+  window_class.lpszClassName = name;
   RegisterClassExA(&window_class);
 }
 
@@ -37,9 +40,15 @@ void ShowResponsive() {
 }
 
 MainWindow::MainWindow(HINSTANCE instance, const std::string& caption) {
-  RegisterWindowClass(instance);
+  RegisterWindowClass(instance, kOwnerClass);
+  RegisterWindowClass(instance, kWindowClass);
+  owner_ = CreateWindowExA(0, kOwnerClass, junmaru::form::AppTitle().c_str(), kOwnerStyle,
+                           GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
+                           nullptr, instance, nullptr);
+  SetWindowLongPtrA(owner_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrA(owner_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MainWindow::OwnerProc));
   hwnd_ = CreateWindowExA(0, kWindowClass, caption.c_str(), kStyle, kDesign.left, kDesign.top, kDesign.width,
-                          kDesign.height, nullptr, nullptr, instance, nullptr);
+                          kDesign.height, owner_, nullptr, instance, nullptr);
   SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MainWindow::WindowProc));
   dpi_ = static_cast<int>(GetDpiForWindow(hwnd_));
@@ -52,6 +61,8 @@ MainWindow::~MainWindow() {
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
   }
+  SetWindowLongPtrA(owner_, GWLP_USERDATA, 0);
+  DestroyWindow(owner_);
 }
 
 void MainWindow::Adopt(std::unique_ptr<Control> control, int id) {
@@ -83,7 +94,11 @@ void MainWindow::LayOut() {
 }
 
 void MainWindow::Show(int show_command) {
-  ShowWindow(hwnd_, show_command);
+  ShowWindow(owner_, SW_SHOWNOACTIVATE);
+  const bool minimized = show_command == SW_MINIMIZE || show_command == SW_SHOWMINIMIZED ||
+                         show_command == SW_SHOWMINNOACTIVE || show_command == SW_FORCEMINIMIZE;
+  ShowWindow(hwnd_, minimized ? SW_SHOWNORMAL : show_command);
+  if (minimized) ShowWindow(owner_, SW_MINIMIZE);
   UpdateWindow(hwnd_);
   if (!GetFocus() || !IsChild(hwnd_, GetFocus())) MoveFocus(GetNextDlgTabItem(hwnd_, nullptr, FALSE));
 }
@@ -124,6 +139,33 @@ void MainWindow::PressFocusedButton() {
   } else if (auto* spin = dynamic_cast<SpinEdit*>(focused); spin && spin->Typing() == SpinTyping::kNumber) {
     MessageBeep(MB_OK);  // Enter is no character a range spinner takes
   }
+}
+
+LRESULT CALLBACK MainWindow::OwnerProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  auto* window = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (window && window->hwnd_) {
+    switch (message) {
+      case WM_CLOSE:  // from the taskbar button's menu: the window closes as by its own button
+        SendMessageA(window->hwnd_, WM_CLOSE, 0, 0);
+        return 0;
+      case WM_SETFOCUS:  // the taskbar button brings the window forward
+        if (IsWindowEnabled(window->hwnd_)) SetActiveWindow(window->hwnd_);
+        return 0;
+      case WM_SIZE:
+        // The window goes with the application's button: hidden while it
+        // is minimised, back when it is restored.
+        if (wparam == SIZE_MINIMIZED && IsWindowVisible(window->hwnd_)) {
+          window->hidden_with_owner_ = true;
+          ShowWindow(window->hwnd_, SW_HIDE);
+        } else if (wparam == SIZE_RESTORED && window->hidden_with_owner_) {
+          window->hidden_with_owner_ = false;
+          ShowWindow(window->hwnd_, SW_SHOW);
+          SetActiveWindow(window->hwnd_);
+        }
+        return 0;
+    }
+  }
+  return DefWindowProcA(hwnd, message, wparam, lparam);
 }
 
 LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -180,6 +222,25 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
                    suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
       ResizeClient();
       LayOut();
+      return 0;
+    }
+    case WM_SYSCOMMAND:
+      // Minimising the window minimises the application, whose taskbar
+      // button brings it back.
+      if ((wparam & 0xFFF0) == SC_MINIMIZE) {
+        ShowWindow(owner_, SW_MINIMIZE);
+        return 0;
+      }
+      break;
+    case WM_GETMINMAXINFO: {
+      // The layout is fixed: maximised, the window keeps its size and
+      // stands at the top left of the screen's work area.
+      RECT frame{0, 0, Scaled(kDesign.width, dpi_), Scaled(kDesign.height, dpi_)};
+      AdjustWindowRectExForDpi(&frame, kStyle, FALSE, 0, static_cast<UINT>(dpi_));
+      auto* limits = reinterpret_cast<MINMAXINFO*>(lparam);
+      limits->ptMaxSize = {frame.right - frame.left, frame.bottom - frame.top};
+      limits->ptMaxTrackSize = limits->ptMaxSize;
+      limits->ptMaxPosition = {0, 0};
       return 0;
     }
     case WM_CLOSE:

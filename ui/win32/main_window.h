@@ -1,10 +1,16 @@
 #pragma once
 
-// The main window as a Win32 top-level window: fixed size with minimise
-// and close, laid out at the design places scaled to the window's DPI
-// (and again when the DPI changes), in the button-face colour. It owns
+// The main window as a Win32 top-level window: fixed size with minimise,
+// maximise and close, laid out at the design places scaled to the window's
+// DPI (and again when the DPI changes), in the button-face colour. It owns
 // its controls and routes each control's notifications to it; a handler
 // that fails shows the error display and the window carries on.
+//
+// Maximised, the window keeps its size (the layout is fixed) and moves to
+// the top left of the work area; restoring puts it back. It is owned by an
+// application window of no size titled with the application's title, which
+// gives the taskbar button that title rather than the long caption;
+// minimising the window minimises that owner.
 
 #include <windows.h>
 
@@ -33,6 +39,7 @@ class MainWindow {
   MainWindow& operator=(const MainWindow&) = delete;
 
   HWND Handle() const { return hwnd_; }
+  HWND Owner() const { return owner_; }
   int Dpi() const { return dpi_; }
   const std::string& FontFace() const { return fonts_.Face(); }
 
@@ -62,6 +69,7 @@ class MainWindow {
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  static LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   void Adopt(std::unique_ptr<Control> control, int id);
   void LayOut();
@@ -70,6 +78,7 @@ class MainWindow {
   void PressFocusedButton();
   Control* ControlOf(HWND child) const;
 
+  HWND owner_ = nullptr;
   HWND hwnd_ = nullptr;
   int dpi_ = 96;
   WindowFonts fonts_;
@@ -77,6 +86,7 @@ class MainWindow {
   std::vector<std::unique_ptr<Control>> controls_;
   std::map<int, Control*> by_id_;
   HWND last_focus_ = nullptr;
+  bool hidden_with_owner_ = false;
 };
 
 }  // namespace junmaru::win32

@@ -153,6 +153,67 @@ TEST_F(Win32Controls, SpinEditsShowEveryDigitOfTheirWidestValue) {
   }
 }
 
+// The maximise button is there; maximised, the window keeps its size and
+// its layout at the top left of the work area, and restoring puts it back.
+TEST_F(Win32Controls, MaximisingKeepsTheFixedLayout) {
+  const HWND main = window_->Handle();
+  EXPECT_TRUE(GetWindowLongA(main, GWL_STYLE) & WS_MAXIMIZEBOX);
+  EXPECT_FALSE(GetWindowLongA(main, GWL_STYLE) & WS_THICKFRAME);
+  const auto go_in_client = [&] {
+    RECT go;
+    GetWindowRect(c_.Get<PushButton>(Control("BtnGo"))->Handle(), &go);
+    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&go), 2);
+    return go;
+  };
+  RECT normal, client, go;
+  GetWindowRect(main, &normal);
+  GetClientRect(main, &client);
+  go = go_in_client();
+
+  SendMessageA(main, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  Pump();
+  EXPECT_TRUE(IsZoomed(main));
+  RECT maximised, maximised_client, work;
+  GetWindowRect(main, &maximised);
+  GetClientRect(main, &maximised_client);
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_TRUE(EqualRect(&maximised_client, &client));
+  const RECT go_maximised = go_in_client();
+  EXPECT_TRUE(EqualRect(&go_maximised, &go));
+  EXPECT_EQ(maximised.left, work.left);
+  EXPECT_EQ(maximised.top, work.top);
+
+  SendMessageA(main, WM_SYSCOMMAND, SC_RESTORE, 0);
+  Pump();
+  RECT restored;
+  GetWindowRect(main, &restored);
+  EXPECT_FALSE(IsZoomed(main));
+  EXPECT_TRUE(EqualRect(&restored, &normal));
+}
+
+// The taskbar button is the owner's, titled with the application's title;
+// minimising the window minimises the owner, and the owner's button brings
+// the window back.
+TEST_F(Win32Controls, TheTaskbarButtonShowsTheApplicationTitle) {
+  const HWND main = window_->Handle();
+  const HWND owner = GetWindow(main, GW_OWNER);
+  ASSERT_EQ(owner, window_->Owner());
+  EXPECT_EQ(WindowText(owner), Sjis("順位丸"));
+  EXPECT_TRUE(IsWindowVisible(owner));
+  EXPECT_FALSE(GetWindow(owner, GW_OWNER));
+  EXPECT_FALSE(GetWindowLongA(owner, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+  EXPECT_FALSE(GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+
+  SendMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  Pump();
+  EXPECT_TRUE(IsIconic(owner));
+  EXPECT_FALSE(IsWindowVisible(main));
+  SendMessageA(owner, WM_SYSCOMMAND, SC_RESTORE, 0);
+  Pump();
+  EXPECT_FALSE(IsIconic(owner));
+  EXPECT_TRUE(IsWindowVisible(main));
+}
+
 TEST_F(Win32Controls, LeavingASpinEditOutsideItsLimitsSetsItAgain) {
   c_.Get<SpinEdit>(Control("PStart"))->SetEnabled(true);
   c_.Get<SpinEdit>(Control("PStart"))->SetMaxValue(99);

@@ -16,6 +16,12 @@
 //   window_probe gauge      "name<TAB>role<TAB>value" of the progress gauge
 //                           as a screen reader reads it (MSAA), in UTF-8;
 //                           the role as its number (48: progress bar)
+//   window_probe frame      "title<TAB>maximise<TAB>size" of the main window's
+//                           frame: the title of the window that has the
+//                           taskbar button, in UTF-8; "maximise box" when
+//                           the window has one; after a maximise, "same
+//                           size" when the client area kept its size (the
+//                           window is restored afterwards)
 //   window_probe close      posts WM_CLOSE to the main window
 //
 // Exit status 0 on success, 1 when the window or box is not there.
@@ -68,6 +74,26 @@ std::string PlaceAndClass(HWND child, HWND parent) {
 }
 
 BOOL CALLBACK PrintControl(HWND child, LPARAM parent);
+
+int Frame(HWND main) {
+  // The taskbar shows the unowned window at the top of the owner chain.
+  HWND top = main;
+  while (GetWindow(top, GW_OWNER)) top = GetWindow(top, GW_OWNER);
+  wchar_t title[256] = {};
+  GetWindowTextW(top, title, 256);
+  char utf8[1024] = {};
+  WideCharToMultiByte(CP_UTF8, 0, title, -1, utf8, sizeof utf8, nullptr, nullptr);
+  RECT before, after;
+  GetClientRect(main, &before);
+  SendMessageA(main, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  const bool zoomed = IsZoomed(main) != FALSE;
+  GetClientRect(main, &after);
+  SendMessageA(main, WM_SYSCOMMAND, SC_RESTORE, 0);
+  Write(std::string(utf8) + "\t" +
+        ((GetWindowLongA(main, GWL_STYLE) & WS_MAXIMIZEBOX) ? "maximise box" : "no maximise box") + "\t" +
+        (!zoomed ? "not maximised" : EqualRect(&before, &after) ? "same size" : "other size") + "\n");
+  return 0;
+}
 
 int Focus(HWND main) {
   GUITHREADINFO thread{};
@@ -208,9 +234,10 @@ int main(int argc, char** argv) {
     CoInitialize(nullptr);
     return Gauge(main);
   }
+  if (command == "frame") return main ? Frame(main) : 1;
   if (command == "box") return Box();
   if (command == "focus") return main ? Focus(main) : 1;
   if (command == "close") return main && PostMessageA(main, WM_CLOSE, 0, 0) ? 0 : 1;
-  std::fputs("usage: window_probe texts | names | gauge | box | focus | close\n", stderr);
+  std::fputs("usage: window_probe texts | names | gauge | frame | box | focus | close\n", stderr);
   return 2;
 }
