@@ -40,6 +40,10 @@ namespace junmaru::form {
 inline constexpr ControlId kStatusLine = Control("State");
 inline constexpr ControlId kGauge = Control("Gauge");
 inline constexpr ControlId kRunControls[] = {Control("BtnGo"), Control("PStart"), Control("PEnd")};
+// The status line keeps to its row: it grows with its text up to the
+// gauge's right edge (GO stands beyond it), and a longer text is shortened
+// in the middle, where a path's folders are, and shown whole as a tooltip.
+inline constexpr int kStatusLineRoom = RowOf(kGauge).box.left + RowOf(kGauge).box.width - RowOf(kStatusLine).box.left;
 
 class ControlSet : public junmaru::RunView {
  public:

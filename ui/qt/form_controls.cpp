@@ -8,6 +8,7 @@
 
 #include "check_box.h"
 #include "colour_ref.h"
+#include "control_set.h"
 #include "file_dialog.h"
 #include "group_box.h"
 #include "label.h"
@@ -104,7 +105,7 @@ QWidget* MakeWidget(QWidget* parent, ControlId id) {
     case Kind::kPathText:
       return MakePathText(parent, id);
     case Kind::kStatusLine:
-      return new StatusLine(parent);
+      return new StatusLine(parent, form::kStatusLineRoom);
     case Kind::kGauge:
       return new ProgressGauge(parent);
     case Kind::kButton:

@@ -1,5 +1,6 @@
 #include "status_line.h"
 
+#include <QPainter>
 #include <QPalette>
 
 #include "colour_ref.h"
@@ -7,9 +8,31 @@
 
 namespace junmaru::window {
 
-StatusLine::StatusLine(QWidget* parent) : Label(parent) {
+StatusLine::StatusLine(QWidget* parent, int room) : Label(parent), room_(room) {
   setAutoFillBackground(true);
   SetErrorColour(false);
+}
+
+void StatusLine::SetCaption(const std::string& cp932) {
+  Label::SetCaption(cp932);
+  const bool fits = fontMetrics().horizontalAdvance(text()) <= room_;
+  if (!fits) resize(room_, height());
+  setToolTip(fits ? QString() : text());
+}
+
+QString StatusLine::ShownText() const {
+  if (fontMetrics().horizontalAdvance(text()) <= width()) return text();
+  return fontMetrics().elidedText(text(), Qt::ElideMiddle, width());
+}
+
+void StatusLine::paintEvent(QPaintEvent* event) {
+  if (ShownText() == text()) {
+    Label::paintEvent(event);
+    return;
+  }
+  QPainter painter(this);
+  painter.setPen(palette().color(QPalette::WindowText));
+  painter.drawText(contentsRect(), static_cast<int>(alignment()), ShownText());
 }
 
 void StatusLine::SetErrorColour(bool error) {

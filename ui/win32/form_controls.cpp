@@ -1,6 +1,7 @@
 #include "form_controls.h"
 
 #include "buttons.h"
+#include "control_set.h"
 #include "edits.h"
 #include "label.h"
 #include "main_window.h"
@@ -50,7 +51,7 @@ Control* MakeControl(MainWindow& w, const FormControls& c, ControlId id) {
     case Kind::kPathText:
       return w.Add<PathText>(box, font, form::DesignText(id));
     case Kind::kStatusLine:
-      return w.Add<StatusLine>(box, font, form::DesignText(id));
+      return w.Add<StatusLine>(box, font, form::DesignText(id), form::kStatusLineRoom);
     case Kind::kGauge:
       return w.Add<ProgressGauge>(box, font, form::AccessibleName(id));
     case Kind::kButton:

@@ -1,5 +1,7 @@
 #include "label.h"
 
+#include <commctrl.h>
+
 #include "colour_ref.h"
 
 namespace junmaru::win32 {
@@ -63,8 +65,49 @@ HBRUSH Label::Colours(HDC dc) {
 PathText::PathText(HWND parent, int id, Box design, int font_height, const std::string& caption)
     : Label(parent, id, design, font_height, caption, Width::kFixed, SS_CENTERIMAGE, WS_EX_STATICEDGE) {}
 
-StatusLine::StatusLine(HWND parent, int id, Box design, int font_height, const std::string& caption)
-    : Label(parent, id, design, font_height, caption) {}
+StatusLine::StatusLine(HWND parent, int id, Box design, int font_height, const std::string& caption, int room)
+    : Label(parent, id, design, font_height, caption, Width::kFollowsText, SS_PATHELLIPSIS | SS_NOTIFY),
+      room_(room),
+      tip_(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0,
+                           0, 0, parent, nullptr, reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)),
+                           nullptr)) {
+  char none[] = "";
+  TTTOOLINFOA tool = Tool(none);
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  SendMessageA(tip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageA(tip_, TTM_SETMAXTIPWIDTH, 0, 600);
+}
+
+StatusLine::~StatusLine() { DestroyWindow(tip_); }
+
+TTTOOLINFOA StatusLine::Tool(char* text) const {
+  TTTOOLINFOA tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = GetParent(hwnd_);
+  tool.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+  tool.lpszText = text;
+  return tool;
+}
+
+void StatusLine::Place(int dpi) {
+  Label::Place(dpi);
+  const int room = Scaled(room_, dpi);
+  const bool fits = TextWidth(hwnd_, Caption()) <= room;
+  if (!fits) {
+    SetWindowPos(hwnd_, nullptr, 0, 0, room, Scaled(design_.height, dpi), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  std::string tip = fits ? std::string() : Caption();
+  TTTOOLINFOA tool = Tool(tip.data());
+  SendMessageA(tip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageA(tip_, TTM_ACTIVATE, fits ? FALSE : TRUE, 0);
+}
+
+std::string StatusLine::TipText() const {
+  char text[4096] = {};
+  TTTOOLINFOA tool = Tool(text);
+  SendMessageA(tip_, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+  return text;
+}
 
 void StatusLine::SetErrorColour(bool error) {
   if (error == error_) return;

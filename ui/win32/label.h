@@ -5,6 +5,9 @@
 // change), the sunken white path displays of fixed size, and the status
 // line, whose background is the normal or the error colour.
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include "control.h"
 
 namespace junmaru::win32 {
@@ -46,17 +49,30 @@ class PathText : public Label {
   COLORREF Background() const override { return RGB(255, 255, 255); }
 };
 
+// The status line grows with its text up to its room (design pixels); a
+// longer text is drawn shortened in the middle, as a path is, and shown
+// whole as a tooltip. Its window text, which a screen reader reads, stays
+// whole.
 class StatusLine : public Label {
  public:
-  StatusLine(HWND parent, int id, Box design, int font_height, const std::string& caption);
+  StatusLine(HWND parent, int id, Box design, int font_height, const std::string& caption, int room);
+  ~StatusLine() override;
 
   bool ShowsError() const { return error_; }
   void SetErrorColour(bool error);
+  void Place(int dpi) override;
+  // The tooltip's text: the whole caption while it does not fit, else none.
+  std::string TipText() const;
 
  protected:
   COLORREF Background() const override;
 
  private:
+  // The tooltip's description of the status line, showing text.
+  TTTOOLINFOA Tool(char* text) const;
+
+  int room_;
+  HWND tip_;
   bool error_ = false;
 };
 

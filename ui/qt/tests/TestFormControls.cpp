@@ -16,7 +16,9 @@
 #include "form_controls.h"
 #include "memo.h"
 #include "spin_edit.h"
+#include "status_line.h"
 #include "test_support.h"
+#include "widget_text.h"
 #include "window_font.h"
 
 using junmaru::form::Control;
@@ -54,6 +56,8 @@ class TestFormControls : public QObject {
   void everyEditHasItsLabelAsName();
   void checkBoxCaptionsAreWhole();
   void eachFamilyHasItsCheckBox();
+  void statusLineKeepsToItsRow_data();
+  void statusLineKeepsToItsRow();
 
  private:
   QWidget* form_ = nullptr;
@@ -203,6 +207,44 @@ void TestFormControls::eachFamilyHasItsCheckBox() {
   }
   QCOMPARE(form_->findChild<QGroupBox*>(QStringLiteral("GroupBox1"))->findChildren<QCheckBox*>().size(),
            static_cast<qsizetype>(junmaru::kFamilyCount));
+}
+
+void TestFormControls::statusLineKeepsToItsRow_data() {
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<bool>("fits");
+  const QString folder = QStringLiteral("/srv/www/") + QString(12, QChar(0x30C7)) + QStringLiteral("/") +
+                         QString(40, QLatin1Char('d')) + QStringLiteral("/");
+  QTest::newRow("a short status") << Q("待機中（ログ読み込み完了）") << true;
+  QTest::newRow("an error naming a long path")
+      << Q("ファイル ") + folder + Q("ranking.html を作成できません") << false;
+  QTest::newRow("a long path without spaces") << folder.repeated(3) << false;
+}
+
+// A status text wider than the row stops at the gauge's right edge, short
+// of GO: its ends are drawn around an ellipsis, and the whole text is the
+// tooltip and what a screen reader reads; a text that fits shows whole.
+void TestFormControls::statusLineKeepsToItsRow() {
+  QFETCH(QString, text);
+  QFETCH(bool, fits);
+  auto* status = c_->Get<junmaru::window::StatusLine>(Control("State"));
+  const QWidget* gauge = c_->Get<QWidget>(Control("Gauge"));
+  const QWidget* go = c_->Get<QWidget>(Control("BtnGo"));
+  status->SetCaption(junmaru::window::FromUi(text));
+  QVERIFY(status->geometry().right() <= gauge->geometry().right());
+  QVERIFY(status->geometry().right() < go->geometry().left());
+  QCOMPARE(status->text(), text);
+  QCOMPARE(status->toolTip(), fits ? QString() : text);
+  const QString shown = status->ShownText();
+  if (fits) {
+    QCOMPARE(shown, text);
+  } else {
+    const qsizetype dots = shown.indexOf(QChar(0x2026));
+    QVERIFY2(dots > 0 && dots < shown.size() - 1, qPrintable(shown));
+    QVERIFY(text.startsWith(shown.left(dots)));
+    QVERIFY(text.endsWith(shown.mid(dots + 1)));
+    QVERIFY(status->fontMetrics().horizontalAdvance(shown) <= status->width());
+  }
+  QVERIFY(!status->grab().isNull());  // draws without fault
 }
 
 QTEST_MAIN(TestFormControls)

@@ -309,6 +309,50 @@ TEST_F(Win32Controls, StatusLineAndLabelsFollowTheirText) {
   EXPECT_GT(after.right - after.left, before.right - before.left);
 }
 
+// A status text wider than the row stops at the gauge's right edge, short
+// of GO, drawn shortened in the middle; the whole text is the tooltip and
+// the window text a screen reader reads. A text that fits has no tooltip.
+TEST_F(Win32Controls, StatusLineKeepsToItsRow) {
+  const std::string long_path = "Z:\\srv\\www\\" + std::string(30, 'd') + "\\" + std::string(60, 'e') +
+                                "\\ranking.html";
+  const struct {
+    const char* name;
+    std::string text;
+    bool fits;
+  } cases[] = {
+      {"a short status", Sjis("待機中（ログ読み込み完了）"), true},
+      {"an error naming a long path", Sjis("ファイル ") + long_path + Sjis(" を作成できません"), false},
+      {"back to a short status", Sjis("出力完了！"), true},
+  };
+  StatusLine* status = c_.Get<StatusLine>(Control("State"));
+  EXPECT_TRUE(GetWindowLongA(status->Handle(), GWL_STYLE) & SS_PATHELLIPSIS);
+  for (const int dpi : {96, 144}) {
+    RECT frame;
+    GetWindowRect(window_->Handle(), &frame);
+    SendMessageA(window_->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&frame));
+    for (const auto& c : cases) {
+      status->SetCaption(c.text);
+      RECT line, gauge, go;
+      GetWindowRect(status->Handle(), &line);
+      GetWindowRect(c_.Get<ProgressGauge>(Control("Gauge"))->Handle(), &gauge);
+      GetWindowRect(c_.Get<PushButton>(Control("BtnGo"))->Handle(), &go);
+      EXPECT_LE(line.right, gauge.right) << c.name << " at " << dpi;
+      EXPECT_LT(line.right, go.left) << c.name << " at " << dpi;
+      EXPECT_EQ(WindowText(status->Handle()), c.text) << c.name << " at " << dpi;
+      // The tooltip's text as the tooltip gives it back (Wine gives at most
+      // its first 80 characters).
+      const std::string tip = status->TipText();
+      if (c.fits) {
+        EXPECT_EQ(tip, std::string()) << c.name << " at " << dpi;
+      } else {
+        EXPECT_GE(tip.size(), 80u) << c.name << " at " << dpi;
+        EXPECT_EQ(c.text.compare(0, tip.size(), tip), 0) << c.name << " at " << dpi;
+      }
+      if (c.fits) EXPECT_EQ(line.right - line.left, TextWidth(status->Handle(), c.text)) << c.name;
+    }
+  }
+}
+
 // The window makes a check box of each row of the family table, with the
 // row's caption and first-start state.
 TEST_F(Win32Controls, EachFamilyHasItsCheckBox) {
