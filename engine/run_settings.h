@@ -47,4 +47,13 @@ struct RunSettings {
   bool CountRulesOn() const { return AnyHttp || !Status.Empty() || OncePerClient || Bots || Decode; }
 };
 
+// Copies the five counting rules, not the crawler list.
+inline void CopyCountingRules(const RunSettings& from, RunSettings& to) {
+  to.AnyHttp = from.AnyHttp;
+  to.Status = from.Status;
+  to.OncePerClient = from.OncePerClient;
+  to.Bots = from.Bots;
+  to.Decode = from.Decode;
+}
+
 }  // namespace junmaru

@@ -6,6 +6,7 @@
 #include "error.h"
 #include "file_io.h"
 #include "messages.h"
+#include "program_path.h"
 #include "ranking_run.h"
 #include "report_document.h"
 
@@ -52,8 +53,19 @@ void SaveReport(const std::vector<PageLine>& report_lines, const std::string& sa
   ReplaceFile(save_pass, [&report_lines](ByteSink& sink) { WriteReport(report_lines, sink); });
 }
 
-void RunRankingToPage(const LogLines& lines, const Settings& settings, const std::string& save_pass, RunView& view,
-                      const RankingExports& exports) {
+std::shared_ptr<const CrawlerList> ProgramCrawlerList() {
+  return CrawlerList::Load(PathInFolder(ProgramFolder(), kCrawlerListFileName));
+}
+
+PageRunSummary RunRankingToPage(const LogLines& lines, const Settings& given, const std::string& save_pass,
+                                RunView& view, const RankingExports& exports) {
+  Settings with_crawlers;
+  if (given.Bots && !given.Crawlers) {
+    with_crawlers = given;
+    with_crawlers.Crawlers = ProgramCrawlerList();
+  }
+  const Settings& settings = with_crawlers.Crawlers ? with_crawlers : given;
+  PageRunSummary summary;
   std::vector<std::string> targets{save_pass};
   for (const std::string& path : {exports.csv, exports.json})
     if (!path.empty()) targets.push_back(path);
@@ -61,6 +73,7 @@ void RunRankingToPage(const LogLines& lines, const Settings& settings, const std
   {
     // The ranking and the page's lines live only until the page is saved.
     const Ranking ranking = RunRanking(lines, settings, view);
+    summary.other_http_lines = ranking.other_http_lines;
     std::vector<PageLine> page;
     try {
       page = ComposeReport(lines, settings, ranking, view);
@@ -77,6 +90,7 @@ void RunRankingToPage(const LogLines& lines, const Settings& settings, const std
   }
   CheckGaugeImage(save_pass, view);
   view.SetStatusText(Sjis("出力完了！"));
+  return summary;
 }
 
 }  // namespace junmaru

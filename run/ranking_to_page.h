@@ -8,8 +8,12 @@
 // lead to one file, are refused before the run starts; running out of
 // memory while a file is made or saved fails with a message that names it.
 
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "crawler_list.h"
 
 #include "log_lines.h"
 #include "page_line.h"
@@ -26,8 +30,21 @@ struct RankingExports {
   CsvEncoding csv_encoding = CsvEncoding::kCp932;
 };
 
-void RunRankingToPage(const LogLines& lines, const Settings& settings, const std::string& save_pass, RunView& view,
-                      const RankingExports& exports = {});
+// What a run tells its caller besides the page.
+struct PageRunSummary {
+  // With AnyHttp off: the lines it would have counted (HTTP/2 and the
+  // like) that the run passed over.
+  std::int64_t other_http_lines = 0;
+};
+
+// With the Bots rule on and no crawler list in settings, the list beside
+// the program (ProgramCrawlerList) is read first.
+PageRunSummary RunRankingToPage(const LogLines& lines, const Settings& settings, const std::string& save_pass,
+                                RunView& view, const RankingExports& exports = {});
+
+// The crawler list of the Bots rule, kCrawlerListFileName in the program's
+// folder. Fails with a message that names the file and the key Bots.
+std::shared_ptr<const CrawlerList> ProgramCrawlerList();
 
 // Saves the page whole, writing it a block at a time: a failed save leaves
 // the previous file as it was. Fails with "ファイル %s を作成できません" or

@@ -14,7 +14,7 @@ flags="-fsanitize=address,undefined,fuzzer-no-link -fno-sanitize-recover=undefin
 CC=clang-14 CXX=clang++-14 cmake -S . -B "$build" -G Ninja -DJUNMARU_WITH_WINDOW=OFF -DJUNMARU_FUZZ=ON \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS="$flags"
 targets=(request_filter_fuzz log_timestamp_fuzz line_split_fuzz text_compare_fuzz profile_file_fuzz report_page_fuzz
-         link_target_fuzz batch_options_fuzz gzip_inflate_fuzz period_parse_fuzz)
+         link_target_fuzz batch_options_fuzz gzip_inflate_fuzz period_parse_fuzz counting_rules_fuzz)
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]}"
 for t in "${targets[@]}"; do
   corpus="$build/corpus/$t"

@@ -5,6 +5,7 @@
 #include "code_page.h"
 #include "cp932.h"
 #include "file_io.h"
+#include "messages.h"
 #include "profile_file.h"
 #include "program_path.h"
 #include "text_list.h"
@@ -32,9 +33,12 @@ std::string ProgramSettingsPath() { return PathInFolder(ProgramFolder(), kSettin
 
 std::vector<std::string> ExampleWords() { return {Sjis("例)禁止ワード1"), Sjis("例)禁止ワード2")}; }
 
-Settings ReadSettings(const ProfileFile& file) {
+Settings ReadSettings(const ProfileFile& file, std::vector<SettingProblem>* problems) {
   const Settings defaults;
   Settings s;
+  const auto problem = [&](const SettingField& f, std::string message) {
+    if (problems) problems->push_back({f.key, std::move(message)});
+  };
   for (const SettingField& f : kSettingFields) {
     switch (f.kind) {
       case SettingField::Kind::kText:
@@ -56,12 +60,27 @@ Settings ReadSettings(const ProfileFile& file) {
       case SettingField::Kind::kWords:
         s.*f.words = ReadWords(file, f.section);
         break;
+      case SettingField::Kind::kRule: {
+        const std::string value = file.ReadString(f.section, f.key, "");
+        s.*f.flag = value == "1";
+        if (!value.empty() && value != "0" && value != "1")
+          problem(f, messages::CountSwitchBad(PathForMessage(file.Path()), std::string(f.key), value));
+        break;
+      }
+      case SettingField::Kind::kStatuses: {
+        const std::string value = file.ReadString(f.section, f.key, "");
+        if (const std::optional<StatusList> list = StatusList::Parse(value))
+          s.*f.statuses = *list;
+        else
+          problem(f, messages::StatusListBad(PathForMessage(file.Path()), value));
+        break;
+      }
     }
   }
   return s;
 }
 
-void WriteSettings(ProfileFile& file, const Settings& s) {
+void WriteSettings(ProfileFile& file, const Settings& s, const Settings& as_read) {
   for (const SettingField& f : kSettingFields) {
     switch (f.kind) {
       case SettingField::Kind::kText:
@@ -82,6 +101,12 @@ void WriteSettings(ProfileFile& file, const Settings& s) {
         break;
       case SettingField::Kind::kWords:
         for (const std::string& word : s.*f.words) file.WriteString(f.section, word, kWordValue);
+        break;
+      case SettingField::Kind::kRule:
+        if (s.*f.flag != as_read.*f.flag) file.WriteString(f.section, f.key, s.*f.flag ? "1" : "0");
+        break;
+      case SettingField::Kind::kStatuses:
+        if (!(s.*f.statuses == as_read.*f.statuses)) file.WriteString(f.section, f.key, (s.*f.statuses).Text());
         break;
     }
   }

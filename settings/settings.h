@@ -42,9 +42,13 @@ struct Settings : RunSettings {
 // A path is stored as code page 932 text (StoredPath) and read back as the
 // platform's bytes. The extension families are a section of switches, one
 // per family, keyed and defaulted by the family table; the exclusion words
-// are a section of their own whose keys are the words.
+// are a section of their own whose keys are the words. A counting rule
+// (section [Count]) is off while its key is absent; its value is checked
+// when read, a malformed one being a problem that leaves the rule off, and
+// it is written only when it differs from the value read at the start, so
+// that a keeper who never touches the rules keeps the file byte for byte.
 struct SettingField {
-  enum class Kind { kText, kPath, kNumber, kSwitch, kFamilies, kWords };
+  enum class Kind { kText, kPath, kNumber, kSwitch, kFamilies, kWords, kRule, kStatuses };
   std::string_view section;
   std::string_view key = {};  // none for the words
   Kind kind = Kind::kText;
@@ -53,6 +57,7 @@ struct SettingField {
   bool Settings::*flag = nullptr;
   FamilySwitches Settings::*families = nullptr;
   std::vector<std::string> Settings::*words = nullptr;
+  StatusList Settings::*statuses = nullptr;
   long long minimum = 0, maximum = 0;
 };
 
@@ -77,6 +82,14 @@ constexpr SettingField Families(std::string_view section, FamilySwitches Setting
 constexpr SettingField Words(std::string_view section, std::vector<std::string> Settings::*field) {
   return {.section = section, .kind = SettingField::Kind::kWords, .words = field};
 }
+// A counting rule's switch: "1" on, "0" or nothing off.
+constexpr SettingField Rule(std::string_view section, std::string_view key, bool Settings::*field) {
+  return {.section = section, .key = key, .kind = SettingField::Kind::kRule, .flag = field};
+}
+// The Status rule's list, as StatusList reads it.
+constexpr SettingField Statuses(std::string_view section, std::string_view key, StatusList Settings::*field) {
+  return {.section = section, .key = key, .kind = SettingField::Kind::kStatuses, .statuses = field};
+}
 }  // namespace setting_fields
 
 // Every value of the settings file, in the order in which it is read and
@@ -99,6 +112,11 @@ inline constexpr SettingField kSettingFields[] = {
     setting_fields::Switch("HTML", "Link", &Settings::Link),
     setting_fields::Text("HTML", "Prefix", &Settings::Prefix),
     setting_fields::Words("KinsiWord", &Settings::KinsiWord),
+    setting_fields::Rule("Count", "AnyHttp", &Settings::AnyHttp),
+    setting_fields::Statuses("Count", "Status", &Settings::Status),
+    setting_fields::Rule("Count", "OncePerClient", &Settings::OncePerClient),
+    setting_fields::Rule("Count", "Bots", &Settings::Bots),
+    setting_fields::Rule("Count", "Decode", &Settings::Decode),
 };
 
 // The name of the settings file, beside the executable.
@@ -113,16 +131,24 @@ std::string ProgramSettingsPath();
 // the window and in the batch program.
 inline constexpr std::size_t kExclusionWordMax = 4096;
 
+// A counting rule whose stored value cannot be read: the rule is off.
+struct SettingProblem {
+  std::string_view key;  // the rule's key in [Count]
+  std::string message;   // names the file, the key and the value
+};
+
 // Reads every value. Never fails: a missing file, section or key, and a
 // malformed value, give the default; numbers are clamped to their limits;
 // exclusion words are cut at kExclusionWordMax bytes, and with none stored
-// the record holds the two example words.
-Settings ReadSettings(const ProfileFile& file);
+// the record holds the two example words. A counting rule's malformed
+// value is besides told in problems, when given.
+Settings ReadSettings(const ProfileFile& file, std::vector<SettingProblem>* problems = nullptr);
 
 // Writes every value, in the field list's order; they reach the disk at
 // file.Close(). Exclusion words are only added or updated, never removed:
-// the section only grows.
-void WriteSettings(ProfileFile& file, const Settings& s);
+// the section only grows. A counting rule is written only when its value
+// differs from the one in as_read (the record as read at the start).
+void WriteSettings(ProfileFile& file, const Settings& s, const Settings& as_read = Settings());
 
 // The memo's two example lines, read when no exclusion word is stored.
 std::vector<std::string> ExampleWords();

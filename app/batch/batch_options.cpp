@@ -6,10 +6,10 @@
 
 namespace junmaru::batch {
 
-const char kUsageLine[] = "usage: junmaru-batch [--settings FILE] [--log FILE]... [--out FILE] [--csv FILE [--csv-utf8]] [--json FILE] [--from N] [--to M] [--since DATE] [--until DATE] [--days N] [--strict] [--log-list URL/ [--log-match GLOB]] [--publish URL/] [--cacert FILE] [--timeout SECONDS]";
+const char kUsageLine[] = "usage: junmaru-batch [--settings FILE] [--log FILE]... [--out FILE] [--csv FILE [--csv-utf8]] [--json FILE] [--from N] [--to M] [--since DATE] [--until DATE] [--days N] [--strict] [--log-list URL/ [--log-match GLOB]] [--publish URL/] [--cacert FILE] [--timeout SECONDS] [--any-http] [--status LIST] [--once-per-client] [--bots] [--decode]";
 
 const char kHelpText[] =
-    "usage: junmaru-batch [--settings FILE] [--log FILE]... [--out FILE] [--csv FILE [--csv-utf8]] [--json FILE] [--from N] [--to M] [--since DATE] [--until DATE] [--days N] [--strict] [--log-list URL/ [--log-match GLOB]] [--publish URL/] [--cacert FILE] [--timeout SECONDS]\n"
+    "usage: junmaru-batch [--settings FILE] [--log FILE]... [--out FILE] [--csv FILE [--csv-utf8]] [--json FILE] [--from N] [--to M] [--since DATE] [--until DATE] [--days N] [--strict] [--log-list URL/ [--log-match GLOB]] [--publish URL/] [--cacert FILE] [--timeout SECONDS] [--any-http] [--status LIST] [--once-per-client] [--bots] [--decode]\n"
     "\n"
     "順位丸のランキングをウィンドウなしで作成します。アクセスログを読み、GET による\n"
     "ダウンロード数をファイルごとに数え、ランキングページ (Shift_JIS) を書き出します。\n"
@@ -52,6 +52,20 @@ const char kHelpText[] =
     "  --timeout SECONDS 接続や転送が止まってから諦めるまでの秒数。既定は 60。\n"
     "                   ログインは ~/.netrc (Windows は %USERPROFILE%\\_netrc)、SFTP は SSH の鍵か\n"
     "                   ssh-agent と ~/.ssh/known_hosts を使います。パスワードはアドレスに書けません。\n"
+    "  数え方 (どれも既定は設定ファイルの [Count]。=0 で切り、=1 か値なしで入れます):\n"
+    "  --any-http       要求欄そのものから読み、HTTP/2・HTTP/3 などの行も数えます。\n"
+    "  --status LIST    応答の状態がこの一覧 (例 200,206) にある行だけ数えます。\n"
+    "                   --status= (空) ならすべての状態を数えます。\n"
+    "  --once-per-client 同じ利用者 (アドレスとユーザーエージェント) は一つのファイルを\n"
+    "                   一日に一度だけ数えます (分割ダウンロードの 206 もまとめて一度)。\n"
+    "  --bots           クローラー (crawler-user-agents の一覧。実行ファイルと同じフォルダの\n"
+    "                   crawler-user-agents.json) の行を数えません。wget や curl は数えます。\n"
+    "  --decode         パスの ? 以降を外し、%XX を戻して日本語の名前で数え、表示します。\n"
+    "                   リンクはログに書かれたままのパス (? 以降なし) です。\n"
+    "                   これらを使わずに HTTP/1.0・1.1 以外の行を数えなかったときは、\n"
+    "                   その行数を標準エラー出力に警告します。\n"
+    "                   設定ファイルの [Count] の値が読めないとき、クローラーの一覧が\n"
+    "                   読めないときは、終了コード 1 で何も書きません。\n"
     "  --help           この説明を表示します。\n"
     "\n"
     "終了コード: 0 成功 (警告があっても)、1 ログ・範囲・出力のエラー (何も書きません)、\n"
@@ -107,6 +121,23 @@ const char kHelpText[] =
     "                   Logins come from ~/.netrc (%USERPROFILE%\\_netrc on Windows);\n"
     "                   SFTP uses SSH keys or ssh-agent and ~/.ssh/known_hosts. An\n"
     "                   address never holds a password.\n"
+    "  Counting rules (each defaults to the settings file's [Count]; =0 turns\n"
+    "  one off, =1 or no value turns it on):\n"
+    "  --any-http       read the request from its field: HTTP/2, HTTP/3 and other\n"
+    "                   versions count too.\n"
+    "  --status LIST    count only lines whose response status is listed (e.g.\n"
+    "                   200,206); --status= (empty) counts every status.\n"
+    "  --once-per-client a client (address and user agent) counts each file at\n"
+    "                   most once a day (a download in 206 ranges counts once).\n"
+    "  --bots           leave out crawlers (the crawler-user-agents list,\n"
+    "                   crawler-user-agents.json beside the program); wget, curl\n"
+    "                   and download managers still count.\n"
+    "  --decode         cut the query string, decode %XX and count and show the\n"
+    "                   Japanese name; the link keeps the path as logged.\n"
+    "                   Without --any-http, lines of other HTTP versions that were\n"
+    "                   not counted are reported on stderr as a warning. A value\n"
+    "                   of [Count] that cannot be read, or a crawler list that\n"
+    "                   cannot be read, exits with 1 and writes nothing.\n"
     "  --help           show this text.\n"
     "\n"
     "Exit status: 0 success (also with warnings), 1 log, range or output error\n"
@@ -118,7 +149,9 @@ const char kHelpText[] =
     "         junmaru-batch --log-list sftp://keeper@example.jp/logs/ --log-match 'access_log_*.gz' \\\n"
     "             --days 7 --out ranking.html --publish ftps://example.jp/www/dl/\n"
     "         junmaru-batch --log access.log.2.gz --log access.log.1 --log access.log \\\n"
-    "             --since 2024-10-01 --until 2024-10-31 --out /srv/www/dl/ranking.html\n";
+    "             --since 2024-10-01 --until 2024-10-31 --out /srv/www/dl/ranking.html\n"
+    "         junmaru-batch --log access.log --any-http --status 200,206 --once-per-client \\\n"
+    "             --bots --decode --out /srv/www/dl/ranking.html\n";
 
 namespace {
 
@@ -141,6 +174,24 @@ std::string CheckAddress(const std::string& option, const std::string& value) {
   if (parsed.url->scheme == transfer::Scheme::kHttps || !parsed.url->IsFolder())
     return "option '" + option + "' needs an ftp://, ftps:// or sftp:// folder ending in '/', not '" + value + "'";
   return {};
+}
+
+// The counting rules' switches.
+struct RuleOption {
+  const char* name;
+  std::optional<bool> BatchOptions::*field;
+};
+constexpr RuleOption kRuleOptions[] = {
+    {"--any-http", &BatchOptions::any_http},
+    {"--once-per-client", &BatchOptions::once_per_client},
+    {"--bots", &BatchOptions::bots},
+    {"--decode", &BatchOptions::decode},
+};
+
+const RuleOption* RuleOptionNamed(const std::string& name) {
+  for (const RuleOption& rule : kRuleOptions)
+    if (name == rule.name) return &rule;
+  return nullptr;
 }
 
 }  // namespace
@@ -171,13 +222,22 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
       value = name.substr(eq + 1);
       name.resize(eq);
     }
+    if (const RuleOption* rule = RuleOptionNamed(name)) {
+      if (value && *value != "0" && *value != "1") {
+        parsed.problem = "option '" + name + "' takes =0 or =1, not '=" + *value + "'";
+        return parsed;
+      }
+      o.*rule->field = !value || *value == "1";
+      continue;
+    }
     if (name == "--strict" || name == "--help" || name == "--csv-utf8") {
       parsed.problem = "option '" + name + "' takes no value";
       return parsed;
     }
     if (name != "--settings" && name != "--log" && name != "--out" && name != "--from" && name != "--to" &&
         name != "--since" && name != "--until" && name != "--days" && name != "--log-list" && name != "--log-match" &&
-        name != "--publish" && name != "--cacert" && name != "--timeout" && name != "--csv" && name != "--json") {
+        name != "--publish" && name != "--cacert" && name != "--timeout" && name != "--csv" && name != "--json" &&
+        name != "--status") {
       parsed.problem = "unknown option '" + name + "'";
       return parsed;
     }
@@ -215,6 +275,14 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
         return parsed;
       }
       (name == "--since" ? o.since : o.until) = moment;
+    }
+    if (name == "--status") {
+      o.status = StatusList::Parse(*value);
+      if (!o.status) {
+        parsed.problem = "option '--status' needs three-digit statuses separated by commas (such as 200,206), not '" +
+                         *value + "'";
+        return parsed;
+      }
     }
     if (name == "--out") o.out = *value;
     if (name == "--csv") o.csv = *value;

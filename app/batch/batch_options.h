@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "log_moment.h"
+#include "status_list.h"
 
 namespace junmaru::batch {
 
@@ -31,6 +32,12 @@ struct BatchOptions {
   std::optional<std::string> csv;       // --csv FILE
   std::optional<std::string> json;      // --json FILE
   bool csv_utf8 = false;                // --csv-utf8: the CSV in UTF-8 (with a byte-order mark)
+  // The counting rules, over the settings file's [Count]; none: as stored.
+  std::optional<bool> any_http;         // --any-http[=0|1]
+  std::optional<StatusList> status;     // --status LIST ("" for every status)
+  std::optional<bool> once_per_client;  // --once-per-client[=0|1]
+  std::optional<bool> bots;             // --bots[=0|1]
+  std::optional<bool> decode;           // --decode[=0|1]
 
   bool HasPeriod() const { return since || until || days; }
 };
@@ -41,7 +48,8 @@ struct ParsedOptions {
 };
 
 // Reads "--name VALUE" and "--name=VALUE" forms (--help, --strict and
-// --csv-utf8 take no value); a repeated --log adds a log, any other repeated option takes
+// --csv-utf8 take no value; a counting rule's switch takes none, or "=0"
+// or "=1"); a repeated --log adds a log, any other repeated option takes
 // its last value. Numbers are decimal integers, dates "YYYY-MM-DD" or
 // "YYYY-MM-DD HH:MM[:SS]". Refused here, before any file is touched:
 // --from beyond --to, --since after --until, a period (--since, --until,

@@ -40,14 +40,38 @@ void CheckRange(const LogLines& lines, long long first, long long last) {
   if (first < 1 || last > count || last < first) throw Error(messages::RangeOutsideLog(first, last, count));
 }
 
-// The settings file, read; running out of memory for it is an error that
-// names it.
-Settings ReadSettingsOrSay(const std::string& path) {
+// The settings file, read, with the command line's counting rules over
+// its own; running out of memory for it is an error that names it, and so
+// is a counting rule whose stored value cannot be read, unless an option
+// overrides it.
+Settings ReadSettingsOrSay(const std::string& path, const BatchOptions& options) {
+  std::vector<SettingProblem> problems;
+  Settings settings;
   try {
-    return ReadSettings(ProfileFile(path));
+    settings = ReadSettings(ProfileFile(path), &problems);
   } catch (const std::bad_alloc&) {
     throw Error(messages::OutOfMemoryReading(PathForMessage(path)));
   }
+  const struct {
+    std::string_view key;
+    const std::optional<bool>& option;
+    bool& rule;
+  } switches[] = {{"AnyHttp", options.any_http, settings.AnyHttp},
+                  {"OncePerClient", options.once_per_client, settings.OncePerClient},
+                  {"Bots", options.bots, settings.Bots},
+                  {"Decode", options.decode, settings.Decode}};
+  for (const auto& s : switches)
+    if (s.option) s.rule = *s.option;
+  if (options.status) settings.Status = *options.status;
+  for (const SettingProblem& problem : problems) {
+    const bool overridden = problem.key == "Status" ? options.status.has_value() : [&] {
+      for (const auto& s : switches)
+        if (s.key == problem.key) return s.option.has_value();
+      return false;
+    }();
+    if (!overridden) throw Error(problem.message);
+  }
+  return settings;
 }
 
 bool IsAddress(const std::string& log) { return transfer::LooksLikeUrl(log); }
@@ -112,7 +136,8 @@ RankingExports ExportsOf(const BatchOptions& options) {
 int RunBatch(const BatchOptions& options, std::FILE* err) {
   Settings settings;
   try {
-    settings = ReadSettingsOrSay(options.settings.value_or(ProgramSettingsPath()));
+    settings = ReadSettingsOrSay(options.settings.value_or(ProgramSettingsPath()), options);
+    if (settings.Bots) settings.Crawlers = ProgramCrawlerList();
   } catch (const Error& e) {
     std::fprintf(err, "%s\n", Cp932ToUtf8(e.what()).c_str());
     return kRunFailed;
@@ -172,7 +197,9 @@ int RunBatch(const BatchOptions& options, std::FILE* err) {
       CheckRange(lines, settings.PStart, settings.PEnd);
     }
     const RankingExports exports = ExportsOf(options);
-    RunRankingToPage(lines, settings, out_path, view, exports);
+    const PageRunSummary summary = RunRankingToPage(lines, settings, out_path, view, exports);
+    if (!settings.AnyHttp && summary.other_http_lines > 0)
+      view.PrintLine(messages::WarningMark() + messages::OtherHttpLinesLeftOut(summary.other_http_lines, "--any-http"));
     if (options.publish) transfer::Publish(*remote, UrlOf(*options.publish), FilesToPublish(out_path, exports), view);
   } catch (const std::bad_alloc&) {
     // Loading and tallying the log; the page's own shortage names the page.

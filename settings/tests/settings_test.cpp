@@ -196,6 +196,80 @@ TEST_F(SettingsFileTest, EachFamilyIsStoredUnderItsKey) {
   }
 }
 
+// The counting rules of [Count]: what each stored form reads as, which
+// are problems (the rule then off), and that a file read and written back
+// unchanged keeps its bytes, whatever it held.
+struct CountCase {
+  const char* name;
+  std::string entries;  // the lines of [Count]
+  bool any_http, once_per_client, bots, decode;
+  std::string statuses;                 // as the list's text
+  std::vector<std::string> problems;    // the keys told
+};
+
+TEST_F(SettingsFileTest, CountingRulesReadAsStoredAndMalformedOnesAreProblems) {
+  const CountCase cases[] = {
+      {"absent", "", false, false, false, false, "", {}},
+      {"all_on", "AnyHttp=1\r\nStatus=200,206\r\nOncePerClient=1\r\nBots=1\r\nDecode=1", true, true, true, true,
+       "200,206", {}},
+      {"zeros_and_blank_status", "AnyHttp=0\r\nStatus=\r\nBots=0", false, false, false, false, "", {}},
+      {"status_with_blanks", "Status= 200 , 304 ", false, false, false, false, "200 , 304", {}},
+      {"switch_words", "AnyHttp=yes\r\nDecode=2\r\nBots=1", false, false, true, false, "", {"AnyHttp", "Decode"}},
+      {"status_malformed", "Status=200;206", false, false, false, false, "", {"Status"}},
+      {"status_two_digits", "Status=20", false, false, false, false, "", {"Status"}},
+      {"status_empty_item", "Status=200,,206", false, false, false, false, "", {"Status"}},
+  };
+  for (const CountCase& c : cases) {
+    const std::string count = "[Count]\r\n" + c.entries + (c.entries.empty() ? "" : "\r\n");
+    const std::string bytes = count + "[HTML]\r\nLink=1\r\n";
+    WriteBytes(path_, bytes);
+    std::vector<SettingProblem> problems;
+    const Settings s = ReadSettings(ProfileFile(path_), &problems);
+    EXPECT_EQ(std::tie(s.AnyHttp, s.OncePerClient, s.Bots, s.Decode),
+              std::tie(c.any_http, c.once_per_client, c.bots, c.decode))
+        << c.name;
+    EXPECT_EQ(s.Status.Text(), c.statuses) << c.name;
+    std::vector<std::string> keys;
+    for (const SettingProblem& p : problems) {
+      keys.emplace_back(p.key);
+      EXPECT_NE(p.message.find(path_), std::string::npos) << c.name;
+      EXPECT_NE(p.message.find("[Count] " + std::string(p.key) + "="), std::string::npos) << c.name;
+    }
+    EXPECT_EQ(keys, c.problems) << c.name;
+    // Closed without a change: the rules' lines stay as they were.
+    ProfileFile file(path_);
+    WriteSettings(file, s, s);
+    file.Close();
+    const std::string after = *ReadBytes(path_);
+    EXPECT_EQ(after.substr(0, count.size()), count) << c.name;
+  }
+}
+
+TEST_F(SettingsFileTest, ACountingRuleIsWrittenOnlyWhenChanged) {
+  WriteSettingsFile(path_, ReadSettingsFile(path_));
+  const std::string untouched = *ReadBytes(path_);
+  EXPECT_EQ(untouched.find("[Count]"), std::string::npos);  // a first close writes no rule
+
+  Settings as_read = ReadSettingsFile(path_);
+  Settings changed = as_read;
+  changed.Decode = true;
+  changed.Status = *StatusList::Parse("200,206");
+  ProfileFile file(path_);
+  WriteSettings(file, changed, as_read);
+  file.Close();
+  EXPECT_EQ(*ReadBytes(path_), untouched + CrLfLines({"[Count]", "Status=200,206", "Decode=1"}));
+
+  // Turned off again: written as off, the other left as it is.
+  as_read = ReadSettingsFile(path_);
+  changed = as_read;
+  changed.Decode = false;
+  changed.Status = *StatusList::Parse("206, 200");  // the same list
+  ProfileFile again(path_);
+  WriteSettings(again, changed, as_read);
+  again.Close();
+  EXPECT_EQ(*ReadBytes(path_), untouched + CrLfLines({"[Count]", "Status=200,206", "Decode=0"}));
+}
+
 TEST_F(SettingsFileTest, LinkStoredAsZero) { EXPECT_FALSE(ReadWith("HTML", "Link=0").Link); }
 
 // ---- Exclusion words ------------------------------------------------------------

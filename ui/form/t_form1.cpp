@@ -68,7 +68,9 @@ void TForm1::FormCreate() {
   log_lines_ = junmaru::LogLines();
   settings_file_ = std::make_unique<junmaru::ProfileFile>(settings_path_);
 
-  const junmaru::Settings stored = junmaru::ReadSettings(*settings_file_);
+  std::vector<junmaru::SettingProblem> problems;
+  const junmaru::Settings stored = junmaru::ReadSettings(*settings_file_, &problems);
+  as_read_ = stored;
   read_pass_ = stored.ReadPass;
   save_pass_ = stored.SavePass;
   if (read_pass_ != kNoPath && save_pass_ != kNoPath) {
@@ -83,15 +85,40 @@ void TForm1::FormCreate() {
   }
 
   ShowSettings(controls_, stored);
+  ReadCountingRules(stored, problems);
+}
+
+void TForm1::ReadCountingRules(const junmaru::Settings& stored,
+                               const std::vector<junmaru::SettingProblem>& problems) {
+  junmaru::CopyCountingRules(stored, counting_rules_);
+  for (const junmaru::SettingProblem& problem : problems)
+    controls_.ShowError(problem.message + junmaru::messages::CountRuleTurnedOff(std::string(problem.key)));
+  bots_unavailable_ = false;
+  if (!counting_rules_.Bots) return;
+  try {
+    crawlers_ = junmaru::ProgramCrawlerList();
+  } catch (const junmaru::Error& e) {
+    bots_unavailable_ = true;
+    controls_.ShowError(e.what() + junmaru::messages::CountRuleTurnedOff("Bots"));
+  }
+}
+
+junmaru::Settings TForm1::RunSettingsOfForm() const {
+  junmaru::Settings settings = SettingsOfForm(controls_);
+  junmaru::CopyCountingRules(counting_rules_, settings);
+  if (bots_unavailable_) settings.Bots = false;
+  settings.Crawlers = crawlers_;
+  return settings;
 }
 
 void TForm1::FormDestroy() {
   log_lines_ = junmaru::LogLines();
   if (!settings_file_) return;
   junmaru::Settings current = SettingsOfForm(controls_);
+  junmaru::CopyCountingRules(counting_rules_, current);
   current.ReadPass = read_pass_;
   current.SavePass = save_pass_;
-  junmaru::WriteSettings(*settings_file_, current);
+  junmaru::WriteSettings(*settings_file_, current, as_read_);
   // The whole file is replaced at once, or left as it was with the error shown.
   settings_file_->Close();
   settings_file_.reset();
@@ -107,7 +134,7 @@ void TForm1::BtnGoClick() {
     status_tells_failed_run_ = false;
   }
   try {
-    junmaru::RunRankingToPage(log_lines_, SettingsOfForm(controls_), save_pass_, controls_);
+    junmaru::RunRankingToPage(log_lines_, RunSettingsOfForm(), save_pass_, controls_);
   } catch (...) {
     // The run stopped: the status line says why, and the gauge no longer
     // stands where the run was; the error display shows it as well.

@@ -16,7 +16,9 @@
 
 #include "control_set.h"
 #include "log_lines.h"
+#include "crawler_list.h"
 #include "profile_file.h"
+#include "settings.h"
 
 namespace junmaru::form {
 
@@ -72,8 +74,19 @@ class TForm1 {
   void RangeChange(ControlId spin);
   void TakeTypedSpinValues();
 
+  // The counting rules as stored, and the crawler list of Bots: read at
+  // the start (a problem with either is shown, and the rule stays off for
+  // the runs), written at close only where they changed.
+  void ReadCountingRules(const junmaru::Settings& stored, const std::vector<junmaru::SettingProblem>& problems);
+  // The record a run reads: the controls' values and the counting rules.
+  junmaru::Settings RunSettingsOfForm() const;
+
   ControlSet& controls_;
   const std::string settings_path_;
+  junmaru::Settings as_read_;              // the settings file as read at the start
+  junmaru::RunSettings counting_rules_;    // the rules as the keeper chose them
+  bool bots_unavailable_ = false;          // the crawler list could not be read
+  std::shared_ptr<const junmaru::CrawlerList> crawlers_;
   std::unique_ptr<junmaru::ProfileFile> settings_file_;  // from FormCreate to FormDestroy
   junmaru::LogLines log_lines_;
   std::string read_pass_;  // "0" when none was ever chosen

@@ -37,7 +37,7 @@ const std::string kUsage =
     "usage: junmaru-batch [--settings FILE] [--log FILE]... [--out FILE] [--csv FILE [--csv-utf8]] [--json FILE] "
     "[--from N] [--to M] [--since DATE] "
     "[--until DATE] [--days N] [--strict] [--log-list URL/ [--log-match GLOB]] [--publish URL/] [--cacert FILE] "
-    "[--timeout SECONDS]\n";
+    "[--timeout SECONDS] [--any-http] [--status LIST] [--once-per-client] [--bots] [--decode]\n";
 const std::string kNoImage = "HTML出力先にゲージ用画像(gage.gif)がありませんので移動するか作るかしてください。\n";
 
 struct Outcome {
@@ -154,6 +154,7 @@ TEST_F(BatchTest, HelpExplainsEveryOptionInJapaneseAndEnglish) {
   EXPECT_EQ(o.err, "");
   for (const char* text : {"--settings", "--log", "--out", "--from", "--to", "--since", "--until", "--days", "gzip",
                            "--log-list", "--log-match", "--publish", "--cacert", "--timeout", ".netrc", "known_hosts",
+                           "--any-http", "--status", "--once-per-client", "--bots", "--decode", "クローラー", "crawler",
                            "期間", "period", "設定ファイル", "アクセスログ",
                            "settings file", "access log", "Exit status", "終了コード"})
     EXPECT_NE(o.out.find(text), std::string::npos) << text;
@@ -198,6 +199,9 @@ TEST_F(BatchTest, BadArgumentsGiveTheUsageLineAndStatus2) {
            {"CsvUtf8WithoutCsv", {"--log", log, "--json", Path("r.json"), "--csv-utf8"}},
            {"CsvUtf8WithAValue", {"--log", log, "--csv", Path("r.csv"), "--csv-utf8=1"}},
            {"CsvWithoutAFile", {"--log", log, "--csv"}},
+           {"RuleSwitchWithAWord", {"--log", log, "--bots=yes"}},
+           {"StatusNotThreeDigits", {"--log", log, "--status", "200,2xx"}},
+           {"StatusWithoutAList", {"--log", log, "--status"}},
        }) {
     Outcome o = RunBatch(c.args);
     EXPECT_EQ(o.status, 2) << c.name;
@@ -335,6 +339,72 @@ TEST_F(BatchTest, WarningsStillWriteThePage) {
   // The format error once, though the date of the line is read twice.
   EXPECT_EQ(o.err, "エラー　ログファイルの形式がおかしいです\n" + kNoImage);
   EXPECT_EQ(ReadBytes(Path("ranking.html")), WindowPage(Path("odd.log"), Path("empty.ini"), 1, 2));
+}
+
+// The counting rules from the settings file and from the options, which
+// override it; the warning about lines of other HTTP versions while
+// AnyHttp is off; a rule the file holds malformed, or a crawler list that
+// cannot be read, stop the run with status 1 before anything is written.
+TEST_F(BatchTest, CountingRulesFromTheFileOrTheOptions) {
+  const auto line = [](const std::string& request, int status, const std::string& agent) {
+    return "192.0.2.1 - - [10/Oct/2024:13:55:36 +0900] \"" + request + "\" " + std::to_string(status) +
+           " 1 \"-\" \"" + agent + "\"\r\n";
+  };
+  const std::string browser = "Mozilla/5.0 (X11; Linux x86_64) Firefox/128.0";
+  const std::string log = Path("today.log");
+  WriteBytes(log, line("GET /dl/%E6%97%A5%E6%9C%AC.zip?from=top HTTP/2.0", 200, browser) +
+                      line("GET /dl/%E6%97%A5%E6%9C%AC.zip HTTP/2.0", 206, browser) +
+                      line("GET /dl/a.zip HTTP/1.1", 200, "Googlebot/2.1 (+http://www.google.com/bot.html)") +
+                      line("GET /dl/a.zip HTTP/1.1", 404, browser) + line("GET /dl/b.zip HTTP/1.1", 200, browser));
+  WriteBytes(Path("rules.ini"),
+             "[Count]\r\nAnyHttp=1\r\nStatus=200,206\r\nOncePerClient=1\r\nBots=1\r\nDecode=1\r\n");
+  const std::string japanese = junmaru::Sjis("/dl/日本.zip");
+
+  // The filter drops the first line (its query hides the extension), not AnyHttp.
+  Outcome o = RunBatch({"--settings", Path("empty.ini"), "--log", log, "--out", Path("off.html")});
+  EXPECT_EQ(o.status, 0);
+  EXPECT_EQ(o.err, "警告　HTTP/1.0 と HTTP/1.1 以外（HTTP/2 など）の 1 行を数えていません（--any-http で数えます）\n");
+  EXPECT_EQ(ReadBytes(Path("off.html")).find(japanese), std::string::npos);
+
+  o = RunBatch({"--settings", Path("rules.ini"), "--log", log, "--out", Path("file.html")});
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(o.err, "");
+  const std::string page = ReadBytes(Path("file.html"));
+  EXPECT_NE(page.find("<a href=\"./dl/%E6%97%A5%E6%9C%AC.zip\">" + japanese + "</a>"), std::string::npos);
+  EXPECT_EQ(page.find("/dl/a.zip"), std::string::npos);  // a crawler's, and a 404
+  o = RunBatch({"--settings", Path("empty.ini"), "--log", log, "--out", Path("options.html"), "--any-http", "--status",
+                "200,206", "--once-per-client", "--bots", "--decode"});
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(ReadBytes(Path("options.html")), page);
+  o = RunBatch({"--settings", Path("rules.ini"), "--log", log, "--out", Path("over.html"), "--any-http=0",
+                "--status=", "--once-per-client=0", "--bots=0", "--decode=0"});
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(ReadBytes(Path("over.html")), ReadBytes(Path("off.html")));
+
+  WriteBytes(Path("ranking.html"), "old page");
+  WriteBytes(Path("bad.ini"), "[Count]\r\nStatus=200;206\r\nDecode=on\r\n");
+  o = RunBatch({"--settings", Path("bad.ini"), "--log", log, "--out", Path("ranking.html")});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.err, "設定ファイル " + Path("bad.ini") +
+                       " の [Count] Status=200;206 は 200,206 のように 3 桁の番号をコンマで区切って指定してください\n");
+  o = RunBatch({"--settings", Path("bad.ini"), "--log", log, "--out", Path("ranking.html"), "--status", "200"});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.err, "設定ファイル " + Path("bad.ini") + " の [Count] Decode=on は 0 か 1 で指定してください\n");
+  EXPECT_EQ(ReadBytes(Path("ranking.html")), "old page");
+  o = RunBatch({"--settings", Path("bad.ini"), "--log", log, "--out", Path("ranking.html"), "--status", "200",
+                "--decode"});
+  EXPECT_EQ(o.status, 0) << o.err;
+
+  // A program without its crawler list beside it.
+  fs::create_directory(Path("bin"));
+  fs::copy_file(kBatch, Path("bin/junmaru-batch"));
+  fs::permissions(Path("bin/junmaru-batch"), fs::perms::owner_all);
+  WriteBytes(Path("ranking.html"), "old page");
+  o = RunBatch({"--settings", Path("empty.ini"), "--log", log, "--out", Path("ranking.html"), "--bots"},
+               Path("bin/junmaru-batch"));
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.err, "クローラーの一覧 " + Path("bin/crawler-user-agents.json") + " を読み込めません（[Count] Bots）\n");
+  EXPECT_EQ(ReadBytes(Path("ranking.html")), "old page");
 }
 
 // Runs the program with --settings settings --log log on a terminal of its

@@ -333,6 +333,25 @@ TEST_F(TForm1Test, StoredValuesComeBackThroughTheControls) {
   EXPECT_NE(ini.find("[KinsiWord]\r\nadmin=OK\r\nspam=OK\r\n"), std::string::npos) << ini;
 }
 
+// The counting rules of [Count] reach the run; one stored malformed is
+// shown and that rule is off; the close writes none of them back, as none
+// was changed.
+TEST_F(TForm1Test, StoredCountingRulesRunAndStayAsStored) {
+  const std::string line = "10.0.0.1 - - [10/Oct/2004:13:00:01 +0900] \"GET /dl/a.zip HTTP/2.0\" ";
+  const std::string log = folder.Write("access.log", line + "200 5\r\n" + line + "206 5\r\n" + line + "404 5\r\n");
+  const std::string count = "[Count]\r\nAnyHttp=1\r\nStatus=200;206\r\nBots=1\r\n";
+  const std::string ini = folder.Write("junmaru_setting.ini", count + "[FilePass]\r\nReadPass=" + log +
+                                                                "\r\nSavePass=" + folder.File("r.html") + "\r\n");
+  form.FormCreate();
+  // The crawler list lies beside the test programs as beside the window.
+  EXPECT_EQ(controls.errors,
+            std::vector<std::string>{messages::StatusListBad(ini, "200;206") + messages::CountRuleTurnedOff("Status")});
+  controls.Run(&TForm1::BtnGoClick);
+  EXPECT_NE(junmaru::testing::ReadBytes(folder.File("r.html")).find("<td>3</td>"), std::string::npos);
+  form.FormDestroy();
+  EXPECT_EQ(junmaru::testing::ReadBytes(ini).substr(0, count.size()), count);
+}
+
 // A remembered log that fails to load is shown, and the other stored
 // values are still read, so the close does not store design values.
 TEST_F(TForm1Test, RememberedLogThatFailsStillReadsTheRest) {
