@@ -1,7 +1,6 @@
 #include "path_decode.h"
 
 #include <cstdint>
-#include <cstring>
 
 #include "cp932.h"
 
@@ -81,8 +80,7 @@ bool Utf8ToCp932InPlace(std::string& bytes) {
 std::string_view WithoutQuery(std::string_view path) { return path.substr(0, path.find('?')); }
 
 std::string_view DecodePath(std::string_view path, std::string& out) {
-  const bool has_escape = std::memchr(path.data(), '%', path.size()) != nullptr;
-  if (!has_escape && AllAscii(path)) return path;
+  if (path.find('%') == std::string_view::npos && AllAscii(path)) return path;
   out.clear();
   for (std::size_t i = 0; i < path.size(); ++i) {
     if (path[i] == '%' && i + 2 < path.size() && HexDigit(path[i + 1]) >= 0 && HexDigit(path[i + 2]) >= 0) {
