@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Times junmaru-batch against the classic shell pipeline, `wc -l` and
-# GoAccess on logs written by the repository's own generator, and records
+# GoAccess on logs written by the repository's own generator (and with the
+# five counting rules on against all off), and records
 # the peak memory of the batch program and of the window (load + GO) on
 # ordinary logs and on three shapes made to strain memory.
 #
@@ -80,9 +81,12 @@ make_log empty-lines --empty-lines 200000000
 make_log distinct-2m --lines 4000000 --files 2000000 --every-file
 make_log long-lines --long-lines 7 --line-bytes 17000000
 
-# A settings file with every value at its default: an empty file.
+# A settings file with every value at its default: an empty file; and one
+# with the five counting rules for today's servers on.
 settings="$out/defaults.ini"
 : >"$settings"
+rules="$out/rules.ini"
+printf '[Count]\r\nAnyHttp=1\r\nStatus=200,206\r\nOncePerClient=1\r\nBots=1\r\nDecode=1\r\n' >"$rules"
 # The bar image beside the page, so the batch run prints no notice.
 : >"$out/gage.gif"
 
@@ -167,6 +171,26 @@ bench_log() {  # name rounds
   }' >>"$summary"
 }
 
+# junmaru-batch with all five counting rules on, in rounds alternating
+# with the same run with all of them off.
+bench_rules() {  # name rounds
+  local name=$1 rounds=$2 log="$out/$1.log"
+  local r_on="$out/$name.rules.txt" r_off="$out/$name.rules-off.txt"
+  : >"$r_on"; : >"$r_off"
+  cat "$log" >/dev/null
+  for ((i = 1; i <= rounds; i++)); do
+    echo "$name: counting rules, round $i of $rounds" >&2
+    measure batch "$r_off" "$batch" --settings "$settings" --log "$log" --out "$out/$name.html"
+    measure batch "$r_on" "$batch" --settings "$rules" --log "$log" --out "$out/$name.rules.html"
+  done
+  speed_row "$name" '`junmaru-batch`, all five counting rules on' "$r_on" "$rounds"
+  awk -v name="$name" -v on="$(median 1 "$r_on")" -v off="$(median 1 "$r_off")" \
+      -v kb="$(median 2 "$r_on")" -v bytes="$(log_bytes "$name")" 'BEGIN {
+    printf "- %s: all five counting rules on = %.2f x the time with all off (bound 1.5); peak memory = %.2f x the log size (bound 1.3)\n",
+           name, on / off, kb * 1024 / bytes
+  }' >>"$summary"
+}
+
 # GoAccess, the log analyser a site keeper would install instead; slow, so
 # it runs once.
 bench_goaccess() {  # name
@@ -212,6 +236,7 @@ memory_row() {  # name batch-results rounds
 }
 
 bench_log access-2m "$runs"
+bench_rules access-2m "$runs"
 [ "$with_goaccess" = 1 ] && bench_goaccess access-2m
 bench_log access-1m-distinct "$runs_distinct"
 

@@ -4,6 +4,7 @@
 # requires the same exit status and byte-identical pages, CSV and JSON files. The exe is run
 # with relative paths and with Z:\ paths, and on a log in a folder whose
 # code page 932 name has 0x5C trail bytes, with the page's default path.
+# The settings files leave the counting rules off, or turn all five on.
 # Logs are drawn afresh from SEED (random unless given; printed to rerun).
 # Expects WINEPREFIX and LANG=ja_JP.UTF-8 as scripts/test-windows.sh sets them.
 set -euo pipefail
@@ -28,8 +29,8 @@ run_linux() { "$linux" "$@" 2>/dev/null && echo 0 || echo $?; }
 run_wine() { wine "$exe" "$@" 2>/dev/null </dev/null && echo 0 || echo $?; }
 
 cases=0
-for log in example small ties big; do
-  for settings in empty busy; do
+for log in example small ties big today; do
+  for settings in empty busy rules; do
     name="$log-$settings"
     # The ranking's CSV (UTF-8 with the busy settings) and JSON beside the page.
     utf8=()

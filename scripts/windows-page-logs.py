@@ -4,7 +4,11 @@ ranks on Linux and under Wine. Usage: windows-page-logs.py FOLDER SEED.
 The logs are drawn at random from the seed: paths in code page 932 that
 fold alike or not (case, width, the NEC and IBM duplicates, trail bytes
 0x5C), counts that tie, requests that are not downloads, and one log of
-more than 1 MB, so that both systems read it through a mapping."""
+more than 1 MB, so that both systems read it through a mapping; and a
+log of today's servers (HTTP/2 and HTTP/3, statuses, range requests from
+one client over two days, crawlers and lookalikes, percent-encoded UTF-8
+and code page 932 names, query strings) with a settings file that turns
+every counting rule on."""
 import pathlib
 import random
 import sys
@@ -70,3 +74,26 @@ words = [sjis("除外"), b"pkg01", sjis("版0")]
     b"[HTML]", b"CBG=#FFFFEE", b"CLink=blue", b"FontSize=%d" % rng.choice([80, 100, 120]),
     b"NameMax=%d" % rng.choice([3, 8, 40]), b"Link=1", b"Prefix=" + rng.choice([b"", b"./", b"/", b"../dl/"]),
     b"[KinsiWord]"] + [w + b"=OK" for w in words]) + b"\r\n")
+
+# Today's servers: the counting rules' log and settings.
+TODAY_PATHS = [
+    b"/dl/%E6%97%A5%E6%9C%AC.zip", b"/dl/%e6%97%a5%e6%9c%ac.zip", sjis("/dl/日本.zip"), b"/dl/%93%FA%96%7B.zip",
+    b"/dl/%E8%A1%A8.lzh?from=top", b"/dl/tool.lzh?ref=1", b"/dl/tool.lzh", b"/dl/%41%2Ezip", b"/dl/x%00y.zip",
+    b"/dl/%ED%A0%80.zip", b"/dl/%C0%AF.zip", b"/dl/%G1%.zip", b"/dl/%F0%9F%98%80.zip", b"/dl/%E2%80%94.zip",
+]
+AGENTS = [b"Mozilla/5.0 (Windows NT 10.0; Win64; x64) Chrome/120.0", b"Wget/1.21.3", b"curl/8.5.0",
+          b"Mozilla/5.0 (compatible; Googlebot/2.1; +http://www.google.com/bot.html)", b"GoogleBot lookalike/1.0",
+          b"Mozilla/5.0 AppleWebKit/537.36 (KHTML, like Gecko; compatible; GPTBot/1.2; +https://openai.com/gptbot)",
+          b"Mozilla/5.0 (compatible; bingbot/2.0)", b"Mozilla/5.0 (X11; Linux x86_64) Firefox/128.0"]
+today = []
+for i in range(3000):
+    day = 10 + i * 2 // 3000  # two days
+    stamp = b"[%02d/Oct/2026:%02d:%02d:%02d +0900]" % (day, i // 3600 % 24, i // 60 % 60, i % 60)
+    version = rng.choice([b"HTTP/1.1", b"HTTP/1.0", b"HTTP/2.0", b"HTTP/2", b"HTTP/3", b"HTTP/2.0.1"])
+    status = rng.choice([b"200", b"200", b"206", b"206", b"304", b"404"])
+    request = b"%s %s %s" % (rng.choice([b"GET"] * 8 + [b"HEAD"]), rng.choice(TODAY_PATHS), version)
+    today.append(b'198.51.100.%d - - %s "%s" %s %d "-" "%s"' % (rng.randrange(6), stamp, request, status,
+                                                                 rng.randrange(99999), rng.choice(AGENTS)))
+(folder / "today.log").write_bytes(b"\r\n".join(today) + b"\r\n")
+(folder / "rules.ini").write_bytes((folder / "busy.ini").read_bytes().replace(b"CDouga=1", b"CDouga=0") + b"\r\n".join([
+    b"[Count]", b"AnyHttp=1", b"Status=200,206", b"OncePerClient=1", b"Bots=1", b"Decode=1"]) + b"\r\n")
