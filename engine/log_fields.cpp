@@ -30,13 +30,21 @@ std::size_t Find(std::string_view line, char c, std::size_t at) {
   return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - line.data()) : std::string_view::npos;
 }
 
+// The position of the first "\"GET " in line, or npos: a quote at a time,
+// which on log lines (a handful of quotes) is faster than a general search.
+std::size_t FindGet(std::string_view line) {
+  constexpr std::string_view kGet = "\"GET ";
+  for (std::size_t at = Find(line, '"', 0); at != std::string_view::npos; at = Find(line, '"', at + 1))
+    if (line.compare(at, kGet.size(), kGet) == 0) return at;
+  return std::string_view::npos;
+}
+
 }  // namespace
 
 std::optional<RequestField> AnyHttpRequest(std::string_view line) {
-  constexpr std::string_view kGet = "\"GET ";
-  const std::size_t get = BytePos(kGet, line);
-  if (get == 0) return std::nullopt;
-  const std::size_t start = get - 1 + kGet.size();
+  const std::size_t get = FindGet(line);
+  if (get == std::string_view::npos) return std::nullopt;
+  const std::size_t start = get + 5;  // after "\"GET "
   const std::size_t quote = Find(line, '"', start);
   if (quote == std::string_view::npos) return std::nullopt;
   const std::string_view field = line.substr(start, quote - start);
