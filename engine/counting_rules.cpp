@@ -38,13 +38,15 @@ RuledLine LineRules::Read(std::string_view line) {
 
   if (!settings_.Status.Empty() && !settings_.Status.Holds(StatusAfter(line, closing_quote))) return {};
 
-  if (settings_.Bots || settings_.OncePerClient) {
+  // The downloaders need the client of a download only.
+  if (settings_.Bots || settings_.OncePerClient || (settings_.Clients && ruled.kind == LinePath::Kind::kDownload)) {
     const std::optional<std::string_view> user_agent = UserAgent(line);
     bool new_agent = false;
     const std::uint32_t agent = clients_.AgentOf(user_agent, &new_agent);
     if (settings_.Bots && user_agent && IsCrawler(agent, *user_agent, new_agent)) return {};
-    if (settings_.OncePerClient && ruled.kind == LinePath::Kind::kDownload) {
+    if ((settings_.OncePerClient || settings_.Clients) && ruled.kind == LinePath::Kind::kDownload)
       ruled.client = clients_.Of(ClientAddress(line), agent);
+    if (settings_.OncePerClient && ruled.kind == LinePath::Kind::kDownload) {
       if (const std::optional<LogMoment> moment = ReadLogMoment(line))
         ruled.day = static_cast<std::uint32_t>(*moment / 1000000);
     }
@@ -61,8 +63,8 @@ bool LineRules::IsCrawler(std::uint32_t agent, std::string_view user_agent, bool
   return crawler_[agent] != 0;
 }
 
-RuledCounter::RuledCounter(const RunSettings& settings, DownloadTally& tally)
-    : settings_(settings), filter_(settings), tally_(tally), gate_(batch_clients_) {}
+RuledCounter::RuledCounter(const RunSettings& settings, DownloadTally& tally, FileClients* downloaders)
+    : settings_(settings), filter_(settings), tally_(tally), gate_(batch_clients_, settings.OncePerClient, downloaders) {}
 
 void RuledCounter::Take(const RuledLine& line) {
   if (line.kind == LinePath::Kind::kNone) return;
@@ -79,19 +81,21 @@ void RuledCounter::Take(const RuledLine& line) {
 }
 
 void RuledCounter::Flush() {
-  tally_.CountDownloads(batch_, pending_, settings_.OncePerClient ? &gate_ : nullptr);
+  tally_.CountDownloads(batch_, pending_, gate_.Asks() ? &gate_ : nullptr);
   pending_ = 0;
 }
 
-void RuledCounter::OncePerClientGate::Expect(std::size_t download, std::uint32_t entry) {
+void RuledCounter::ClientGate::Expect(std::size_t download, std::uint32_t entry) {
   const ClientDay& line = batch_[download];
-  if (line.day != 0) days_.Expect(line.client, line.day, entry);
+  if (once_per_client_ && line.day != 0) days_.Expect(line.client, line.day, entry);
 }
 
-bool RuledCounter::OncePerClientGate::Admits(std::size_t download, std::uint32_t entry) {
+bool RuledCounter::ClientGate::Admits(std::size_t download, std::uint32_t entry) {
   const ClientDay& line = batch_[download];
   // A line without a timestamp is a day of its own: it always counts.
-  return line.day == 0 || days_.Mark(line.client, line.day, entry);
+  const bool counts = !once_per_client_ || line.day == 0 || days_.Mark(line.client, line.day, entry);
+  if (counts && downloaders_) downloaders_->Add(line.client, entry);
+  return counts;
 }
 
 }  // namespace junmaru

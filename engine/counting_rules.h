@@ -9,6 +9,9 @@
 //                HTTP/1.1 markers anywhere in the line.
 // Status         Only lines whose response status (StatusAfter) is in the
 //                list count; a line without a readable status does not.
+// Clients        Not a rule but a count beside the ranking: each file's
+//                downloaders, the distinct clients (client_identity.h) of
+//                the downloads that count (FileClients).
 // OncePerClient  A client (client_identity.h) counts each file at most once
 //                per day: the date of the line's timestamp, a line without
 //                one being a day of its own. It applies last, to the lines
@@ -41,6 +44,7 @@
 #include "client_days.h"
 #include "client_identity.h"
 #include "download_tally.h"
+#include "file_clients.h"
 #include "line_paths.h"
 #include "request_filter.h"
 #include "run_settings.h"
@@ -52,7 +56,7 @@ struct RuledLine {
   std::string_view path;  // as the log wrote it; under Decode without its query string
   LinePath::Kind kind = LinePath::Kind::kNone;  // none also when Status or Bots drops the line
   std::uint32_t day = 0;  // yyyymmdd of its timestamp (OncePerClient only); 0: none
-  ClientKey client;       // OncePerClient only
+  ClientKey client;       // OncePerClient and Clients only
 };
 
 // The reading half. One thread at a time.
@@ -72,10 +76,11 @@ class LineRules {
 
 // The counting half: the RuledLines of the scan in line order, into the
 // tally. Lines that only AnyHttp would read, while it is off, are counted
-// apart (OtherHttpLines) as if it were on, OncePerClient aside.
+// apart (OtherHttpLines) as if it were on, OncePerClient aside. With
+// downloaders, the clients of the downloads that count are noted there.
 class RuledCounter {
  public:
-  RuledCounter(const RunSettings& settings, DownloadTally& tally);
+  RuledCounter(const RunSettings& settings, DownloadTally& tally, FileClients* downloaders = nullptr);
 
   // The line's download, if it counts, waits in a batch for the tally.
   void Take(const RuledLine& line);
@@ -90,15 +95,20 @@ class RuledCounter {
     ClientKey client;
     std::uint32_t day;
   };
-  // The OncePerClient rule, asked by the tally for each download of a batch.
-  class OncePerClientGate : public DownloadTally::Gate {
+  // The OncePerClient rule, asked by the tally for each download of a
+  // batch, and the downloaders of what it admits.
+  class ClientGate : public DownloadTally::Gate {
    public:
-    explicit OncePerClientGate(const ClientDay* batch) : batch_(batch) {}
+    ClientGate(const ClientDay* batch, bool once_per_client, FileClients* downloaders)
+        : batch_(batch), once_per_client_(once_per_client), downloaders_(downloaders) {}
     void Expect(std::size_t download, std::uint32_t entry) override;
     bool Admits(std::size_t download, std::uint32_t entry) override;
+    bool Asks() const { return once_per_client_ || downloaders_; }
 
    private:
     const ClientDay* batch_;
+    const bool once_per_client_;
+    FileClients* const downloaders_;
     ClientDays days_;
   };
 
@@ -110,7 +120,7 @@ class RuledCounter {
   std::string decoded_[DownloadTally::kBatch];  // the decoded texts of the batch
   std::string other_decoded_;
   std::size_t pending_ = 0;
-  OncePerClientGate gate_;
+  ClientGate gate_;
   std::int64_t other_http_ = 0;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <numeric>
 #include <random>
 #include <tuple>
 
@@ -151,13 +152,28 @@ void DownloadTally::Grow(std::size_t entries) {
   }
 }
 
-void DownloadTally::OrderForRanking() {
+void DownloadTally::OrderForRanking(std::vector<std::uint32_t>* first_met) {
   // The entries of long paths, which have no key, are rare: without them
   // no comparison has to ask.
+  const auto order = [this, first_met](auto before) {
+    if (!first_met) {
+      std::sort(entries_.begin(), entries_.end(), before);
+      return;
+    }
+    std::vector<std::uint32_t> indexes(entries_.size());
+    std::iota(indexes.begin(), indexes.end(), 0u);
+    std::sort(indexes.begin(), indexes.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return before(entries_[a], entries_[b]); });
+    std::vector<Entry> ordered;
+    ordered.reserve(entries_.size());
+    for (std::uint32_t i : indexes) ordered.push_back(entries_[i]);
+    entries_ = std::move(ordered);
+    *first_met = std::move(indexes);
+  };
   if (keyless_ == 0)
-    std::sort(entries_.begin(), entries_.end(), RankedBefore<true>());
+    order(RankedBefore<true>());
   else
-    std::sort(entries_.begin(), entries_.end(), RankedBefore<false>());
+    order(RankedBefore<false>());
   // The slots name entries by index: let the next count index them anew.
   slots_ = {};
   mask_ = 0;

@@ -86,8 +86,9 @@ class DownloadTally {
   // Puts the entries in ranking order: ascending by count, and among equal
   // counts ascending by path under CompareText (by key, which orders alike;
   // no two entries have equal keys, so the order is total). Paths counted
-  // afterwards are found as before.
-  void OrderForRanking();
+  // afterwards are found as before. With first_met, it also gives each
+  // entry's index from before, in the new order.
+  void OrderForRanking(std::vector<std::uint32_t>* first_met = nullptr);
 
  private:
   // Counts items[0, n) (paths or downloads) whose keys fit the key room

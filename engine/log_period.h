@@ -48,6 +48,22 @@ struct PeriodLines {
   std::optional<TimeSpan> times;  // of the lines taken
 };
 
+// The period of the same length that ends the second before period
+// begins: what a run compares its ranking with. None when it would begin
+// before the year 1.
+std::optional<TimePeriod> PeriodBefore(const TimePeriod& period);
+
+// The previous period of a run, the lines it takes, the span of time the
+// logs cover, and whether they reach back over the whole of it (their
+// earliest time lies at or before its start). Only what the logs hold is
+// counted; nothing is guessed.
+struct PreviousPeriod {
+  TimePeriod period;
+  PeriodLines lines;
+  std::optional<TimeSpan> covered;
+  bool complete = false;
+};
+
 // What the times of a log say, read in one pass.
 struct LogTimes {
   // Each file's span of time, in the order the lines were loaded from
@@ -60,9 +76,22 @@ struct LogTimes {
   std::size_t later_lines = 0;
   // With a period: the lines it takes.
   PeriodLines period;
+  // With a previous period as well: the lines it takes.
+  PeriodLines previous;
 };
 
-// Reads the time of every line; with a period, also chooses its lines.
-LogTimes ReadLogTimes(const LogLines& lines, LogMoment not_after, const std::optional<TimePeriod>& period = {});
+// Reads the time of every line; with a period (and a previous period),
+// also chooses its lines. The lines of unread, when given, are not read at
+// all: neither their times nor the periods take them.
+LogTimes ReadLogTimes(const LogLines& lines, LogMoment not_after, const std::optional<TimePeriod>& period = {},
+                      const std::optional<TimePeriod>& previous = {}, const std::optional<LineSpan>& unread = {});
+
+// For a range of lines counted by number (lines first to last, 0-based,
+// inside the log): the period before the span from the time of its first
+// line to that of its last (the first and the last that have a time),
+// taken from the lines outside the range by their own time. Fails, with
+// the system's message, when no line of the range has a time or the last
+// one's time lies before the first one's.
+PreviousPeriod PreviousOfRange(const LogLines& lines, std::size_t first, std::size_t last);
 
 }  // namespace junmaru

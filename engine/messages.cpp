@@ -56,6 +56,19 @@ std::string LogsAlike(const std::string& first, const std::string& second) {
   return Sjis("ログ ") + first + Sjis(" と ") + second + Sjis(" は最初と最後の行が同じです（同じログを二度数えていませんか）");
 }
 
+const std::string& RangeWithoutTime() {
+  return Sjis("前回の期間を決められません（範囲の行に時刻がありません）");
+}
+
+std::string RangeEndsOutOfOrder(const std::string& first, const std::string& last) {
+  return Sjis("前回の期間を決められません（範囲の最後の行の時刻 ") + last + Sjis(" が最初の行の時刻 ") + first +
+         Sjis(" より前です）");
+}
+
+std::string PreviousFallsShort(const std::string& period, const std::string& covered) {
+  return Sjis("ログが前回の期間に足りません（前回 ") + period + Sjis("、ログ ") + covered + Sjis("）");
+}
+
 const std::string& WarningMark() { return Sjis("警告　"); }
 const std::string& ErrorMark() { return Sjis("エラー　"); }
 
@@ -88,8 +101,10 @@ std::string CrawlerPatternRefused(const std::string& cp932_path, const std::stri
          Sjis(" は使えません（[Count] Bots）");
 }
 
-std::string CountSwitchBad(const std::string& cp932_path, const std::string& key, const std::string& value) {
-  return Sjis("設定ファイル ") + cp932_path + Sjis(" の [Count] ") + key + "=" + value + Sjis(" は 0 か 1 で指定してください");
+std::string SwitchBad(const std::string& cp932_path, const std::string& section, const std::string& key,
+                      const std::string& value) {
+  return Sjis("設定ファイル ") + cp932_path + Sjis(" の [") + section + "] " + key + "=" + value +
+         Sjis(" は 0 か 1 で指定してください");
 }
 
 std::string StatusListBad(const std::string& cp932_path, const std::string& value) {

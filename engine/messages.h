@@ -31,6 +31,10 @@ std::string LogsFallShort(const std::string& period, const std::string& covered)
 std::string LaterLinesLeftOut(long long lines, const std::string& after);  // 時刻が %s より後の %d 行は数えません（時計の狂いか偽りの時刻です）
 std::string LogsOutOfOrder(const std::string& later, const std::string& earlier);  // ログ %s は前のログ %s が終わる前に始まっています（古い順に指定してください）
 std::string LogsAlike(const std::string& first, const std::string& second);  // ログ %s と %s は最初と最後の行が同じです（同じログを二度数えていませんか）
+// What a run with the rank changes says of the previous period.
+const std::string& RangeWithoutTime();  // 前回の期間を決められません（範囲の行に時刻がありません）
+std::string RangeEndsOutOfOrder(const std::string& first, const std::string& last);  // 前回の期間を決められません（範囲の最後の行の時刻 %s が最初の行の時刻 %s より前です）
+std::string PreviousFallsShort(const std::string& period, const std::string& covered);  // ログが前回の期間に足りません（前回 %s、ログ %s）
 const std::string& WarningMark();  // 警告　
 const std::string& ErrorMark();    // エラー　
 
@@ -44,7 +48,8 @@ std::string OutOfMemoryWriting(const std::string& cp932_path);  // メモリ不�
 std::string CrawlerListUnreadable(const std::string& cp932_path);  // クローラーの一覧 %s を読み込めません（[Count] Bots）
 std::string CrawlerListMalformed(const std::string& cp932_path);   // クローラーの一覧 %s は crawler-user-agents の JSON ではありません（[Count] Bots）
 std::string CrawlerPatternRefused(const std::string& cp932_path, const std::string& utf8_pattern);  // クローラーの一覧 %s のパターン %s は使えません（[Count] Bots）
-std::string CountSwitchBad(const std::string& cp932_path, const std::string& key, const std::string& value);  // 設定ファイル %s の [Count] %s=%s は 0 か 1 で指定してください
+std::string SwitchBad(const std::string& cp932_path, const std::string& section, const std::string& key,
+                      const std::string& value);  // 設定ファイル %s の [%s] %s=%s は 0 か 1 で指定してください
 std::string StatusListBad(const std::string& cp932_path, const std::string& value);  // 設定ファイル %s の [Count] Status=%s は 200,206 のように 3 桁の番号をコンマで区切って指定してください
 std::string CountRuleTurnedOff(const std::string& key);  // （%s はオフにしました）
 // Lines written over another protocol than HTTP/1.0 and HTTP/1.1 that

@@ -4,9 +4,11 @@
 
 #include "counting_rules.h"
 #include "download_tally.h"
+#include "file_clients.h"
 #include "line_paths.h"
 #include "messages.h"
 #include "path_decode.h"
+#include "rank_changes.h"
 #include "request_filter.h"
 
 namespace junmaru {
@@ -41,8 +43,9 @@ class ScanGauge {
 class PathCounter {
  public:
   using Item = LinePath;
-  PathCounter(const RunSettings& settings, long long length, RunView& view, DownloadTally& tally)
-      : filter_(settings), gauge_(length), view_(view), tally_(tally) {}
+  // Today's rules read no client: there are never downloaders to note.
+  PathCounter(const RunSettings& settings, ScanGauge& gauge, RunView& view, DownloadTally& tally, FileClients*)
+      : filter_(settings), gauge_(gauge), view_(view), tally_(tally) {}
 
   static LinePath Read(std::string_view line) { return LinePath::Read(line); }
   void Take(const LinePath* paths, std::size_t n) {
@@ -73,7 +76,7 @@ class PathCounter {
 
  private:
   const RequestFilter filter_;
-  ScanGauge gauge_;
+  ScanGauge& gauge_;
   RunView& view_;
   DownloadTally& tally_;
   std::string_view batch_[DownloadTally::kBatch];
@@ -86,8 +89,9 @@ class PathCounter {
 class RuledLineCounter {
  public:
   using Item = RuledLine;
-  RuledLineCounter(const RunSettings& settings, long long length, RunView& view, DownloadTally& tally)
-      : rules_(settings), counter_(settings, tally), gauge_(length), view_(view) {}
+  RuledLineCounter(const RunSettings& settings, ScanGauge& gauge, RunView& view, DownloadTally& tally,
+                   FileClients* downloaders)
+      : rules_(settings), counter_(settings, tally, downloaders), gauge_(gauge), view_(view) {}
 
   RuledLine Read(std::string_view line) { return rules_.Read(line); }
   void Take(const RuledLine* lines, std::size_t n) {
@@ -103,7 +107,7 @@ class RuledLineCounter {
  private:
   LineRules rules_;  // the reading thread's, while the scan lasts
   RuledCounter counter_;
-  ScanGauge gauge_;
+  ScanGauge& gauge_;
   RunView& view_;
 };
 
@@ -116,15 +120,35 @@ void CountLines(const LogLines& lines, std::size_t first, std::size_t count, Cou
       [&counter](const typename Counter::Item* items, std::size_t n) { counter.Take(items, n); });
 }
 
-// Scans the chosen lines (the period's, or the range's) into the tally;
-// returns how many lines only AnyHttp would have counted.
+// Counts the lines of the spans.
 template <class Counter>
-std::int64_t Scan(const LogLines& lines, const RunSettings& settings, RunView& view, DownloadTally& tally) {
+void CountSpans(const LogLines& lines, const std::vector<LineSpan>& spans, Counter& counter) {
+  for (const LineSpan& span : spans) CountLines(lines, span.first, span.last - span.first + 1, counter);
+  counter.Flush();
+}
+
+// Scans the chosen lines (the period's, or the range's) into the tally
+// and, when previous is given, the previous period's lines into it by the
+// same rules, each line read once, the gauge going over both; returns how
+// many of the chosen lines only AnyHttp would have counted. The
+// downloaders, when asked for, are those of the chosen lines.
+template <class Counter>
+std::int64_t Scan(const LogLines& lines, const RunSettings& settings, RunView& view, DownloadTally& tally,
+                  DownloadTally* previous, FileClients* downloaders) {
+  const PeriodLines* before = previous && settings.Previous ? &settings.Previous->lines : nullptr;
+  const long long before_count = before ? static_cast<long long>(before->count) : 0;
+  const auto count_previous = [&](ScanGauge& gauge) {
+    if (!before) return;
+    Counter counter(settings, gauge, view, *previous, nullptr);
+    CountSpans(lines, before->spans, counter);
+  };
   if (settings.Period) {
     const PeriodLines& period = *settings.Period;
-    Counter counter(settings, static_cast<long long>(period.count), view, tally);
-    for (const LineSpan& span : period.spans) CountLines(lines, span.first, span.last - span.first + 1, counter);
-    counter.Flush();
+    ScanGauge gauge(static_cast<long long>(period.count) + before_count);
+    if (downloaders) downloaders->Reserve(period.count);
+    Counter counter(settings, gauge, view, tally, downloaders);
+    CountSpans(lines, period.spans, counter);
+    count_previous(gauge);
     return counter.OtherHttpLines();
   }
   const long long first = settings.PStart - 1;
@@ -134,8 +158,10 @@ std::int64_t Scan(const LogLines& lines, const RunSettings& settings, RunView& v
   const long long count = static_cast<long long>(lines.Count());
   const long long inside = first < 0 ? 0 : std::clamp(count - first, 0LL, length < 0 ? 0LL : length);
   std::int64_t other_http = 0;
+  ScanGauge gauge(std::max(length, 0LL) + before_count);
   if (inside > 0) {
-    Counter counter(settings, length, view, tally);
+    if (downloaders) downloaders->Reserve(static_cast<std::size_t>(inside));
+    Counter counter(settings, gauge, view, tally, downloaders);
     CountLines(lines, static_cast<std::size_t>(first), static_cast<std::size_t>(inside), counter);
     counter.Flush();
     other_http = counter.OtherHttpLines();
@@ -143,6 +169,7 @@ std::int64_t Scan(const LogLines& lines, const RunSettings& settings, RunView& v
   // A range that leaves the log stops at its first line outside it, with
   // the list index error.
   if (inside < length) lines.At(first + inside);
+  count_previous(gauge);
   return other_http;
 }
 
@@ -151,10 +178,13 @@ std::int64_t Scan(const LogLines& lines, const RunSettings& settings, RunView& v
 // total, so reading the ordered tally gives the list that rotating every
 // count entry and sorting the ranked entries gives.
 // Under Decode, each entry's name is the decoded text of its latest
-// spelling, kept in names.
-std::vector<RankedEntry> Rank(DownloadTally& tally, bool decode, ByteArena& names, RunView& view) {
+// spelling, kept in names. With first_met, it also gives each entry's
+// index in the tally from before the order.
+std::vector<RankedEntry> Rank(DownloadTally& tally, bool decode, ByteArena& names, RunView& view,
+                              std::vector<std::uint32_t>* first_met) {
   const long long n = static_cast<long long>(tally.Size());
-  if (n >= 2) tally.OrderForRanking();
+  if (n >= 2) tally.OrderForRanking(first_met);
+  else if (first_met) first_met->assign(static_cast<std::size_t>(n), 0);
   const auto& tallied = tally.Entries();
   std::vector<RankedEntry> entries;
   entries.reserve(tallied.size());
@@ -178,20 +208,36 @@ std::vector<RankedEntry> Rank(DownloadTally& tally, bool decode, ByteArena& name
 
 Ranking RunRanking(const LogLines& lines, const RunSettings& settings, RunView& view) {
   DownloadTally tally;
+  DownloadTally previous;
   view.SetProgress(0);
   view.SetGaugeBackground(GaugeBackground::kRunning);
   ShowStatus(view, messages::StatusScanning());
 
   Ranking ranking;
-  ranking.other_http_lines = settings.CountRulesOn() ? Scan<RuledLineCounter>(lines, settings, view, tally)
-                                                     : Scan<PathCounter>(lines, settings, view, tally);
+  DownloadTally* const before = settings.Trend ? &previous : nullptr;
+  // The downloaders need each line's client, which the rules' reading half reads.
+  FileClients downloaders;
+  ranking.other_http_lines =
+      settings.CountRulesOn() || settings.Clients
+          ? Scan<RuledLineCounter>(lines, settings, view, tally, before, settings.Clients ? &downloaders : nullptr)
+          : Scan<PathCounter>(lines, settings, view, tally, before, nullptr);
   lines.CheckUnchanged();
   ShowStatus(view, messages::StatusTallying());
 
   ranking.names = std::make_shared<ByteArena>();
-  ranking.entries = Rank(tally, settings.Decode, *ranking.names, view);
+  std::vector<std::uint32_t> first_met;
+  ranking.entries = Rank(tally, settings.Decode, *ranking.names, view, settings.Clients ? &first_met : nullptr);
   const std::size_t places = settings.TopCount > 0 ? static_cast<std::size_t>(settings.TopCount) : 0;
   for (std::size_t j = 0; j < ranking.Size() && j < places; ++j) ranking.top_total += ranking.Place(j).count;
+  if (settings.Clients) {
+    std::vector<std::uint32_t> shown;
+    for (std::size_t j = 0; j < ranking.Size() && j < places; ++j) shown.push_back(first_met[ranking.Size() - 1 - j]);
+    ranking.clients = downloaders.Count(shown);
+  }
+  if (settings.Trend) {
+    if (previous.Size() >= 2) previous.OrderForRanking();
+    ranking.previous_ranks = PreviousRanks(tally, places, previous);
+  }
   return ranking;
 }
 

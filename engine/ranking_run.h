@@ -43,6 +43,13 @@ struct Ranking {
   std::int64_t other_http_lines = 0;
   // The decoded names of the entries (Decode), which live as long as it.
   std::shared_ptr<ByteArena> names;
+  // With the rank changes (RunSettings::Trend), for each place shown, the
+  // first place first: its competition rank in the previous period's whole
+  // ranking, 0 where the previous period did not count it.
+  std::vector<std::int64_t> previous_ranks;
+  // With the downloaders (RunSettings::Clients), for each place shown: the
+  // number of distinct clients that downloaded it.
+  std::vector<std::int64_t> clients;
 
   std::size_t Size() const { return entries.size(); }
   // Place j (0 is first) is the entry j from the end.

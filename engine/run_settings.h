@@ -45,6 +45,13 @@ struct RunSettings {
   std::shared_ptr<const CrawlerList> Crawlers;
 
   bool CountRulesOn() const { return AnyHttp || !Status.Empty() || OncePerClient || Bots || Decode; }
+
+  // The page's extra columns. Trend: each place's rank change against the
+  // previous period, whose lines Previous names (chosen before the run,
+  // never stored). Clients: each place's number of distinct clients.
+  bool Trend = false;
+  bool Clients = false;
+  std::shared_ptr<const PreviousPeriod> Previous;
 };
 
 // Copies the five counting rules, not the crawler list.

@@ -4,6 +4,7 @@
 #include "code_page.h"
 #include "cp932.h"
 #include "ranking_export.h"
+#include "ranking_rows.h"
 
 namespace junmaru {
 namespace {
@@ -52,12 +53,16 @@ class CsvLines {
 void WriteRankingCsv(const Ranking& ranking, const Settings& settings, CsvEncoding encoding, ByteSink& sink) {
   CsvLines csv(encoding, sink);
   for (const char* head : {"順位", "パス", "ファイル名", "DL数"}) csv.Field(Sjis(head));
+  if (settings.Trend) csv.Field(Sjis("前回"));
+  if (settings.Clients) csv.Field(Sjis("DL人数"));
   csv.EndLine();
   ForEachShownPlace(ranking, settings, [&csv](const ShownPlace& place) {
     csv.Field(place.rank);
     csv.Field(place.path, true);
     csv.Field(place.name, true);
     csv.Field(place.count);
+    if (place.previous_rank) csv.Field(RankChangeText(place.rank, *place.previous_rank));
+    if (place.clients) csv.Field(*place.clients);
     csv.EndLine();
   });
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,8 @@ struct ShownPlace {
   std::string_view path;  // the path as logged (its latest spelling; under Decode without its query)
   std::string name;       // the name as the page shows it (under Decode decoded), mark included
   std::int64_t count;
+  std::optional<std::int64_t> previous_rank;  // with the rank changes: 0 where the previous period had none
+  std::optional<std::int64_t> clients;        // with the downloaders
 };
 
 // Calls each for the places the page shows, best first.
@@ -33,20 +36,26 @@ enum class CsvEncoding {
   kUtf8,   // converted, after a byte-order mark
 };
 
-// A head line (順位, パス, ファイル名, DL数), then a line per place, each
-// ended by CR LF. A field holding a comma, a double quote or a line break
-// is quoted, its quotes doubled. A text from the log that begins with one
-// of = + - @ or a tab, which a spreadsheet would take for a formula, gets
-// an apostrophe before it and stays text.
+// A head line (順位, パス, ファイル名, DL数, and with the rank changes and
+// the downloaders 前回 and DL人数), then a line per place, each ended by
+// CR LF; the change is written as the page shows it. A field holding a
+// comma, a double quote or a line break is quoted, its quotes doubled. A
+// text from the log that begins with one of = + - @ or a tab, which a
+// spreadsheet would take for a formula, gets an apostrophe before it and
+// stays text.
 void WriteRankingCsv(const Ranking& ranking, const Settings& settings, CsvEncoding encoding, ByteSink& sink);
 
 // One object in UTF-8: "header" (the period, from and to, as the page's
 // heading names it, "YYYY-MM-DD HH:MM:SS" or null where a line has no
 // time; "top", the places shown; "top_total") and "rows", an object per
-// place with "rank", "path", "name" and "count", one to a line. Texts are
-// converted from code page 932; a byte the code page does not map is
-// written as \ufffd, and then the row also has "path_bytes", the path's
-// bytes with every byte outside printable ASCII (and "%") as %XX.
+// place with "rank", "path", "name" and "count", one to a line. With the
+// rank changes, the header's "previous" (its "from", "to" and whether the
+// logs reach back over it, "complete") and each row's "previous_rank"
+// (null for none) and "change" (as the page shows it); with the
+// downloaders, each row's "downloaders". Texts are converted from code
+// page 932; a byte the code page does not map is written as \ufffd, and
+// then the row also has "path_bytes", the path's bytes with every byte
+// outside printable ASCII (and "%") as %XX.
 void WriteRankingJson(const LogLines& lines, const Settings& settings, const Ranking& ranking, ByteSink& sink);
 
 }  // namespace junmaru

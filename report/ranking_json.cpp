@@ -7,6 +7,7 @@
 #include "cp932.h"
 #include "log_moment.h"
 #include "ranking_export.h"
+#include "ranking_rows.h"
 
 namespace junmaru {
 namespace {
@@ -57,6 +58,11 @@ Json Row(const ShownPlace& place) {
   row["path"] = Utf8(place.path, exact);
   row["name"] = Utf8(place.name, exact);
   row["count"] = place.count;
+  if (place.previous_rank) {
+    row["previous_rank"] = *place.previous_rank > 0 ? Json(*place.previous_rank) : Json(nullptr);
+    row["change"] = Utf8(RankChangeText(place.rank, *place.previous_rank), exact);
+  }
+  if (place.clients) row["downloaders"] = *place.clients;
   if (!exact) row["path_bytes"] = PercentEscaped(place.path);
   return row;
 }
@@ -78,6 +84,12 @@ void WriteRankingJson(const LogLines& lines, const Settings& settings, const Ran
   header["period"] = Period(lines, settings);
   header["top"] = settings.TopCount;
   header["top_total"] = ranking.top_total;
+  if (settings.Trend && settings.Previous) {
+    const PreviousPeriod& previous = *settings.Previous;
+    header["previous"] = {{"from", MomentText(previous.period.since)},
+                          {"to", MomentText(previous.period.until)},
+                          {"complete", previous.complete}};
+  }
   sink.Write("{\"header\":");
   Write(header, sink);
   sink.Write(",\n\"rows\":[");

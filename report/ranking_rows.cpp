@@ -25,6 +25,17 @@ std::string NameShownText(std::string_view path, long long name_max) {
   return (name.shortened ? Sjis("(略)...") : std::string()) + std::string(name.tail);
 }
 
+std::string RankChangeText(long long rank, std::int64_t previous_rank) {
+  if (previous_rank <= 0) return "NEW";
+  if (previous_rank > rank) return Sjis("▲") + std::to_string(previous_rank - rank);
+  if (previous_rank < rank) return Sjis("▼") + std::to_string(rank - previous_rank);
+  return Sjis("→");
+}
+
+std::string RankChangeHeading(const RunSettings& settings) {
+  return settings.Previous && settings.Previous->complete ? Sjis("前回") : Sjis("前回（データ不足）");
+}
+
 RankingRows::RankingRows(const Ranking& ranking, const Settings& settings)
     : ranking_(ranking),
       settings_(settings),
@@ -51,12 +62,17 @@ void RankingRows::Output(long long j, std::vector<PageLine>& lines) {
   const RankedEntry& entry = ranking_.Place(static_cast<std::size_t>(j));
   const std::int64_t count = entry.count;
   const bool single_entry = ranking_.Size() == 1;
+  const long long rank = rank_.Next(j, count);
+  const auto place = static_cast<std::size_t>(j);
   PageLine row("<tr><td>");
-  row.Append(std::to_string(rank_.Next(j, count))).Append(Sjis("位")).Append("</td><td>");
+  row.Append(std::to_string(rank)).Append(Sjis("位")).Append("</td><td>");
+  if (settings_.Trend) row.Append(RankChangeText(rank, ranking_.previous_ranks.at(place))).Append("</td><td>");
   AppendNameCell(entry, row);
   row.Append("</td><td>").Append(Sjis("<img src=\"gage.gif\" alt=\"DLゲージ\" width=\""));
   row.Append(std::to_string(BarWidth(count, ranking_.top_total, single_entry))).Append("\" height=\"10\"></td><td>");
-  row.Append(std::to_string(count)).Append("</td></tr>");
+  row.Append(std::to_string(count));
+  if (settings_.Clients) row.Append("</td><td>").Append(std::to_string(ranking_.clients.at(place)));
+  row.Append("</td></tr>");
   lines.push_back(std::move(row));
 }
 

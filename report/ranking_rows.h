@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "competition_rank.h"
 #include "page_line.h"
 #include "ranking_run.h"
 #include "settings.h"
@@ -30,22 +31,14 @@ ShownName NameShown(std::string_view path, long long name_max);
 // The same as one text: the mark, then the tail.
 std::string NameShownText(std::string_view path, long long name_max);
 
-// Competition ranking, fed the places in order: a count equal to the
-// previous place's repeats its rank (counts 9, 9, 7 rank 1, 1, 3). The
-// first place is 1 whatever its count.
-class CompetitionRank {
- public:
-  // The rank of place j (0 is first), which has count.
-  long long Next(long long j, std::int64_t count) {
-    if (count != last_count_) rank_ = j + 1;
-    last_count_ = count;
-    return rank_;
-  }
+// A place's rank change against the previous period, as the page shows
+// it: "▲n" up n places, "▼n" down n places, "→" the same place, "NEW" for
+// a file the previous period did not rank (previous_rank 0).
+std::string RankChangeText(long long rank, std::int64_t previous_rank);
 
- private:
-  std::int64_t last_count_ = 0;
-  long long rank_ = 1;
-};
+// The heading of the rank changes' column: "前回", or "前回（データ不足）"
+// when the logs do not reach back over the whole previous period.
+std::string RankChangeHeading(const RunSettings& settings);
 
 // Writes the rows of one run. It carries the tie state from row to row:
 // a count equal to the previous row's repeats its label (competition

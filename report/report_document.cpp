@@ -39,9 +39,15 @@ void AppendTableHead(const Settings& s, const SafeColours& c, const Ranking& ran
   out.emplace_back("<TABLE border=\"1\" cellpadding=\"5\" cellspacing=\"0\" bordercolor=\"" + c.CBorder +
                    "\" style=\"font-size:" + std::to_string(s.FontSize) + "%\">");
   out.emplace_back("<tr><td><font color=\"" + c.CText1 + Sjis("\">順位</font></td>"));
+  if (s.Trend) out.emplace_back("<td><font color=\"" + c.CText1 + "\">" + RankChangeHeading(s) + "</font></td>");
   out.emplace_back("<td><font color=\"" + c.CText1 + Sjis("\">ファイル名</font></td>"));
   out.emplace_back("<td width=\"150\"><font color=\"" + c.CText1 + Sjis("\">DLゲージ</font></td>"));
-  out.emplace_back("<td><font color=\"" + c.CText1 + Sjis("\">DL数</font></td></tr>"));
+  if (!s.Clients) {
+    out.emplace_back("<td><font color=\"" + c.CText1 + Sjis("\">DL数</font></td></tr>"));
+  } else {
+    out.emplace_back("<td><font color=\"" + c.CText1 + Sjis("\">DL数</font></td>"));
+    out.emplace_back("<td><font color=\"" + c.CText1 + Sjis("\">DL人数</font></td></tr>"));
+  }
 }
 
 // The rows, best place first; the gauge follows them from 950 to 1000.
@@ -62,7 +68,7 @@ std::vector<PageLine> ComposeReport(const LogLines& lines, const Settings& s, co
   const SafeColours c(s);
   std::vector<PageLine> out;
   const std::size_t shown = s.TopCount > 0 ? static_cast<std::size_t>(s.TopCount) : 0;
-  out.reserve(18 + std::min(ranking.Size(), shown));
+  out.reserve(20 + std::min(ranking.Size(), shown));
   out.emplace_back("<html>");
   out.emplace_back("<head><title>" + Period(lines, s, view) + Sjis("までのダウンロードランキング</title></head>"));
   out.emplace_back("<BODY bgcolor=\"" + c.CBG + "\" text=\"" + c.CText2 + "\" link=\"" + c.CLink + "\" alink=\"" +

@@ -1,10 +1,12 @@
 #include "ranking_to_page.h"
 
+#include <memory>
 #include <new>
 
 #include "cp932.h"
 #include "error.h"
 #include "file_io.h"
+#include "log_period.h"
 #include "messages.h"
 #include "program_path.h"
 #include "ranking_run.h"
@@ -47,6 +49,17 @@ void Save(const std::string& path, const FileWriter& writer) {
   }
 }
 
+// With the rank changes over a range of lines, the previous period that
+// the range's own times give, unless the caller chose it already; a range
+// outside the log is left to the run, which fails on it.
+std::shared_ptr<const PreviousPeriod> PreviousOf(const LogLines& lines, const Settings& settings) {
+  if (!settings.Trend || settings.Previous || settings.Period) return settings.Previous;
+  const long long count = static_cast<long long>(lines.Count());
+  if (settings.PStart < 1 || settings.PEnd < settings.PStart || settings.PEnd > count) return nullptr;
+  return std::make_shared<const PreviousPeriod>(PreviousOfRange(lines, static_cast<std::size_t>(settings.PStart - 1),
+                                                                static_cast<std::size_t>(settings.PEnd - 1)));
+}
+
 }  // namespace
 
 void SaveReport(const std::vector<PageLine>& report_lines, const std::string& save_pass) {
@@ -70,22 +83,29 @@ PageRunSummary RunRankingToPage(const LogLines& lines, const Settings& given, co
   for (const std::string& path : {exports.csv, exports.json})
     if (!path.empty()) targets.push_back(path);
   CheckTargets(lines, targets);
+  Settings with_previous;
+  const std::shared_ptr<const PreviousPeriod> previous = PreviousOf(lines, settings);
+  if (previous != settings.Previous) {
+    with_previous = settings;
+    with_previous.Previous = previous;
+  }
+  const Settings& s = previous != settings.Previous ? with_previous : settings;
   {
     // The ranking and the page's lines live only until the page is saved.
-    const Ranking ranking = RunRanking(lines, settings, view);
+    const Ranking ranking = RunRanking(lines, s, view);
     summary.other_http_lines = ranking.other_http_lines;
     std::vector<PageLine> page;
     try {
-      page = ComposeReport(lines, settings, ranking, view);
+      page = ComposeReport(lines, s, ranking, view);
     } catch (const std::bad_alloc&) {
       throw Error(messages::OutOfMemoryWriting(PathForMessage(save_pass)));
     }
     // The exports go first, so that the page, which the keeper publishes,
     // stays as it was when one of them cannot be written.
     if (!exports.csv.empty())
-      Save(exports.csv, [&](ByteSink& sink) { WriteRankingCsv(ranking, settings, exports.csv_encoding, sink); });
+      Save(exports.csv, [&](ByteSink& sink) { WriteRankingCsv(ranking, s, exports.csv_encoding, sink); });
     if (!exports.json.empty())
-      Save(exports.json, [&](ByteSink& sink) { WriteRankingJson(lines, settings, ranking, sink); });
+      Save(exports.json, [&](ByteSink& sink) { WriteRankingJson(lines, s, ranking, sink); });
     Save(save_pass, [&page](ByteSink& sink) { WriteReport(page, sink); });
   }
   CheckGaugeImage(save_pass, view);

@@ -3,7 +3,8 @@
 # (./build, or $BUILD_DIR) and with junmaru-batch.exe under Wine (./build-win64), and
 # requires the same exit status and byte-identical pages, CSV and JSON files. The exe is run
 # with relative paths and with Z:\ paths, and on a log in a folder whose
-# code page 932 name has 0x5C trail bytes, with the page's default path.
+# code page 932 name has 0x5C trail bytes, with the page's default path,
+# and with the rank changes and the downloaders.
 # The settings files leave the counting rules off, or turn all five on.
 # Logs are drawn afresh from SEED (random unless given; printed to rerun).
 # Expects WINEPREFIX and LANG=ja_JP.UTF-8 as scripts/test-windows.sh sets them.
@@ -63,6 +64,22 @@ rm -f "$work/$folder/ranking.html"
 w=$(run_wine --settings "$(winepath -w "$work/busy.ini")" --log "$(winepath -w "$work/$folder/アクセス.log")")
 compare "Japanese folder, Z: path, default page path" "$l" "$work/japanese.linux.html" "$w" "$work/$folder/ranking.html"
 cases=$((cases + 2))
+
+# The rank changes against the previous period and the downloaders: a
+# period, the last days and a range of lines, the filters and words of the
+# busy settings on both sides.
+for period in "--since 2025-06-01 --until 2025-06-30" "--days 45" "--from 900 --to 1400"; do
+  name="trend-${period// /}"
+  # shellcheck disable=SC2086  # the period is two or four words
+  l=$(run_linux --settings "$work/busy.ini" --log "$work/year.log" $period --trend --clients --out "$work/$name.linux.html" \
+                --json "$work/$name.linux.json")
+  # shellcheck disable=SC2086
+  w=$(cd "$work" && run_wine --settings busy.ini --log year.log $period --trend --clients --out "$name.win.html" \
+                             --json "$name.win.json")
+  compare "$name" "$l" "$work/$name.linux.html" "$w" "$work/$name.win.html"
+  compare "$name, JSON" "$l" "$work/$name.linux.json" "$w" "$work/$name.win.json"
+  cases=$((cases + 2))
+done
 
 # A range outside the log fails alike and writes nothing.
 l=$(run_linux --settings "$work/empty.ini" --log "$work/ties.log" --from 5 --to 100000 --out "$work/none.linux.html")

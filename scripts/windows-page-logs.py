@@ -8,7 +8,9 @@ more than 1 MB, so that both systems read it through a mapping; and a
 log of today's servers (HTTP/2 and HTTP/3, statuses, range requests from
 one client over two days, crawlers and lookalikes, percent-encoded UTF-8
 and code page 932 names, query strings) with a settings file that turns
-every counting rule on."""
+every counting rule on; and one log in time order over a year, for the
+rank changes against a previous period."""
+import datetime
 import pathlib
 import random
 import sys
@@ -46,17 +48,21 @@ PROTOCOLS = [b"HTTP/1.1"] * 6 + [b"HTTP/1.0", b"HTTP/2.0"]
 MONTHS = [b"Jan", b"Feb", b"Mar", b"Apr", b"May", b"Jun", b"Jul", b"Aug", b"Sep", b"Oct", b"Nov", b"Dec"]
 
 
-def line(i, path):
+def line(i, path, when=None):
     day, hour, minute, second = 1 + i % 28, i // 3600 % 24, i // 60 % 60, i % 60
     stamp = b"[%02d/%s/2026:%02d:%02d:%02d +0900]" % (day, rng.choice(MONTHS), hour, minute, second)
+    if when:
+        stamp = b"[%02d/%s/%d:%02d:%02d:%02d +0900]" % (when.day, MONTHS[when.month - 1], when.year, when.hour,
+                                                      when.minute, when.second)
     request = b"%s %s %s" % (rng.choice(METHODS), path, rng.choice(PROTOCOLS))
     return b'192.0.2.%d - - %s "%s" 200 %d "-" "Wget/1.21"' % (rng.randrange(256), stamp, request, rng.randrange(99999))
 
 
-def log(name, lines, ending=b"\r\n"):
+def log(name, lines, ending=b"\r\n", ordered=False):
     # Zipf-like weights give a few popular paths and many ties among the rest.
     weights = [1.0 / (1 + rng.randrange(40)) for _ in PATHS]
-    body = [line(i, rng.choices(PATHS, weights)[0]) for i in range(lines)]
+    start, step = datetime.datetime(2025, 1, 1), datetime.timedelta(days=365) / lines
+    body = [line(i, rng.choices(PATHS, weights)[0], start + i * step if ordered else None) for i in range(lines)]
     (folder / name).write_bytes(ending.join(body) + ending)
 
 
@@ -64,6 +70,7 @@ folder.mkdir(parents=True, exist_ok=True)
 log("small.log", 400)
 log("ties.log", 120, b"\n")
 log("big.log", 14000)
+log("year.log", 3000, ordered=True)
 assert (folder / "big.log").stat().st_size > 1 << 20
 (folder / "empty.ini").write_bytes(b"")
 words = [sjis("除外"), b"pkg01", sjis("版0")]

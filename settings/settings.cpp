@@ -64,7 +64,7 @@ Settings ReadSettings(const ProfileFile& file, std::vector<SettingProblem>* prob
         const std::string value = file.ReadString(f.section, f.key, "");
         s.*f.flag = value == "1";
         if (!value.empty() && value != "0" && value != "1")
-          problem(f, messages::CountSwitchBad(PathForMessage(file.Path()), std::string(f.key), value));
+          problem(f, messages::SwitchBad(PathForMessage(file.Path()), std::string(f.section), std::string(f.key), value));
         break;
       }
       case SettingField::Kind::kStatuses: {

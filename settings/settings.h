@@ -111,6 +111,8 @@ inline constexpr SettingField kSettingFields[] = {
     setting_fields::Number("HTML", "NameMax", &Settings::NameMax, 10, 10000),
     setting_fields::Switch("HTML", "Link", &Settings::Link),
     setting_fields::Text("HTML", "Prefix", &Settings::Prefix),
+    setting_fields::Rule("HTML", "Trend", &Settings::Trend),
+    setting_fields::Rule("HTML", "Clients", &Settings::Clients),
     setting_fields::Words("KinsiWord", &Settings::KinsiWord),
     setting_fields::Rule("Count", "AnyHttp", &Settings::AnyHttp),
     setting_fields::Statuses("Count", "Status", &Settings::Status),

@@ -72,15 +72,35 @@ void WarnAboutLogs(const LogLines& lines, const LogTimes& times, const Warn& war
   }
 }
 
-PeriodLines ChoosePeriod(const LogLines& lines, const BatchOptions& options, long long now, const Warn& warn) {
+void WarnIfPreviousShort(const PreviousPeriod& previous, const Warn& warn) {
+  if (previous.complete) return;
+  warn(messages::WarningMark() +
+       messages::PreviousFallsShort(SpanText(previous.period.since, previous.period.until),
+                                    previous.covered ? SpanText(previous.covered->earliest, previous.covered->latest)
+                                                     : Sjis("（時刻のある行なし）")));
+}
+
+ChosenPeriod ChoosePeriod(const LogLines& lines, const BatchOptions& options, bool trend, long long now,
+                          const Warn& warn) {
   const LogMoment not_after = MomentOfUnixTime(now + 86400).value_or(kLastMoment);
   TimePeriod period{options.since.value_or(0), options.until.value_or(kLastMoment)};
-  LogTimes times = ReadLogTimes(lines, not_after, options.days ? std::nullopt : std::optional(period));
+  const bool closed = options.since && options.until;
+  std::optional<TimePeriod> before = trend && closed ? PeriodBefore(period) : std::nullopt;
+  LogTimes times = ReadLogTimes(lines, not_after, options.days ? std::nullopt : std::optional(period), before);
   if (options.days) {
     // The N days that end with the day of the latest time in the logs.
     if (!times.all) throw Error(messages::NoLineInPeriod());
     period = {StartOfDayBefore(times.all->latest, *options.days - 1).value_or(0), EndOfDay(times.all->latest)};
-    times = ReadLogTimes(lines, not_after, period);
+    if (trend) before = PeriodBefore(period);
+    times = ReadLogTimes(lines, not_after, period, before);
+  } else if (trend && !closed && times.all) {
+    // An open end is where the logs end: the previous period is the span
+    // of that length before.
+    const TimePeriod given{options.since.value_or(times.all->earliest), options.until.value_or(times.all->latest)};
+    if (given.since <= given.until) {
+      before = PeriodBefore(given);
+      if (before) times.previous = ReadLogTimes(lines, not_after, std::nullopt, before).previous;
+    }
   }
   if (times.later_lines > 0)
     warn(messages::WarningMark() + messages::LaterLinesLeftOut(static_cast<long long>(times.later_lines),
@@ -99,7 +119,16 @@ PeriodLines ChoosePeriod(const LogLines& lines, const BatchOptions& options, lon
     warn(messages::WarningMark() + shortfall);
   }
   if (times.period.count == 0) throw Error(messages::NoLineInPeriod());
-  return std::move(times.period);
+  ChosenPeriod chosen{std::move(times.period), std::nullopt};
+  if (trend) {
+    PreviousPeriod& previous = chosen.previous.emplace();
+    previous.period = before.value_or(TimePeriod{0, 0});
+    previous.lines = std::move(times.previous);
+    previous.covered = times.all;
+    previous.complete = before && times.all && times.all->earliest <= before->since;
+    WarnIfPreviousShort(previous, warn);
+  }
+  return chosen;
 }
 
 }  // namespace junmaru::batch

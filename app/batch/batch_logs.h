@@ -7,6 +7,7 @@
 // their own time.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,7 +39,17 @@ void WarnAboutLogs(const LogLines& lines, const LogTimes& times, const Warn& war
 // clock) are left out with a warning, and so is the log's shortfall when
 // its times begin after the period's start or (with --until) end before
 // its end; --strict makes the shortfall an error. Fails with the
-// no-line message when the period holds no line.
-PeriodLines ChoosePeriod(const LogLines& lines, const BatchOptions& options, long long now, const Warn& warn);
+// no-line message when the period holds no line. With trend, also the
+// previous period, read in the same pass: the same span just before the
+// period (an open end is the logs' own earliest or latest time).
+struct ChosenPeriod {
+  PeriodLines lines;
+  std::optional<PreviousPeriod> previous;
+};
+ChosenPeriod ChoosePeriod(const LogLines& lines, const BatchOptions& options, bool trend, long long now,
+                          const Warn& warn);
+
+// Warns when the logs do not reach back over the whole previous period.
+void WarnIfPreviousShort(const PreviousPeriod& previous, const Warn& warn);
 
 }  // namespace junmaru::batch

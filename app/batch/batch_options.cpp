@@ -6,10 +6,10 @@
 
 namespace junmaru::batch {
 
-const char kUsageLine[] = "usage: junmaru-batch [--settings FILE] [--log FILE]... [--out FILE] [--csv FILE [--csv-utf8]] [--json FILE] [--from N] [--to M] [--since DATE] [--until DATE] [--days N] [--strict] [--log-list URL/ [--log-match GLOB]] [--publish URL/] [--cacert FILE] [--timeout SECONDS] [--any-http] [--status LIST] [--once-per-client] [--bots] [--decode]";
+const char kUsageLine[] = "usage: junmaru-batch [--settings FILE] [--log FILE]... [--out FILE] [--csv FILE [--csv-utf8]] [--json FILE] [--trend] [--clients] [--from N] [--to M] [--since DATE] [--until DATE] [--days N] [--strict] [--log-list URL/ [--log-match GLOB]] [--publish URL/] [--cacert FILE] [--timeout SECONDS] [--any-http] [--status LIST] [--once-per-client] [--bots] [--decode]";
 
 const char kHelpText[] =
-    "usage: junmaru-batch [--settings FILE] [--log FILE]... [--out FILE] [--csv FILE [--csv-utf8]] [--json FILE] [--from N] [--to M] [--since DATE] [--until DATE] [--days N] [--strict] [--log-list URL/ [--log-match GLOB]] [--publish URL/] [--cacert FILE] [--timeout SECONDS] [--any-http] [--status LIST] [--once-per-client] [--bots] [--decode]\n"
+    "usage: junmaru-batch [--settings FILE] [--log FILE]... [--out FILE] [--csv FILE [--csv-utf8]] [--json FILE] [--trend] [--clients] [--from N] [--to M] [--since DATE] [--until DATE] [--days N] [--strict] [--log-list URL/ [--log-match GLOB]] [--publish URL/] [--cacert FILE] [--timeout SECONDS] [--any-http] [--status LIST] [--once-per-client] [--bots] [--decode]\n"
     "\n"
     "順位丸のランキングをウィンドウなしで作成します。アクセスログを読み、GET による\n"
     "ダウンロード数をファイルごとに数え、ランキングページ (Shift_JIS) を書き出します。\n"
@@ -52,6 +52,15 @@ const char kHelpText[] =
     "  --timeout SECONDS 接続や転送が止まってから諦めるまでの秒数。既定は 60。\n"
     "                   ログインは ~/.netrc (Windows は %USERPROFILE%\\_netrc)、SFTP は SSH の鍵か\n"
     "                   ssh-agent と ~/.ssh/known_hosts を使います。パスワードはアドレスに書けません。\n"
+    "  ページの欄 (どれも既定は設定ファイルの [HTML]。=0 で切り、=1 か値なしで入れます):\n"
+    "  --trend          順位の後に「前回」の欄を加え、前の同じ長さの期間と比べた順位の\n"
+    "                   上がり下がりを示します (▲n 上がった、▼n 下がった、→ 同じ、NEW 前回は\n"
+    "                   圏外)。期間なら直前の同じ長さの期間、行の範囲なら最初と最後の行の時刻の\n"
+    "                   間を、その長さと 1 秒だけ前にずらした期間と比べます。ログが前の期間の\n"
+    "                   始めまでさかのぼらないときは見出しを「前回（データ不足）」にして警告します。\n"
+    "  --clients        DL数の後に「DL人数」の欄を加え、各ファイルをダウンロードした\n"
+    "                   クライアント (行の最初の欄のアドレスとユーザーエージェントの組) の数を\n"
+    "                   示します。推定ではなく正確な数です。\n"
     "  数え方 (どれも既定は設定ファイルの [Count]。=0 で切り、=1 か値なしで入れます):\n"
     "  --any-http       要求欄そのものから読み、HTTP/2・HTTP/3 などの行も数えます。\n"
     "  --status LIST    応答の状態がこの一覧 (例 200,206) にある行だけ数えます。\n"
@@ -121,6 +130,18 @@ const char kHelpText[] =
     "                   Logins come from ~/.netrc (%USERPROFILE%\\_netrc on Windows);\n"
     "                   SFTP uses SSH keys or ssh-agent and ~/.ssh/known_hosts. An\n"
     "                   address never holds a password.\n"
+    "  The page's columns (each defaults to the settings file's [HTML]; =0 turns\n"
+    "  one off, =1 or no value turns it on):\n"
+    "  --trend          add a column after the rank, headed 前回: each place's\n"
+    "                   change against the previous period of equal length (▲n up,\n"
+    "                   ▼n down, → same place, NEW not ranked before). For a period,\n"
+    "                   the same span just before it; for a range of lines, the\n"
+    "                   span from its first to its last line's time, moved back by\n"
+    "                   its length plus one second. When the logs do not reach back\n"
+    "                   over it, the heading reads 前回（データ不足） with a warning.\n"
+    "  --clients        add a column after the count, headed DL人数: each file's\n"
+    "                   downloaders, the distinct clients (the line's first field\n"
+    "                   and user agent) of its counted downloads; exact.\n"
     "  Counting rules (each defaults to the settings file's [Count]; =0 turns\n"
     "  one off, =1 or no value turns it on):\n"
     "  --any-http       read the request from its field: HTTP/2, HTTP/3 and other\n"
@@ -176,7 +197,8 @@ std::string CheckAddress(const std::string& option, const std::string& value) {
   return {};
 }
 
-// The counting rules' switches.
+// The switches over the settings file: the counting rules and the page's
+// extra columns.
 struct RuleOption {
   const char* name;
   std::optional<bool> BatchOptions::*field;
@@ -186,6 +208,8 @@ constexpr RuleOption kRuleOptions[] = {
     {"--once-per-client", &BatchOptions::once_per_client},
     {"--bots", &BatchOptions::bots},
     {"--decode", &BatchOptions::decode},
+    {"--trend", &BatchOptions::trend},
+    {"--clients", &BatchOptions::clients},
 };
 
 const RuleOption* RuleOptionNamed(const std::string& name) {

@@ -38,6 +38,9 @@ struct BatchOptions {
   std::optional<bool> once_per_client;  // --once-per-client[=0|1]
   std::optional<bool> bots;             // --bots[=0|1]
   std::optional<bool> decode;           // --decode[=0|1]
+  // The page's extra columns, over the settings file's [HTML]; none: as stored.
+  std::optional<bool> trend;            // --trend[=0|1]: each place's rank change against the previous period
+  std::optional<bool> clients;          // --clients[=0|1]: each place's number of distinct clients
 
   bool HasPeriod() const { return since || until || days; }
 };
@@ -48,8 +51,8 @@ struct ParsedOptions {
 };
 
 // Reads "--name VALUE" and "--name=VALUE" forms (--help, --strict and
-// --csv-utf8 take no value; a counting rule's switch takes none, or "=0"
-// or "=1"); a repeated --log adds a log, any other repeated option takes
+// --csv-utf8 take no value; a counting rule's switch, --trend and
+// --clients take none, or "=0" or "=1"); a repeated --log adds a log, any other repeated option takes
 // its last value. Numbers are decimal integers, dates "YYYY-MM-DD" or
 // "YYYY-MM-DD HH:MM[:SS]". Refused here, before any file is touched:
 // --from beyond --to, --since after --until, a period (--since, --until,

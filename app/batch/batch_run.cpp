@@ -59,7 +59,9 @@ Settings ReadSettingsOrSay(const std::string& path, const BatchOptions& options)
   } switches[] = {{"AnyHttp", options.any_http, settings.AnyHttp},
                   {"OncePerClient", options.once_per_client, settings.OncePerClient},
                   {"Bots", options.bots, settings.Bots},
-                  {"Decode", options.decode, settings.Decode}};
+                  {"Decode", options.decode, settings.Decode},
+                  {"Trend", options.trend, settings.Trend},
+                  {"Clients", options.clients, settings.Clients}};
   for (const auto& s : switches)
     if (s.option) s.rule = *s.option;
   if (options.status) settings.Status = *options.status;
@@ -186,15 +188,23 @@ int RunBatch(const BatchOptions& options, std::FILE* err) {
     }
     const LogLines lines = LoadLogs(GatherLogs(options, log_paths, remote.get(), view));
     if (options.HasPeriod()) {
-      const auto period = std::make_shared<const PeriodLines>(ChoosePeriod(lines, options, std::time(nullptr), warn));
+      ChosenPeriod chosen = ChoosePeriod(lines, options, settings.Trend, std::time(nullptr), warn);
+      const auto period = std::make_shared<const PeriodLines>(std::move(chosen.lines));
       settings.PStart = static_cast<long long>(period->spans.front().first) + 1;
       settings.PEnd = static_cast<long long>(period->spans.back().last) + 1;
       settings.Period = period;
+      if (chosen.previous) settings.Previous = std::make_shared<const PreviousPeriod>(std::move(*chosen.previous));
     } else {
       if (lines.Sources().size() > 1) WarnAboutLogs(lines, ReadLogTimes(lines, kLastMoment), warn);
       settings.PStart = options.from.value_or(1);
       settings.PEnd = options.to.value_or(static_cast<long long>(lines.Count()));
       CheckRange(lines, settings.PStart, settings.PEnd);
+      if (settings.Trend) {
+        auto previous = std::make_shared<const PreviousPeriod>(
+            PreviousOfRange(lines, static_cast<std::size_t>(settings.PStart - 1), static_cast<std::size_t>(settings.PEnd - 1)));
+        WarnIfPreviousShort(*previous, warn);
+        settings.Previous = previous;
+      }
     }
     const RankingExports exports = ExportsOf(options);
     const PageRunSummary summary = RunRankingToPage(lines, settings, out_path, view, exports);

@@ -11,6 +11,8 @@
 #include "log_moment.h"
 #include "log_period.h"
 #include "log_source.h"
+#include "code_page.h"
+#include "error.h"
 
 namespace junmaru {
 namespace {
@@ -222,6 +224,92 @@ TEST(LogPeriod, EachLogsSpanAndLinesAfterTheClock) {
   EXPECT_EQ(times.all->latest, 20241004000000u);
   EXPECT_EQ(times.later_lines, 1u);
   EXPECT_EQ(times.period.count, 0u) << "no period asked";
+}
+
+TEST(PreviousPeriod, TheSameLengthJustBefore) {
+  struct Case {
+    const char* name;
+    TimePeriod period;
+    std::optional<TimePeriod> before;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"OneSecond", {20241001100000, 20241001100000}, TimePeriod{20241001095959, 20241001095959}},
+           {"AMonthOf31Days", {20241001000000, 20241031235959}, TimePeriod{20240831000000, 20240930235959}},
+           {"ThirtyDaysOverALeapDay", {20240301000000, 20240330235959}, TimePeriod{20240131000000, 20240229235959}},
+           {"OverNewYear", {20250101000000, 20250101235959}, TimePeriod{20241231000000, 20241231235959}},
+           // A leap second stands for the first second of the next minute.
+           {"LeapSecondAtTheEnd", {20120630235959, 20120630235960}, TimePeriod{20120630235957, 20120630235958}},
+           {"StartsAtTheFirstMoment", {10101000000, 10101000009}, std::nullopt},
+       }) {
+    const std::optional<TimePeriod> before = PeriodBefore(c.period);
+    ASSERT_EQ(before.has_value(), c.before.has_value()) << c.name;
+    if (before) {
+      EXPECT_EQ(before->since, c.before->since) << c.name;
+      EXPECT_EQ(before->until, c.before->until) << c.name;
+    }
+  }
+}
+
+TEST(PreviousPeriod, OfALineRangeTakesTheLinesOutsideItByTheirOwnTime) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> stamps;
+    std::size_t first, last;
+    TimePeriod period;
+    Spans spans;
+    bool complete;
+  };
+  // The range's first and last lines span 10:00:10 to 10:00:19: the
+  // previous period is 10:00:00 to 10:00:09.
+  const std::string at = "01/Oct/2024:10:00:";
+  for (const Case& c : std::vector<Case>{
+           {"LinesJustBefore", {at + "00", at + "05", at + "09", at + "10", at + "15", at + "19"}, 3, 5,
+            {20241001100000, 20241001100009}, {{0, 2}}, true},
+           {"LogBeginsInsideThePreviousPeriod", {at + "05", at + "09", at + "10", at + "19"}, 2, 3,
+            {20241001100000, 20241001100009}, {{0, 1}}, false},
+           {"NothingBeforeTheRange", {at + "10", at + "19"}, 0, 1, {20241001100000, 20241001100009}, {}, false},
+           {"TooEarlyIsLeftOut", {at + "00", "01/Oct/2024:09:59:59", at + "08", at + "10", at + "19"}, 3, 4,
+            {20241001100000, 20241001100009}, {{0, 0}, {2, 2}}, true},
+           // Lines of the range that are stamped in the previous period
+           // belong to the range; lines after it stamped there do not.
+           // Lines without a time at the range's ends: its first and last
+           // lines with one set the span.
+           {"EndsWithoutTime", {at + "05", "-", at + "10", at + "19", "-"}, 1, 4,
+            {20241001100000, 20241001100009}, {{0, 0}}, false},
+           {"OneLineWithATime", {at + "09", "-", at + "10", "-"}, 1, 3,
+            {20241001100009, 20241001100009}, {{0, 0}}, true},
+           {"OutOfOrderAcrossThePeriods", {at + "01", at + "10", at + "02", at + "19", at + "03", "-"}, 1, 3,
+            {20241001100000, 20241001100009}, {{0, 0}, {4, 4}}, false},
+       }) {
+    const PreviousPeriod previous = PreviousOfRange(JoinedLog({c.stamps}), c.first, c.last);
+    EXPECT_EQ(previous.period.since, c.period.since) << c.name;
+    EXPECT_EQ(previous.period.until, c.period.until) << c.name;
+    Spans spans;
+    for (const LineSpan& s : previous.lines.spans) spans.emplace_back(s.first, s.last);
+    EXPECT_EQ(spans, c.spans) << c.name;
+    EXPECT_EQ(previous.complete, c.complete) << c.name;
+  }
+}
+
+TEST(PreviousPeriod, OfALineRangeThatCannotHaveOne) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> stamps;
+    std::string message;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"NoLineWithATime", {"-", "-"}, "エラー　前回の期間を決められません（範囲の行に時刻がありません）"},
+           {"EndBeforeStart", {"01/Oct/2024:10:00:09", "01/Oct/2024:10:00:00"},
+            "エラー　前回の期間を決められません（範囲の最後の行の時刻 2024-10-01 10:00:00 が最初の行の時刻 "
+            "2024-10-01 10:00:09 より前です）"},
+       }) {
+    try {
+      PreviousOfRange(JoinedLog({c.stamps}), 0, 1);
+      ADD_FAILURE() << c.name << ": no error";
+    } catch (const Error& e) {
+      EXPECT_EQ(Cp932ToUtf8(e.what()), c.message) << c.name;
+    }
+  }
 }
 
 }  // namespace

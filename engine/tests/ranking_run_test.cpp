@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -153,6 +154,88 @@ TEST(RankingRun, TheCountLeadsTheOrderAsANumber) {
   EXPECT_EQ(ranking.Place(0).path, "/a.zip");
   EXPECT_EQ(ranking.Place(1).path, "/b.zip");
   EXPECT_EQ(ranking.Place(2).path, "/c.zip");
+}
+
+// The previous period's lines are counted by the same rules (here an
+// exclusion word and an extension family) in the same scan, the gauge going
+// once over both; a file those rules drop is new whatever it did before.
+TEST(RankingRun, PreviousPeriodCountedByTheSameRules) {
+  const LogLines log = LogOf({"/b.zip", "/b.zip", "/a.zip", "/skip.zip", "/skip.zip", "/skip.zip", "/c.exe",
+                              "/a.zip", "/b.zip", "/skip.zip", "/c.exe"});
+  RunSettings settings = Range(8, 11);
+  settings.KinsiWord = {"skip"};
+  settings.Families[FamilyIndex("CExe")] = true;
+  settings.Trend = true;
+  auto previous = std::make_shared<PreviousPeriod>();
+  previous->lines.spans = {{0, 2}, {3, 6}};
+  previous->lines.count = 7;
+  settings.Previous = previous;
+  RecordingView view;
+  const Ranking ranking = RunRanking(log, settings, view);
+  ASSERT_EQ(ranking.Size(), 2u);
+  EXPECT_EQ(ranking.Place(0).path, "/b.zip");
+  EXPECT_EQ(ranking.previous_ranks, (std::vector<std::int64_t>{1, 2}));  // b had 2, a 1
+  ASSERT_EQ(view.progress.size(), 1u + 11u + 2u);
+  EXPECT_EQ(view.progress[11], 10 * 900 / 11);
+}
+
+// A download by a client (address and user agent; none without the field).
+std::string Fetch(const std::string& address, const char* agent, const std::string& path, int day = 10) {
+  std::string line = address + " - - [" + std::to_string(day) + "/Oct/2004:13:55:36 +0900] \"GET " + path +
+                     " HTTP/1.1\" 200 10";
+  return agent ? line + " \"-\" \"" + agent + "\"" : line;
+}
+
+// Each place's downloaders: the distinct clients of the downloads that
+// count, in the places' order.
+TEST(RankingRun, DownloadersAreTheDistinctClientsOfWhatCounts) {
+  struct Place {
+    std::string path;
+    std::int64_t count, clients;
+  };
+  struct Case {
+    const char* name;
+    std::vector<std::string> lines;
+    bool once_per_client;
+    std::vector<Place> places;  // best first
+  };
+  for (const Case& c : std::vector<Case>{
+           {"SameClientTwice", {Fetch("192.0.2.1", "A", "/a.zip"), Fetch("192.0.2.1", "A", "/a.zip")}, false,
+            {{"/a.zip", 2, 1}}},
+           {"AgentOrAddressMakesAnother",
+            {Fetch("192.0.2.1", "A", "/a.zip"), Fetch("192.0.2.1", "B", "/a.zip"), Fetch("192.0.2.2", "A", "/a.zip"),
+             Fetch("192.0.2.2", nullptr, "/a.zip"), Fetch("2001:db8::1", nullptr, "/a.zip")},
+            false, {{"/a.zip", 5, 5}}},
+           {"LetterCaseIsOneFile", {Fetch("192.0.2.1", "A", "/a.zip"), Fetch("192.0.2.1", "A", "/A.ZIP")}, false,
+            {{"/A.ZIP", 2, 1}}},
+           // Places in ranking order, whatever order the files were met in.
+           {"TiedPlacesKeepTheirOwn",
+            {Fetch("192.0.2.1", "A", "/a.zip"), Fetch("192.0.2.1", "A", "/a.zip"), Fetch("192.0.2.1", "A", "/c.zip"),
+             Fetch("192.0.2.1", "A", "/b.zip"), Fetch("192.0.2.2", "A", "/b.zip")},
+            false, {{"/b.zip", 2, 2}, {"/a.zip", 2, 1}, {"/c.zip", 1, 1}}},
+           {"OncePerClientADayStillOneDownloader",
+            {Fetch("192.0.2.1", "A", "/a.zip", 10), Fetch("192.0.2.1", "A", "/a.zip", 10),
+             Fetch("192.0.2.1", "A", "/a.zip", 11)},
+            true, {{"/a.zip", 2, 1}}},
+           {"DroppedLinesAreNoDownloaders", {Fetch("192.0.2.1", "A", "/a.zip"), Fetch("192.0.2.2", "A", "/a.jpg")},
+            false, {{"/a.zip", 1, 1}}},
+       }) {
+    std::string bytes;
+    for (const std::string& line : c.lines) bytes += line + "\n";
+    const LogLines log = LogLines::FromBytes(bytes);
+    RunSettings settings = Range(1, static_cast<long long>(c.lines.size()));
+    settings.Clients = true;
+    settings.OncePerClient = c.once_per_client;
+    RecordingView view;
+    const Ranking ranking = RunRanking(log, settings, view);
+    ASSERT_EQ(ranking.Size(), c.places.size()) << c.name;
+    ASSERT_EQ(ranking.clients.size(), c.places.size()) << c.name;
+    for (std::size_t j = 0; j < c.places.size(); ++j) {
+      EXPECT_EQ(ranking.Place(j).path, c.places[j].path) << c.name;
+      EXPECT_EQ(ranking.Place(j).count, c.places[j].count) << c.name;
+      EXPECT_EQ(ranking.clients[j], c.places[j].clients) << c.name << " place " << j;
+    }
+  }
 }
 
 }  // namespace

@@ -77,6 +77,17 @@ INSTANTIATE_TEST_SUITE_P(
         CsvCase{"CountsBeyondFiveDigits", {{1234567890123, "/a"}}, 100, 40, "1,/a,/a,1234567890123\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(CsvTest, RankChangesAndDownloadersAsThePageShowsThem) {
+  Ranking ranking = RankingOf({{9, "/a"}, {9, "/b"}, {7, "/c"}});
+  ranking.previous_ranks = {3, 0, 3};
+  ranking.clients = {4, 9, 1};
+  Settings settings;
+  settings.Trend = true;
+  settings.Clients = true;
+  EXPECT_EQ(Csv(ranking, settings), Sjis("順位,パス,ファイル名,DL数,前回,DL人数\r\n1,/a,/a,9,▲2,4\r\n1,/b,/b,9,NEW,9\r\n"
+                                         "3,/c,/c,7,→,1\r\n"));
+}
+
 TEST(CsvUtf8Test, ByteOrderMarkThenConvertedTextAndReplacements) {
   const Ranking ranking = RankingOf({{2, "/\x95\x5C.zip"}, {1, "/\x80.zip"}});
   EXPECT_EQ(Csv(ranking, Settings(), CsvEncoding::kUtf8),
@@ -106,6 +117,27 @@ TEST(JsonTest, HeaderRowsAndOneRowPerLine) {
             "{\"rank\":1,\"path\":\"/表.zip\",\"name\":\"/表.zip\",\"count\":9},\n"
             "{\"rank\":1,\"path\":\"/b.zip\",\"name\":\"/b.zip\",\"count\":9}\n"
             "]}\n");
+}
+
+TEST(JsonTest, RankChangesAndDownloaders) {
+  const LogLines log = Stamped({"10/Oct/2004:13:55:36 +0900"});
+  Settings settings;
+  settings.PEnd = 1;
+  settings.Trend = true;
+  settings.Clients = true;
+  auto previous = std::make_shared<PreviousPeriod>();
+  previous->period = {20041009000000, 20041009235959};
+  settings.Previous = previous;
+  Ranking ranking = RankingOf({{9, "/a"}, {8, "/b"}});
+  ranking.previous_ranks = {2, 0};
+  ranking.clients = {3, 1};
+  const nlohmann::json parsed = nlohmann::json::parse(Json(log, settings, ranking));
+  EXPECT_EQ(parsed["header"]["previous"],
+            nlohmann::json({{"from", "2004-10-09 00:00:00"}, {"to", "2004-10-09 23:59:59"}, {"complete", false}}));
+  EXPECT_EQ(parsed["rows"][0], nlohmann::json({{"rank", 1}, {"path", "/a"}, {"name", "/a"}, {"count", 9},
+                                               {"previous_rank", 2}, {"change", "▲1"}, {"downloaders", 3}}));
+  EXPECT_EQ(parsed["rows"][1]["previous_rank"], nullptr);
+  EXPECT_EQ(parsed["rows"][1]["change"], "NEW");
 }
 
 TEST(JsonTest, BytesWithoutACharacterAreEscapedReplacementsWithTheRawPathBeside) {

@@ -146,6 +146,53 @@ TEST(RankingRowsTest, RowWithLinkIsByteExact) {
             "alt=\"DLゲージ\" width=\"240\" height=\"10\"></td><td>8</td></tr>");
 }
 
+// The rank change stands after the rank; competition ranks on both sides:
+// a tie now, or before, is one rank.
+TEST(RankingRowsTest, RankChangesAndDownloaders) {
+  struct Case {
+    const char* name;
+    std::vector<std::int64_t> counts;    // best first
+    std::vector<std::int64_t> previous;  // previous rank of each place, 0: none
+    std::vector<std::string> changes;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"Climbers", {9, 8, 7}, {3, 5, 1}, {"▲2", "▲3", "▼2"}},
+           {"SamePlace", {9, 8}, {1, 2}, {"→", "→"}},
+           {"NewEntries", {9, 8}, {0, 1}, {"NEW", "▼1"}},
+           {"TiedNowShareTheRank", {9, 9, 7}, {2, 3, 3}, {"▲1", "▲2", "→"}},
+           {"TiedBeforeShareTheRank", {9, 8, 7}, {2, 2, 1}, {"▲1", "→", "▼2"}},
+           {"FarClimber", {9, 5}, {1, 10000}, {"→", "▲9998"}},
+       }) {
+    RankingFixture f(c.counts);
+    f.settings.Trend = true;
+    f.settings.Clients = true;
+    f.ranking.previous_ranks = c.previous;
+    for (std::size_t j = 0; j < c.counts.size(); ++j) f.ranking.clients.push_back(static_cast<std::int64_t>(j + 1));
+    const std::vector<std::string> rows = f.Rows();
+    ASSERT_EQ(rows.size(), c.changes.size()) << c.name;
+    for (std::size_t j = 0; j < rows.size(); ++j) {
+      const std::string row = Cp932ToUtf8(rows[j]);
+      const std::string change = row.substr(row.find("</td><td>") + 9);
+      EXPECT_EQ(change.substr(0, change.find("</td>")), c.changes[j]) << c.name << " place " << j;
+      EXPECT_NE(row.find("</td><td>" + std::to_string(c.counts[j]) + "</td><td>" + std::to_string(j + 1) +
+                         "</td></tr>"),
+                std::string::npos)
+          << c.name << " place " << j;
+    }
+  }
+}
+
+TEST(RankingRowsTest, RowWithBothColumnsIsByteExact) {
+  RankingFixture f({12, 8});
+  f.settings.Trend = true;
+  f.settings.Clients = true;
+  f.ranking.previous_ranks = {2, 0};
+  f.ranking.clients = {7, 8};
+  EXPECT_EQ(Cp932ToUtf8(f.Rows()[0]),
+            "<tr><td>1位</td><td>▲1</td><td>/f1.zip</td><td><img src=\"gage.gif\" alt=\"DLゲージ\" width=\"360\" "
+            "height=\"10\"></td><td>12</td><td>7</td></tr>");
+}
+
 TEST(RankingRowsTest, RowWithoutLinkShowsTheBareName) {
   RankingFixture f({12, 8});
   f.settings.Link = false;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <optional>
+
 #include "cp932.h"
 #include "html_escape.h"
 #include "ranking_rows.h"
@@ -97,6 +100,55 @@ TEST(ComposeReportTest, PageWithEntriesHasCaptionTableHeadRowsAndTableEnd) {
       "</center><BR><BR>\r\n";
   EXPECT_NE(page.find(expected_middle), std::string::npos) << page;
   EXPECT_NE(page.find("ランキング（TOP 10）"), std::string::npos);
+}
+
+// The rank changes' column follows the rank, the downloaders' the count;
+// the rank changes' heading says when the logs fall short of the previous
+// period.
+TEST(ComposeReportTest, TableHeadWithTheNewColumns) {
+  struct Case {
+    const char* name;
+    bool trend, clients;
+    std::optional<bool> previous_complete;  // none: no previous period known
+    std::string head;
+  };
+  const std::string rank = "<tr><td><font color=\"#FFFFFF\">順位</font></td>\r\n";
+  const std::string name_and_gauge =
+      "<td><font color=\"#FFFFFF\">ファイル名</font></td>\r\n"
+      "<td width=\"150\"><font color=\"#FFFFFF\">DLゲージ</font></td>\r\n";
+  const std::string count = "<td><font color=\"#FFFFFF\">DL数</font></td>";
+  const std::string trend = "<td><font color=\"#FFFFFF\">前回</font></td>\r\n";
+  const std::string short_trend = "<td><font color=\"#FFFFFF\">前回（データ不足）</font></td>\r\n";
+  const std::string clients = "\r\n<td><font color=\"#FFFFFF\">DL人数</font></td>";
+  for (const Case& c : std::vector<Case>{
+           {"Neither", false, false, std::nullopt, rank + name_and_gauge + count + "</tr>\r\n"},
+           {"Trend", true, false, true, rank + trend + name_and_gauge + count + "</tr>\r\n"},
+           {"TrendShort", true, false, false, rank + short_trend + name_and_gauge + count + "</tr>\r\n"},
+           {"TrendUnknown", true, false, std::nullopt, rank + short_trend + name_and_gauge + count + "</tr>\r\n"},
+           {"Clients", false, true, std::nullopt, rank + name_and_gauge + count + clients + "</tr>\r\n"},
+           {"Both", true, true, true, rank + trend + name_and_gauge + count + clients + "</tr>\r\n"},
+       }) {
+    const LogLines log = LogOf({{"/a.zip", 1}});
+    Settings settings = Unlinked();
+    settings.PEnd = 1;
+    settings.Trend = c.trend;
+    settings.Clients = c.clients;
+    if (c.previous_complete) {
+      auto previous = std::make_shared<PreviousPeriod>();
+      previous->complete = *c.previous_complete;
+      settings.Previous = previous;
+    }
+    Ranking ranking;
+    ranking.entries.push_back({1, "/a.zip"});
+    ranking.top_total = 1;
+    ranking.previous_ranks = {1};
+    ranking.clients = {1};
+    RecordingView view;
+    std::vector<PageLine> lines = ComposeReport(log, settings, ranking, view);
+    EXPECT_EQ(lines.size(), 19u + c.trend + c.clients) << c.name;
+    const std::string page = Utf8Page(lines);
+    EXPECT_NE(page.find(">\r\n" + c.head + "<tr><td>1位</td><td>"), std::string::npos) << c.name << "\n" << page;
+  }
 }
 
 TEST(ComposeReportTest, CaptionTotalsOnlyThePlacesShown) {

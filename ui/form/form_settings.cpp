@@ -1,5 +1,7 @@
 #include "form_settings.h"
 
+#include <utility>
+
 namespace junmaru::form {
 
 void ShowSettings(ControlSet& c, const junmaru::Settings& s) {
@@ -29,8 +31,8 @@ void ShowSettings(ControlSet& c, const junmaru::Settings& s) {
   }
 }
 
-junmaru::Settings SettingsOfForm(ControlSet& c) {
-  junmaru::Settings s;
+junmaru::Settings SettingsOfForm(ControlSet& c, junmaru::Settings base) {
+  junmaru::Settings s = std::move(base);
   for (std::uint16_t i = 0; i < kControlCount; ++i) {
     const Field& f = kControls[i].field;
     const ControlId id{i};

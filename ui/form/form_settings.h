@@ -16,7 +16,8 @@ void ShowSettings(ControlSet& c, const junmaru::Settings& s);
 // The values of the controls as a run reads them and the settings file
 // stores them: the range and every remembered value, spin edits as they
 // read (their minimum for a text that is no integer), the memo's lines.
-// The paths are left at their defaults.
-junmaru::Settings SettingsOfForm(ControlSet& c);
+// Every other value (the paths, a switch no control shows) is taken from
+// base.
+junmaru::Settings SettingsOfForm(ControlSet& c, junmaru::Settings base = {});
 
 }  // namespace junmaru::form

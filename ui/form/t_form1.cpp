@@ -104,7 +104,7 @@ void TForm1::ReadCountingRules(const junmaru::Settings& stored,
 }
 
 junmaru::Settings TForm1::RunSettingsOfForm() const {
-  junmaru::Settings settings = SettingsOfForm(controls_);
+  junmaru::Settings settings = SettingsOfForm(controls_, as_read_);
   junmaru::CopyCountingRules(counting_rules_, settings);
   if (bots_unavailable_) settings.Bots = false;
   settings.Crawlers = crawlers_;
@@ -114,7 +114,7 @@ junmaru::Settings TForm1::RunSettingsOfForm() const {
 void TForm1::FormDestroy() {
   log_lines_ = junmaru::LogLines();
   if (!settings_file_) return;
-  junmaru::Settings current = SettingsOfForm(controls_);
+  junmaru::Settings current = SettingsOfForm(controls_, as_read_);
   junmaru::CopyCountingRules(counting_rules_, current);
   current.ReadPass = read_pass_;
   current.SavePass = save_pass_;

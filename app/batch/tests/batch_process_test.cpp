@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <regex>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -35,7 +36,7 @@ namespace fs = std::filesystem;
 const char* const kBatch = JUNMARU_BATCH_PATH;
 const std::string kUsage =
     "usage: junmaru-batch [--settings FILE] [--log FILE]... [--out FILE] [--csv FILE [--csv-utf8]] [--json FILE] "
-    "[--from N] [--to M] [--since DATE] "
+    "[--trend] [--clients] [--from N] [--to M] [--since DATE] "
     "[--until DATE] [--days N] [--strict] [--log-list URL/ [--log-match GLOB]] [--publish URL/] [--cacert FILE] "
     "[--timeout SECONDS] [--any-http] [--status LIST] [--once-per-client] [--bots] [--decode]\n";
 const std::string kNoImage = "HTML出力先にゲージ用画像(gage.gif)がありませんので移動するか作るかしてください。\n";
@@ -202,6 +203,7 @@ TEST_F(BatchTest, BadArgumentsGiveTheUsageLineAndStatus2) {
            {"RuleSwitchWithAWord", {"--log", log, "--bots=yes"}},
            {"StatusNotThreeDigits", {"--log", log, "--status", "200,2xx"}},
            {"StatusWithoutAList", {"--log", log, "--status"}},
+           {"ColumnSwitchWithAWord", {"--log", log, "--clients=yes"}},
        }) {
     Outcome o = RunBatch(c.args);
     EXPECT_EQ(o.status, 2) << c.name;
@@ -219,6 +221,7 @@ TEST_F(BatchTest, FailuresGiveTheMessageStatus1AndWriteNothing) {
   WriteBytes(Path("blank.gz"), junmaru::testing::Gzip(""));
   fs::create_directory(Path("folder.log"));
   WriteBytes(Path("plain"), "x");
+  WriteBytes(Path("unstamped.log"), "192.0.2.1 - - \"GET /dl/a.zip HTTP/1.1\" 200 1\r\n");
   WriteBytes(Path("ranking.html"), "old page");
   const std::string log = Path("access.log");
   struct Case {
@@ -249,6 +252,11 @@ TEST_F(BatchTest, FailuresGiveTheMessageStatus1AndWriteNothing) {
             "ファイル " + log + " は読み込んだログなので出力先にできません\n"},
            {"CsvIsAFolder", {"--log", log, "--csv", Path("folder.log")},
             "ファイル " + Path("folder.log") + " を作成できません\n"},
+           {"TrendOverLinesWithoutTime", {"--log", Path("unstamped.log"), "--trend"},
+            "エラー　前回の期間を決められません（範囲の行に時刻がありません）\n"},
+           {"TrendOverARangeBackInTime", {"--log", log, "--from", "1", "--to", "2", "--trend"},
+            "エラー　前回の期間を決められません（範囲の最後の行の時刻 2004-10-10 13:55:36 が最初の行の時刻 "
+            "2005-01-01 00:00:01 より前です）\n"},
        }) {
     std::vector<std::string> args = {"--settings", Path("empty.ini")};
     args.insert(args.end(), c.args.begin(), c.args.end());
@@ -734,6 +742,147 @@ TEST_F(BatchTest, LogCutShortWhileCountedFailsAndKeepsThePage) {
   EXPECT_NE(shown.find("ファイル " + Path("big.log") + " は読み込み中に短くなったか入れ替わりました"), std::string::npos)
       << shown.substr(shown.size() > 300 ? shown.size() - 300 : 0);
   EXPECT_EQ(ReadBytes(Path("ranking.html")), "old page");
+}
+
+// A log of September (the previous period) and October 1 to 30 (the
+// counted one): files that climb, fall, tie on both sides, stay, and come
+// new. Lines that are no download (POST) stand at the two periods' edges.
+std::string TwoPeriodLog(int first_september_day) {
+  const auto at = [](int day, const char* month, const char* time, const std::string& request) {
+    char stamp[40];
+    std::snprintf(stamp, sizeof stamp, "%02d/%s/2024:%s +0900", day, month, time);
+    return Line(request, stamp);
+  };
+  const auto downloads = [&](const char* month, std::vector<std::pair<std::string, int>> counts) {
+    std::string log;
+    int day = 2;
+    for (const auto& [file, count] : counts)
+      for (int i = 0; i < count; ++i) log += at(day++, month, "12:00:00", "GET /dl/" + file + " HTTP/1.1");
+    return log;
+  };
+  std::string log;
+  if (first_september_day == 1) log += at(1, "Sep", "00:00:00", "POST /dl/up.zip HTTP/1.1");
+  for (const std::string& line : {downloads("Sep", {{"a.zip", 5}, {"b.zip", 5}, {"c.zip", 3}, {"d.zip", 2},
+                                                    {"e.zip", 1}})}) {
+    // The lines of the days the log holds.
+    for (std::size_t at_line = 0; at_line < line.size();) {
+      const std::size_t end = line.find('\n', at_line) + 1;
+      const std::string one = line.substr(at_line, end - at_line);
+      if (std::stoi(one.substr(one.find('[') + 1, 2)) >= first_september_day) log += one;
+      at_line = end;
+    }
+  }
+  log += at(1, "Oct", "00:00:00", "POST /dl/up.zip HTTP/1.1");
+  log += downloads("Oct", {{"d.zip", 6}, {"a.zip", 4}, {"b.zip", 4}, {"n.zip", 3}, {"c.zip", 1}, {"e.zip", 1}});
+  log += at(30, "Oct", "23:59:59", "POST /dl/up.zip HTTP/1.1");
+  return log;
+}
+
+// The rank, change and name of each row of a page.
+std::vector<std::string> RankChanges(const std::string& page) {
+  std::vector<std::string> rows;
+  const std::string utf8 = junmaru::Cp932ToUtf8(page);
+  const std::regex row("<tr><td>(\\d+)位</td><td>([^<]*)</td><td>([^<]*)</td>");
+  for (auto m = std::sregex_iterator(utf8.begin(), utf8.end(), row); m != std::sregex_iterator(); ++m)
+    rows.push_back((*m)[1].str() + " " + (*m)[2].str() + " " + (*m)[3].str());
+  return rows;
+}
+
+// The rank changes against the previous period: competition ranks on both
+// sides, the same on a period, the last days and a range of lines (there
+// and in the window alike), and a heading that says when the logs do not
+// reach back over the whole previous period.
+TEST_F(BatchTest, RankChangesAgainstThePreviousPeriod) {
+  WriteBytes(Path("link0.ini"), "[HTML]\r\nLink=0\r\n");
+  WriteBytes(Path("trend.ini"), "[HTML]\r\nLink=0\r\nTrend=1\r\n");
+  WriteBytes(Path("whole.log"), TwoPeriodLog(1));
+  WriteBytes(Path("short.log"), TwoPeriodLog(8));
+  // Tied places stand as the page orders them, the later name first.
+  const std::vector<std::string> changes = {"1 ▲3 /dl/d.zip", "2 ▼1 /dl/b.zip", "2 ▼1 /dl/a.zip",
+                                            "4 NEW /dl/n.zip", "5 → /dl/e.zip", "5 ▼2 /dl/c.zip"};
+  // Without the first week of September, a is new and the others stand
+  // higher before.
+  const std::vector<std::string> short_changes = {"1 ▲2 /dl/d.zip", "2 ▼1 /dl/b.zip", "2 NEW /dl/a.zip",
+                                                  "4 NEW /dl/n.zip", "5 ▼1 /dl/e.zip", "5 ▼3 /dl/c.zip"};
+  const std::string short_warning =
+      "警告　ログが前回の期間に足りません（前回 2024-09-01 00:00:00～2024-09-30 23:59:59、ログ 2024-09-08 "
+      "12:00:00～2024-10-30 23:59:59）\n";
+  struct Case {
+    const char* name;
+    std::string log, ini;
+    std::vector<std::string> args;
+    std::string heading;
+    std::vector<std::string> rows;
+    std::string err;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"Period", "whole.log", "link0.ini", {"--since", "2024-10-01", "--until", "2024-10-30", "--trend"}, "前回",
+            changes, ""},
+           {"LastDays", "whole.log", "link0.ini", {"--days", "30", "--trend"}, "前回", changes, ""},
+           {"StoredSwitch", "whole.log", "trend.ini", {"--days", "30"}, "前回", changes, ""},
+           {"LineRange", "whole.log", "link0.ini", {"--from", "18", "--to", "38", "--trend"}, "前回", changes, ""},
+           {"PartlyCovered", "short.log", "link0.ini", {"--since", "2024-10-01", "--until", "2024-10-30", "--trend"}, "前回（データ不足）",
+            short_changes, short_warning},
+       }) {
+    std::vector<std::string> args = {"--settings", Path(c.ini), "--log", Path(c.log), "--out", Path("page.html")};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const Outcome o = RunBatch(args);
+    EXPECT_EQ(o.status, 0) << c.name;
+    EXPECT_EQ(o.err, c.err) << c.name;
+    const std::string page = ReadBytes(Path("page.html"));
+    EXPECT_NE(junmaru::Cp932ToUtf8(page).find(">" + c.heading + "</font></td>"), std::string::npos) << c.name;
+    EXPECT_EQ(RankChanges(page), c.rows) << c.name;
+    if (c.args[0] == "--from") {
+      EXPECT_EQ(page, WindowPage(Path(c.log), Path("trend.ini"), 18, 38)) << c.name;
+    }
+  }
+  // Off, the page has no trace of it.
+  ASSERT_EQ(RunBatch({"--settings", Path("link0.ini"), "--log", Path("whole.log"), "--out", Path("page.html"),
+                      "--days", "30"}).status, 0);
+  EXPECT_EQ(junmaru::Cp932ToUtf8(ReadBytes(Path("page.html"))).find("前回"), std::string::npos);
+}
+
+// The downloaders beside the counts, which stay what they are without the
+// column; with the rank changes, both columns.
+TEST_F(BatchTest, DownloadersBesideTheCounts) {
+  const auto fetch = [](const std::string& address, const std::string& agent, const std::string& file) {
+    return address + " - - [10/Oct/2024:12:00:00 +0900] \"GET /dl/" + file + " HTTP/1.1\" 200 1 \"-\" \"" + agent +
+           "\"\r\n";
+  };
+  std::string log;
+  for (int i = 0; i < 4; ++i) log += fetch("192.0.2.1", "Wget", "a.zip");  // one client, four times
+  for (const char* agent : {"Wget", "curl", "Mozilla/5.0"}) log += fetch("192.0.2.2", agent, "b.zip");
+  log += fetch("192.0.2.3", "Wget", "b.zip");
+  log += fetch("192.0.2.3", "Wget", "c.zip");
+  WriteBytes(Path("clients.log"), log);
+  WriteBytes(Path("link0.ini"), "[HTML]\r\nLink=0\r\n");
+  const auto page = [&](const std::vector<std::string>& extra) {
+    std::vector<std::string> args = {"--settings", Path("link0.ini"), "--log", Path("clients.log"), "--out",
+                                     Path("page.html")};
+    args.insert(args.end(), extra.begin(), extra.end());
+    const Outcome o = RunBatch(args);
+    EXPECT_EQ(o.status, 0);
+    return junmaru::Cp932ToUtf8(ReadBytes(Path("page.html")));
+  };
+  const std::string plain = page({});
+  const std::string with_clients = page({"--clients"});
+  EXPECT_NE(with_clients.find("<td><font color=\"#FFFFFF\">DL数</font></td>\r\n"
+                              "<td><font color=\"#FFFFFF\">DL人数</font></td></tr>"),
+            std::string::npos);
+  for (const char* row : {"<td>/dl/b.zip</td><td><img src=\"gage.gif\" alt=\"DLゲージ\" width=\"266\" height=\"10\">"
+                          "</td><td>4</td><td>4</td></tr>",
+                          "<td>/dl/a.zip</td><td><img src=\"gage.gif\" alt=\"DLゲージ\" width=\"266\" height=\"10\">"
+                          "</td><td>4</td><td>1</td></tr>",
+                          "<td>/dl/c.zip</td><td><img src=\"gage.gif\" alt=\"DLゲージ\" width=\"66\" height=\"10\">"
+                          "</td><td>1</td><td>1</td></tr>"})
+    EXPECT_NE(with_clients.find(row), std::string::npos) << row << "\n" << with_clients;
+  // The same page but for the column.
+  std::string without = std::regex_replace(with_clients, std::regex("</td><td>\\d+</td></tr>"), "</td></tr>");
+  without = std::regex_replace(without, std::regex("\r\n<td><font color=\"#FFFFFF\">DL人数</font></td></tr>"), "</tr>");
+  EXPECT_EQ(without, plain);
+  const std::string both = page({"--clients", "--trend"});
+  EXPECT_NE(both.find("<tr><td>1位</td><td>NEW</td><td>/dl/b.zip</td>"), std::string::npos) << both;
+  EXPECT_NE(both.find("<td>4</td><td>4</td></tr>"), std::string::npos) << both;
 }
 
 }  // namespace

@@ -352,6 +352,21 @@ TEST_F(TForm1Test, StoredCountingRulesRunAndStayAsStored) {
   EXPECT_EQ(junmaru::testing::ReadBytes(ini).substr(0, count.size()), count);
 }
 
+// A stored switch that no control shows yet (the rank changes) drives GO
+// and is written back as it was.
+TEST_F(TForm1Test, StoredSwitchWithoutAControlDrivesGoAndIsKept) {
+  folder.Write("junmaru_setting.ini", "[HTML]\r\nTrend=1\r\n");
+  form.FormCreate();
+  Load(Log(9));
+  controls.SetSpinValue(kPStart, 5);
+  controls.Run(&TForm1::BtnGoClick);
+  ASSERT_TRUE(controls.errors.empty());
+  // Lines 5 to 9 span 13:00:05 to 13:00:09; the log begins after 13:00:00.
+  EXPECT_NE(junmaru::testing::ReadBytes(folder.File("ranking.html")).find(Cp("前回（データ不足）")), std::string::npos);
+  form.FormDestroy();
+  EXPECT_NE(junmaru::testing::ReadBytes(folder.File("junmaru_setting.ini")).find("Trend=1\r\n"), std::string::npos);
+}
+
 // A remembered log that fails to load is shown, and the other stored
 // values are still read, so the close does not store design values.
 TEST_F(TForm1Test, RememberedLogThatFailsStillReadsTheRest) {
