@@ -191,6 +191,28 @@ bench_rules() {  # name rounds
   }' >>"$summary"
 }
 
+# The page's extra columns on the 2,000,000-line log (about 35 days): the
+# last 17 days with the rank changes (the previous 17 days counted in the
+# same scan, so that every line is read) and the downloaders, against the
+# plain run on the whole log, in alternating rounds.
+bench_columns() {  # name rounds
+  local name=$1 rounds=$2 log="$out/$1.log"
+  local r_plain="$out/$name.plain.txt" r_columns="$out/$name.columns.txt"
+  : >"$r_plain"; : >"$r_columns"
+  for ((i = 1; i <= rounds; i++)); do
+    echo "$name: columns, round $i of $rounds" >&2
+    measure batch "$r_plain" "$batch" --settings "$settings" --log "$log" --out "$out/$name.html"
+    measure batch "$r_columns" "$batch" --settings "$settings" --log "$log" --out "$out/$name.columns.html" \
+      --days 17 --trend --clients
+  done
+  speed_row "$name" '`junmaru-batch --days 17 --trend --clients`' "$r_columns" "$rounds"
+  awk -v name="$name" -v p="$(median 1 "$r_plain")" -v c="$(median 1 "$r_columns")" \
+      -v kb="$(median 2 "$r_columns")" -v bytes="$(log_bytes "$name")" 'BEGIN {
+    printf "- %s: --days 17 --trend --clients = %.2f x the plain run'"'"'s time; its peak memory = %.2f x the log size\n",
+           name, c / p, kb * 1024 / bytes
+  }' >>"$summary"
+}
+
 # GoAccess, the log analyser a site keeper would install instead; slow, so
 # it runs once.
 bench_goaccess() {  # name
@@ -237,6 +259,7 @@ memory_row() {  # name batch-results rounds
 
 bench_log access-2m "$runs"
 bench_rules access-2m "$runs"
+bench_columns access-2m "$runs"
 [ "$with_goaccess" = 1 ] && bench_goaccess access-2m
 bench_log access-1m-distinct "$runs_distinct"
 
