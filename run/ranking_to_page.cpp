@@ -49,11 +49,9 @@ void Save(const std::string& path, const FileWriter& writer) {
   }
 }
 
-// With the rank changes over a range of lines, the previous period that
-// the range's own times give, unless the caller chose it already; a range
-// outside the log is left to the run, which fails on it.
-std::shared_ptr<const PreviousPeriod> PreviousOf(const LogLines& lines, const Settings& settings) {
-  if (!settings.Trend || settings.Previous || settings.Period) return settings.Previous;
+// The previous period of a range of lines, from the range's own times; none
+// for a range outside the log, which the run fails on.
+std::shared_ptr<const PreviousPeriod> PreviousOfTheRange(const LogLines& lines, const Settings& settings) {
   const long long count = static_cast<long long>(lines.Count());
   if (settings.PStart < 1 || settings.PEnd < settings.PStart || settings.PEnd > count) return nullptr;
   return std::make_shared<const PreviousPeriod>(PreviousOfRange(lines, static_cast<std::size_t>(settings.PStart - 1),
@@ -72,40 +70,38 @@ std::shared_ptr<const CrawlerList> ProgramCrawlerList() {
 
 PageRunSummary RunRankingToPage(const LogLines& lines, const Settings& given, const std::string& save_pass,
                                 RunView& view, const RankingExports& exports) {
-  Settings with_crawlers;
-  if (given.Bots && !given.Crawlers) {
-    with_crawlers = given;
-    with_crawlers.Crawlers = ProgramCrawlerList();
+  // What the run needs beyond the settings, unless the caller has it: the
+  // crawler list, and with the rank changes over a range, its previous period.
+  const bool needs_crawlers = given.Bots && !given.Crawlers;
+  const bool needs_previous = given.Trend && !given.Previous && !given.Period;
+  Settings completed;
+  if (needs_crawlers || needs_previous) {
+    completed = given;
+    if (needs_crawlers) completed.Crawlers = ProgramCrawlerList();
+    if (needs_previous) completed.Previous = PreviousOfTheRange(lines, given);
   }
-  const Settings& settings = with_crawlers.Crawlers ? with_crawlers : given;
+  const Settings& settings = needs_crawlers || needs_previous ? completed : given;
   PageRunSummary summary;
   std::vector<std::string> targets{save_pass};
   for (const std::string& path : {exports.csv, exports.json})
     if (!path.empty()) targets.push_back(path);
   CheckTargets(lines, targets);
-  Settings with_previous;
-  const std::shared_ptr<const PreviousPeriod> previous = PreviousOf(lines, settings);
-  if (previous != settings.Previous) {
-    with_previous = settings;
-    with_previous.Previous = previous;
-  }
-  const Settings& s = previous != settings.Previous ? with_previous : settings;
   {
     // The ranking and the page's lines live only until the page is saved.
-    const Ranking ranking = RunRanking(lines, s, view);
+    const Ranking ranking = RunRanking(lines, settings, view);
     summary.other_http_lines = ranking.other_http_lines;
     std::vector<PageLine> page;
     try {
-      page = ComposeReport(lines, s, ranking, view);
+      page = ComposeReport(lines, settings, ranking, view);
     } catch (const std::bad_alloc&) {
       throw Error(messages::OutOfMemoryWriting(PathForMessage(save_pass)));
     }
     // The exports go first, so that the page, which the keeper publishes,
     // stays as it was when one of them cannot be written.
     if (!exports.csv.empty())
-      Save(exports.csv, [&](ByteSink& sink) { WriteRankingCsv(ranking, s, exports.csv_encoding, sink); });
+      Save(exports.csv, [&](ByteSink& sink) { WriteRankingCsv(ranking, settings, exports.csv_encoding, sink); });
     if (!exports.json.empty())
-      Save(exports.json, [&](ByteSink& sink) { WriteRankingJson(lines, s, ranking, sink); });
+      Save(exports.json, [&](ByteSink& sink) { WriteRankingJson(lines, settings, ranking, sink); });
     Save(save_pass, [&page](ByteSink& sink) { WriteReport(page, sink); });
   }
   CheckGaugeImage(save_pass, view);

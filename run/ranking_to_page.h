@@ -7,6 +7,8 @@
 // that leads to the loaded log (by any name or link), or two targets that
 // lead to one file, are refused before the run starts; running out of
 // memory while a file is made or saved fails with a message that names it.
+// With the rank changes over a range of lines (no period), the previous
+// period is the one the range's own times give (PreviousOfRange).
 
 #include <cstdint>
 #include <memory>
