@@ -112,6 +112,11 @@ std::string StatusListBad(const std::string& cp932_path, const std::string& valu
          Sjis(" は 200,206 のように 3 桁の番号をコンマで区切って指定してください");
 }
 
+std::string StatusListTyped(const std::string& value) {
+  return Sjis("数える応答ステータス「") + value +
+         Sjis("」は 200,206 のように 3 桁の番号をコンマで区切って入力してください（空欄ならすべて数えます）");
+}
+
 std::string CountRuleTurnedOff(const std::string& key) { return Sjis("（") + key + Sjis(" はオフにしました）"); }
 
 std::string OtherHttpLinesLeftOut(long long lines, const std::string& option) {

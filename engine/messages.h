@@ -51,6 +51,7 @@ std::string CrawlerPatternRefused(const std::string& cp932_path, const std::stri
 std::string SwitchBad(const std::string& cp932_path, const std::string& section, const std::string& key,
                       const std::string& value);  // 設定ファイル %s の [%s] %s=%s は 0 か 1 で指定してください
 std::string StatusListBad(const std::string& cp932_path, const std::string& value);  // 設定ファイル %s の [Count] Status=%s は 200,206 のように 3 桁の番号をコンマで区切って指定してください
+std::string StatusListTyped(const std::string& value);  // 数える応答ステータス「%s」は 200,206 のように 3 桁の番号をコンマで区切って入力してください（空欄ならすべて数えます）
 std::string CountRuleTurnedOff(const std::string& key);  // （%s はオフにしました）
 // Lines written over another protocol than HTTP/1.0 and HTTP/1.1 that
 // the AnyHttp rule would count.

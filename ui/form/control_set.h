@@ -26,6 +26,7 @@
 //   value lies outside its limits sets it again through SetSpinValue.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,6 +45,14 @@ inline constexpr ControlId kRunControls[] = {Control("BtnGo"), Control("PStart")
 // gauge's right edge (GO stands beyond it), and a longer text is shortened
 // in the middle, where a path's folders are, and shown whole as a tooltip.
 inline constexpr int kStatusLineRoom = RowOf(kGauge).box.left + RowOf(kGauge).box.width - RowOf(kStatusLine).box.left;
+
+// A dialog of the table: its window row and the buttons that close it.
+// Each window makes the dialog's controls at the start, hidden with it, so
+// that they hold their values whether the dialog is open or not.
+struct ModalDialog {
+  ControlId window, ok, cancel;
+};
+inline constexpr ModalDialog kCountDialog{Control("CountDialog"), Control("CountOk"), Control("CountCancel")};
 
 class ControlSet : public junmaru::RunView {
  public:
@@ -75,6 +84,13 @@ class ControlSet : public junmaru::RunView {
   // Shows a file dialog with its design title, filters and file name; the
   // chosen file's full path, or nothing when cancelled.
   virtual std::optional<std::string> Execute(ControlId dialog) = 0;
+
+  // Shows the dialog modally over the main window, its first control
+  // focused. OK (its button, or Enter) runs accept, which says whether the
+  // values may be taken (and tells the user when not): the dialog closes
+  // only when it does. Cancel (its button, Esc or the title bar's close)
+  // closes it at once. True when it was closed by OK.
+  virtual bool ShowModal(const ModalDialog& dialog, const std::function<bool()>& accept) = 0;
 
   // The error display: a modal box with a stop icon, one OK button and the
   // program's title as caption, showing this text as it is.

@@ -42,8 +42,10 @@ std::vector<FileFilter> DesignFilters(ControlId dialog) {
 std::string AccessibleName(ControlId id) {
   const ControlRow& row = RowOf(id);
   if (!row.named_by.empty()) {
-    for (std::size_t i = 0; i < kControlCount; ++i)
-      if (kControls[i].name == row.named_by) return Sjis(kControls[i].caption);
+    // A label's "&" marks the letter that moves the focus to the control; it is not read.
+    std::string caption = kControls[RowIndex(row.named_by)].caption;
+    std::erase(caption, '&');
+    return Utf8ToCp932(caption);
   }
   return row.accessible_name ? Sjis(row.accessible_name) : std::string();
 }

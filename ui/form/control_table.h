@@ -71,19 +71,21 @@ struct FileFilterDesign {
 // handler puts the stored value into the control and the close handler
 // stores the control's value.
 struct Field {
-  enum class Kind { kNone, kText, kNumber, kSwitch, kFamily, kWords };
+  enum class Kind { kNone, kText, kNumber, kSwitch, kFamily, kWords, kStatuses };
   Kind kind = Kind::kNone;
   std::string Settings::*text = nullptr;
   long long Settings::*number = nullptr;
   bool Settings::*flag = nullptr;
   std::size_t family = 0;
   std::vector<std::string> Settings::*words = nullptr;
+  StatusList Settings::*statuses = nullptr;  // an edit of a status list, checked before it is taken
 
   constexpr Field() = default;
   constexpr Field(std::string Settings::*field) : kind(Kind::kText), text(field) {}
   constexpr Field(long long Settings::*field) : kind(Kind::kNumber), number(field) {}
   constexpr Field(bool Settings::*field) : kind(Kind::kSwitch), flag(field) {}
   constexpr Field(std::vector<std::string> Settings::*field) : kind(Kind::kWords), words(field) {}
+  constexpr Field(StatusList Settings::*field) : kind(Kind::kStatuses), statuses(field) {}
   static constexpr Field Family(std::size_t index) {
     Field f;
     f.kind = Kind::kFamily;
@@ -139,6 +141,9 @@ constexpr std::size_t StoredFieldIndex(const Field& field) {
         break;
       case Field::Kind::kWords:
         if (stored.words == field.words) return i;
+        break;
+      case Field::Kind::kStatuses:
+        if (stored.statuses == field.statuses) return i;
         break;
       case Field::Kind::kNone:
         return kNotStored;
@@ -211,6 +216,9 @@ inline constexpr ControlRow kRows[] = {
     {.name = "PRank", .kind = Kind::kSpinEdit, .parent = "GroupBox2", .box = {40, 67, 57, 22}, .font_height = 13,
      .tab = 2, .spin = StepOnly(10, false), .named_by = "Label10", .field = &Settings::TopCount},
     {.name = "Label11", .parent = "GroupBox2", .box = {101, 71, 46, 12}, .caption = "まで集計"},
+    // Opens the counting rules, in the range box's free corner: no control moves for it.
+    {.name = "BtnCount", .kind = Kind::kButton, .parent = "GroupBox2", .box = {224, 64, 153, 26},
+     .caption = "&K 集計と表示の設定…", .tab = 3},
 
     {.name = "BtnGo", .kind = Kind::kButton, .box = {560, 467, 81, 38}, .caption = "&G 出力GO！", .tab = 6,
      .enabled = false},
@@ -260,6 +268,48 @@ inline constexpr ControlRow kRows[] = {
     {.name = "Marukin", .kind = Kind::kMemo, .parent = "GBox", .box = {8, 18, 225, 95},
      .caption = "例）禁止ワード1\n例）禁止ワード2", .tab = 0, .accessible_name = "除外ワード",
      .field = &Settings::KinsiWord},
+
+    // The dialog of the counting rules: each rule a check box (the status
+    // list an edit) with a line of help beneath. Its box is its client
+    // size; it stands centred over the main window.
+    {.name = "CountDialog", .kind = Kind::kWindow, .box = {0, 0, 430, 374}, .caption = "集計と表示の設定"},
+    {.name = "CountGroup", .kind = Kind::kGroupBox, .parent = "CountDialog", .box = {8, 8, 414, 228},
+     .caption = "ダウンロードの数え方（どれもオフなら従来どおり）", .tab = 0},
+    {.kind = Kind::kCheckBox, .parent = "CountGroup", .box = {10, 20, 390, 17},
+     .caption = "&H HTTP/2・HTTP/3 の要求も数える", .tab = 0, .field = &Settings::AnyHttp},
+    {.name = "HelpAnyHttp", .parent = "CountGroup", .box = {28, 38, 370, 12},
+     .caption = "要求欄そのものを読み、HTTP/1.0・1.1 以外の版で書かれた GET も数えます"},
+    {.name = "LabelStatus", .parent = "CountGroup", .box = {12, 62, 130, 12}, .caption = "&T 数える応答ステータス"},
+    {.kind = Kind::kEdit, .parent = "CountGroup", .box = {150, 58, 120, 20}, .tab = 1,
+     .named_by = "LabelStatus", .field = &Settings::Status},
+    {.name = "HelpStatus", .parent = "CountGroup", .box = {28, 82, 370, 12},
+     .caption = "例 200,206（3 桁の番号をコンマで区切る。空欄なら応答を問わず数えます）"},
+    {.kind = Kind::kCheckBox, .parent = "CountGroup", .box = {10, 102, 390, 17},
+     .caption = "&O 同じ人の同じファイルは 1 日 1 回と数える", .tab = 2, .field = &Settings::OncePerClient},
+    {.name = "HelpOncePerClient", .parent = "CountGroup", .box = {28, 120, 370, 12},
+     .caption = "アドレスとユーザーエージェントが同じなら、分割ダウンロードや再取得も 1 回です"},
+    {.kind = Kind::kCheckBox, .parent = "CountGroup", .box = {10, 142, 390, 17},
+     .caption = "&B 検索エンジンなどのクローラーを数えない", .tab = 3, .field = &Settings::Bots},
+    {.name = "HelpBots", .parent = "CountGroup", .box = {28, 160, 370, 12},
+     .caption = "crawler-user-agents の一覧に合うユーザーエージェントの行を除きます"},
+    {.kind = Kind::kCheckBox, .parent = "CountGroup", .box = {10, 182, 390, 17},
+     .caption = "&D %XX で書かれたファイル名を戻して数える", .tab = 4, .field = &Settings::Decode},
+    {.name = "HelpDecode", .parent = "CountGroup", .box = {28, 200, 370, 12},
+     .caption = "? から後を除き、%E6%97%A5 のような名前を日本語に戻して数え、表示します"},
+    {.name = "PageGroup", .kind = Kind::kGroupBox, .parent = "CountDialog", .box = {8, 244, 414, 88},
+     .caption = "ページに加える列", .tab = 1},
+    {.kind = Kind::kCheckBox, .parent = "PageGroup", .box = {10, 20, 390, 17},
+     .caption = "&R 前回からの順位の変化（前回）", .tab = 0, .field = &Settings::Trend},
+    {.name = "HelpTrend", .parent = "PageGroup", .box = {28, 38, 370, 12},
+     .caption = "すぐ前の同じ長さの期間と比べ、▲n・▼n・→・NEW を順位の隣に示します"},
+    {.kind = Kind::kCheckBox, .parent = "PageGroup", .box = {10, 54, 390, 17},
+     .caption = "&C ダウンロードした人数（DL人数）", .tab = 1, .field = &Settings::Clients},
+    {.name = "HelpClients", .parent = "PageGroup", .box = {28, 72, 370, 12},
+     .caption = "アドレスとユーザーエージェントで人を分け、ファイルごとの人数を回数の隣に示します"},
+    {.name = "CountOk", .kind = Kind::kButton, .parent = "CountDialog", .box = {254, 340, 80, 26},
+     .caption = "OK", .tab = 2},
+    {.name = "CountCancel", .kind = Kind::kButton, .parent = "CountDialog", .box = {342, 340, 80, 26},
+     .caption = "キャンセル", .tab = 3},
 
     {.name = "OpenDialog", .kind = Kind::kOpenDialog,
      .caption = "読み込むログファイルの選択（任意拡張子ファイルも選択可能）",
@@ -380,7 +430,7 @@ constexpr bool FieldFits(const ControlRow& row) {
   using F = Field::Kind;
   switch (row.kind) {
     case Kind::kEdit:
-      return row.field.kind == F::kText;
+      return row.field.kind == F::kText || row.field.kind == F::kStatuses;
     case Kind::kSpinEdit:
       return row.field.kind == F::kNumber;
     case Kind::kCheckBox:
@@ -452,8 +502,8 @@ struct FileFilter {
   std::string pattern;  // such as "*.log"; "*.*" means every file
 };
 std::vector<FileFilter> DesignFilters(ControlId dialog);
-// What a screen reader announces for the control (code page 932); empty
-// when its own caption names it.
+// What a screen reader announces for the control (code page 932), without
+// a label's "&"; empty when its own caption names it.
 std::string AccessibleName(ControlId id);
 
 }  // namespace junmaru::form

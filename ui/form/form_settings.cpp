@@ -4,10 +4,11 @@
 
 namespace junmaru::form {
 
-void ShowSettings(ControlSet& c, const junmaru::Settings& s) {
+void ShowSettings(ControlSet& c, const junmaru::Settings& s, std::string_view window) {
   for (std::uint16_t i = 0; i < kControlCount; ++i) {
     const Field& f = kControls[i].field;
     if (!StoredField(f)) continue;  // the range is the log's, not the file's
+    if (!window.empty() && WindowOf(kControls[i]) != window) continue;
     const ControlId id{i};
     switch (f.kind) {
       case Field::Kind::kText:
@@ -24,6 +25,9 @@ void ShowSettings(ControlSet& c, const junmaru::Settings& s) {
         break;
       case Field::Kind::kWords:
         c.SetMemoLines(id, s.*f.words);
+        break;
+      case Field::Kind::kStatuses:
+        c.SetEditText(id, (s.*f.statuses).Text());
         break;
       case Field::Kind::kNone:
         break;
@@ -51,6 +55,9 @@ junmaru::Settings SettingsOfForm(ControlSet& c, junmaru::Settings base) {
         break;
       case Field::Kind::kWords:
         s.*f.words = c.MemoLines(id);
+        break;
+      case Field::Kind::kStatuses:
+        s.*f.statuses = junmaru::StatusList::Parse(c.EditText(id)).value_or(junmaru::StatusList());
         break;
       case Field::Kind::kNone:
         break;

@@ -33,6 +33,7 @@ constexpr ControlId kPStart = Control("PStart"), kPEnd = Control("PEnd");
 constexpr ControlId kLogStart = Control("LogStart"), kLogEnd = Control("LogEnd");
 constexpr ControlId kLink = Control("Link"), kPrefix = Control("Prefix");
 constexpr ControlId kOpenDialog = Control("OpenDialog"), kSaveDialog = Control("SaveDialog");
+constexpr ControlId kStatus = Control("Status"), kBots = Control("Bots");
 
 // What each range spinner's handler touches: its label, the text after the
 // line's timestamp there, and the other spinner, which it pushes to its own
@@ -85,18 +86,20 @@ void TForm1::FormCreate() {
   }
 
   ShowSettings(controls_, stored);
-  ReadCountingRules(stored, problems);
+  ReadCountingRules(problems);
 }
 
-void TForm1::ReadCountingRules(const junmaru::Settings& stored,
-                               const std::vector<junmaru::SettingProblem>& problems) {
-  junmaru::CopyCountingRules(stored, counting_rules_);
+void TForm1::ReadCountingRules(const std::vector<junmaru::SettingProblem>& problems) {
   for (const junmaru::SettingProblem& problem : problems)
     controls_.ShowError(problem.message + junmaru::messages::CountRuleTurnedOff(std::string(problem.key)));
-  bots_unavailable_ = false;
-  if (!counting_rules_.Bots) return;
+  if (controls_.Checked(kBots)) LoadCrawlers();
+}
+
+void TForm1::LoadCrawlers() {
+  if (crawlers_) return;
   try {
     crawlers_ = junmaru::ProgramCrawlerList();
+    bots_unavailable_ = false;
   } catch (const junmaru::Error& e) {
     bots_unavailable_ = true;
     controls_.ShowError(e.what() + junmaru::messages::CountRuleTurnedOff("Bots"));
@@ -105,17 +108,31 @@ void TForm1::ReadCountingRules(const junmaru::Settings& stored,
 
 junmaru::Settings TForm1::RunSettingsOfForm() const {
   junmaru::Settings settings = SettingsOfForm(controls_, as_read_);
-  junmaru::CopyCountingRules(counting_rules_, settings);
   if (bots_unavailable_) settings.Bots = false;
   settings.Crawlers = crawlers_;
   return settings;
+}
+
+void TForm1::BtnCountClick() {
+  const std::string_view dialog = RowOf(kCountDialog.window).name;
+  const junmaru::Settings before = SettingsOfForm(controls_);
+  const bool taken = controls_.ShowModal(kCountDialog, [this] {
+    const std::string typed = controls_.EditText(kStatus);
+    if (junmaru::StatusList::Parse(typed)) return true;
+    controls_.ShowError(junmaru::messages::StatusListTyped(typed));
+    return false;
+  });
+  if (!taken) {
+    ShowSettings(controls_, before, dialog);
+    return;
+  }
+  if (controls_.Checked(kBots)) LoadCrawlers();
 }
 
 void TForm1::FormDestroy() {
   log_lines_ = junmaru::LogLines();
   if (!settings_file_) return;
   junmaru::Settings current = SettingsOfForm(controls_, as_read_);
-  junmaru::CopyCountingRules(counting_rules_, current);
   current.ReadPass = read_pass_;
   current.SavePass = save_pass_;
   junmaru::WriteSettings(*settings_file_, current, as_read_);

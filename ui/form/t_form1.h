@@ -63,6 +63,10 @@ class TForm1 {
   void PEndChange();
   // Prefix is editable, on white, exactly while Link is checked.
   void LinkClick();
+  // The dialog of the counting rules: OK takes its values for the next
+  // runs (and for the settings file at close) once the status list reads
+  // well; Cancel puts back the values it had when it opened.
+  void BtnCountClick();
 
  private:
   // After a load of fewer than two lines: no range is offered and GO is
@@ -74,17 +78,19 @@ class TForm1 {
   void RangeChange(ControlId spin);
   void TakeTypedSpinValues();
 
-  // The counting rules as stored, and the crawler list of Bots: read at
-  // the start (a problem with either is shown, and the rule stays off for
-  // the runs), written at close only where they changed.
-  void ReadCountingRules(const junmaru::Settings& stored, const std::vector<junmaru::SettingProblem>& problems);
-  // The record a run reads: the controls' values and the counting rules.
+  // The counting rules' problems as read at the start are shown (the rule
+  // stays off); the crawler list is read when Bots is on.
+  void ReadCountingRules(const std::vector<junmaru::SettingProblem>& problems);
+  // Reads the crawler list for Bots, once; when it cannot be read, says so
+  // and leaves Bots off for the runs (the check box keeps its state).
+  void LoadCrawlers();
+  // The record a run reads: the controls' values, Bots off while the
+  // crawler list is missing.
   junmaru::Settings RunSettingsOfForm() const;
 
   ControlSet& controls_;
   const std::string settings_path_;
   junmaru::Settings as_read_;              // the settings file as read at the start
-  junmaru::RunSettings counting_rules_;    // the rules as the keeper chose them
   bool bots_unavailable_ = false;          // the crawler list could not be read
   std::shared_ptr<const junmaru::CrawlerList> crawlers_;
   std::unique_ptr<junmaru::ProfileFile> settings_file_;  // from FormCreate to FormDestroy
@@ -110,6 +116,7 @@ inline constexpr HandlerBinding kHandlers[] = {
     {Control("BtnRead"), &TForm1::BtnReadClick}, {Control("BtnSave"), &TForm1::BtnSaveClick},
     {Control("BtnGo"), &TForm1::BtnGoClick},     {Control("PStart"), &TForm1::PStartChange},
     {Control("PEnd"), &TForm1::PEndChange},      {Control("Link"), &TForm1::LinkClick},
+    {Control("BtnCount"), &TForm1::BtnCountClick},
 };
 
 }  // namespace junmaru::form

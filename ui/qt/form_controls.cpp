@@ -1,5 +1,6 @@
 #include "form_controls.h"
 
+#include <QDialog>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,9 +26,6 @@ namespace {
 using form::ControlId;
 using form::ControlRow;
 using form::Kind;
-
-// The window these controls make up.
-constexpr std::string_view kWindow = "Form1";
 
 // The window font's height; a control of another height gets a font of its own.
 constexpr int kWindowFontHeight = 12;
@@ -97,7 +95,23 @@ std::unique_ptr<FileDialog> MakeDialog(ControlId id) {
                                       form::DesignText(id), form::DesignFilters(id), row.file_name);
 }
 
-// The widget of a row, in parent; nothing for a window or a dialog.
+// A dialog of the table: made at the start, hidden, so that its controls
+// hold their values from the start to the close; centred over its owner
+// when shown.
+QDialog* MakeDialogWindow(QWidget* owner, ControlId id) {
+  const ControlRow& row = form::RowOf(id);
+  auto* dialog = new QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                        Qt::WindowCloseButtonHint);
+  dialog->setWindowTitle(Ui(form::DesignText(id)));
+  dialog->setFont(owner->font());
+  dialog->setPalette(owner->palette());
+  dialog->setAutoFillBackground(true);
+  dialog->setFixedSize(row.box.width, row.box.height);
+  dialog->setModal(true);
+  return dialog;
+}
+
+// The widget of a row, in parent; nothing for the main window or a file dialog.
 QWidget* MakeWidget(QWidget* parent, ControlId id) {
   switch (form::RowOf(id).kind) {
     case Kind::kLabel:
@@ -121,6 +135,8 @@ QWidget* MakeWidget(QWidget* parent, ControlId id) {
     case Kind::kMemo:
       return new Memo(parent);
     case Kind::kWindow:
+      if (!form::RowOf(id).parent.empty()) return MakeDialogWindow(parent, id);
+      break;
     case Kind::kOpenDialog:
     case Kind::kSaveDialog:
     case Kind::kFamilyCheckBoxes:
@@ -155,7 +171,7 @@ void BuildControls(QWidget* form, FormControls& c) {
   for (std::uint16_t i = 0; i < form::kControlCount; ++i) {
     const ControlId id{i};
     const ControlRow& row = form::RowOf(id);
-    if (row.kind == Kind::kWindow || form::WindowOf(row) != kWindow) continue;
+    if (row.kind == Kind::kWindow && row.parent.empty()) continue;  // the form itself
     if (row.kind == Kind::kOpenDialog || row.kind == Kind::kSaveDialog) {
       c.dialogs[i] = MakeDialog(id);
       continue;
@@ -166,6 +182,7 @@ void BuildControls(QWidget* form, FormControls& c) {
     QWidget* widget = MakeWidget(parent, id);
     c.widgets[i] = widget;
     widget->setObjectName(QString::fromLatin1(row.name.data(), static_cast<int>(row.name.size())));
+    if (row.kind == Kind::kWindow) continue;
     widget->setGeometry(row.box.left, row.box.top, row.box.width, row.box.height);
     if (auto* spin = qobject_cast<SpinEdit*>(widget)) SetUpSpin(spin, id);
     if (row.font_height != kWindowFontHeight) SetFontHeight(widget, row.font_height);
@@ -175,13 +192,20 @@ void BuildControls(QWidget* form, FormControls& c) {
     if (auto* memo = qobject_cast<Memo*>(widget)) memo->SetLines(form::DesignLines(id));
     if (!row.enabled) widget->setEnabled(false);
     Name(widget, id);
+    // A label's "&" letter moves the focus to the control it names.
+    if (const std::size_t label = form::RowIndex(row.named_by);
+        label < form::kControlCount && std::string_view(form::kControls[label].caption).find('&') != std::string_view::npos)
+      static_cast<Label*>(c.widgets[label])->setBuddy(widget);
   }
-  // The keyboard focus order, which Tab and Shift+Tab follow.
-  const QWidget* previous = nullptr;
-  for (ControlId id : form::FocusOrder(kWindow)) {
-    QWidget* widget = c.widgets[id.index];
-    if (previous) QWidget::setTabOrder(const_cast<QWidget*>(previous), widget);
-    previous = widget;
+  // Each window's keyboard focus order, which Tab and Shift+Tab follow.
+  for (const ControlRow& window : form::kControls) {
+    if (window.kind != Kind::kWindow) continue;
+    const QWidget* previous = nullptr;
+    for (ControlId id : form::FocusOrder(window.name)) {
+      QWidget* widget = c.widgets[id.index];
+      if (previous) QWidget::setTabOrder(const_cast<QWidget*>(previous), widget);
+      previous = widget;
+    }
   }
 }
 

@@ -20,7 +20,8 @@ struct FormControls {
   FormControls();
   ~FormControls();
 
-  // The widget of each row (none for the window itself and the dialogs).
+  // The widget of each row (none for the main window itself and the file
+  // dialogs; a QDialog for a dialog of the table).
   std::array<QWidget*, form::kControlCount> widgets{};
   // The file dialog of each dialog row.
   std::array<std::unique_ptr<FileDialog>, form::kControlCount> dialogs;
@@ -33,7 +34,8 @@ struct FormControls {
 };
 
 // Creates every control of the main window in form (or in its group box),
-// in the table's order, and sets the focus order.
+// and every dialog of the table with its controls, hidden, in the table's
+// order, and sets each window's focus order.
 void BuildControls(QWidget* form, FormControls& c);
 
 // The background of an edit, in every state (enabled or not).

@@ -1,5 +1,7 @@
 #include "main_window.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QIcon>
 #include <QLineEdit>
 #include <QPushButton>
@@ -107,7 +109,29 @@ std::optional<std::string> MainWindow::Execute(ControlId dialog) {
   return dialogs[dialog.index]->Execute(this, std::string());
 }
 
-void MainWindow::ShowError(const std::string& text) { MessageBox::Error(this, text); }
+bool MainWindow::ShowModal(const form::ModalDialog& d, const std::function<bool()>& accept) {
+  auto* dialog = Get<QDialog>(d.window);
+  auto* ok = Get<QPushButton>(d.ok);
+  ok->setDefault(true);  // Enter presses OK unless another button has the focus
+  const QMetaObject::Connection pressed_ok = connect(ok, &QPushButton::clicked, dialog, [this, dialog, &accept] {
+    bool taken = false;
+    ErrorDisplay::Guard(dialog, [&] { taken = accept(); });
+    if (taken) dialog->accept();
+  });
+  const QMetaObject::Connection pressed_cancel =
+      connect(Get<QPushButton>(d.cancel), &QPushButton::clicked, dialog, &QDialog::reject);
+  widgets[form::FocusOrder(form::RowOf(d.window).name).ids[0].index]->setFocus();
+  const int result = dialog->exec();
+  disconnect(pressed_ok);
+  disconnect(pressed_cancel);
+  return result == QDialog::Accepted;
+}
+
+void MainWindow::ShowError(const std::string& text) {
+  // Over an open dialog, the box stands over the dialog.
+  QWidget* modal = QApplication::activeModalWidget();
+  MessageBox::Error(modal ? modal : this, text);
+}
 
 void MainWindow::SetStatusText(const std::string& text) { Get<StatusLine>(kStatusLine)->SetCaption(text); }
 

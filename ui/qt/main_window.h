@@ -44,6 +44,7 @@ class MainWindow : public QWidget, public FormControls, public form::ControlSet,
   std::vector<std::string> MemoLines(form::ControlId memo) override;
   void SetMemoLines(form::ControlId memo, const std::vector<std::string>& lines) override;
   std::optional<std::string> Execute(form::ControlId dialog) override;
+  bool ShowModal(const form::ModalDialog& dialog, const std::function<bool()>& accept) override;
   void ShowError(const std::string& text) override;
 
   // The run's view of the window.

@@ -10,6 +10,7 @@
 
 #include "control.h"
 #include "control_table.h"
+#include "dialog_window.h"
 #include "dialogs.h"
 
 namespace junmaru::win32 {
@@ -21,6 +22,8 @@ struct FormControls {
   std::array<Control*, form::kControlCount> controls{};
   // The file dialog of each dialog row.
   std::array<std::unique_ptr<FileDialog>, form::kControlCount> dialogs;
+  // The window of each dialog of the table, made at the start and hidden.
+  std::array<std::unique_ptr<DialogWindow>, form::kControlCount> windows;
 
   // The control of a row as its class; the row must be of that kind.
   template <class C>
@@ -30,7 +33,8 @@ struct FormControls {
 };
 
 // Creates every control of the main window in window (a group box's
-// controls at their place inside the box). The controls that take the focus are made
+// controls at their place inside the box), and every dialog of the table
+// with its controls, hidden. The controls that take the focus are made
 // in the focus order, which is the order Tab follows.
 void BuildControls(MainWindow& window, FormControls& c);
 

@@ -18,7 +18,11 @@ int TextWidth(HWND control, const std::string& cp932) {
 
 Label::Label(HWND parent, int id, Box design, int font_height, const std::string& caption, Width width,
              DWORD extra_style, DWORD ex_style)
-    : Control(CreateChild(parent, "STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | extra_style, ex_style, caption, id),
+    // A design caption's "&" underlines the letter whose Alt key moves the
+    // focus to the control after the label; any other text shows "&" as it is.
+    : Control(CreateChild(parent, "STATIC",
+                          SS_LEFTNOWORDWRAP | (caption.find('&') == std::string::npos ? SS_NOPREFIX : 0) | extra_style,
+                          ex_style, caption, id),
               design, font_height),
       caption_(caption),
       width_(width) {}

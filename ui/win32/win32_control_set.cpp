@@ -3,6 +3,7 @@
 #include "buttons.h"
 #include "colour_ref.h"
 #include "edits.h"
+#include "error_text.h"
 #include "label.h"
 #include "progress_gauge.h"
 #include "spin_edit.h"
@@ -15,6 +16,7 @@ using form::kStatusLine;
 
 // A message box shown while the window is being destroyed stands on its own.
 HWND Win32ControlSet::Owner() const {
+  if (modal_) return modal_;
   return window_.Handle() && IsWindowVisible(window_.Handle()) ? window_.Handle() : nullptr;
 }
 
@@ -45,6 +47,21 @@ void Win32ControlSet::SetMemoLines(ControlId memo, const std::vector<std::string
 
 std::optional<std::string> Win32ControlSet::Execute(ControlId dialog) {
   return c_.dialogs[dialog.index]->Execute(window_.Handle());
+}
+
+bool Win32ControlSet::ShowModal(const form::ModalDialog& d, const std::function<bool()>& accept) {
+  DialogWindow& dialog = *c_.windows[d.window.index];
+  modal_ = dialog.Handle();
+  const bool taken = dialog.RunModal(*c_.Get<PushButton>(d.ok), *c_.Get<PushButton>(d.cancel), accept,
+                                     [this](const std::function<void()>& handler) {
+                                       try {
+                                         handler();
+                                       } catch (...) {
+                                         ShowError(form::CurrentErrorDisplayText());
+                                       }
+                                     });
+  modal_ = nullptr;
+  return taken;
 }
 
 void Win32ControlSet::ShowError(const std::string& text) { junmaru::win32::ShowError(Owner(), text); }

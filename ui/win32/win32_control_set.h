@@ -33,6 +33,7 @@ class Win32ControlSet : public junmaru::form::ControlSet {
   void SetMemoLines(form::ControlId memo, const std::vector<std::string>& lines) override;
 
   std::optional<std::string> Execute(form::ControlId dialog) override;
+  bool ShowModal(const form::ModalDialog& dialog, const std::function<bool()>& accept) override;
   void ShowError(const std::string& text) override;
 
   void SetStatusText(const std::string& text) override;
@@ -49,6 +50,7 @@ class Win32ControlSet : public junmaru::form::ControlSet {
 
   MainWindow& window_;
   FormControls& c_;
+  HWND modal_ = nullptr;  // the dialog shown, which owns the message boxes meanwhile
 };
 
 }  // namespace junmaru::win32

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -80,6 +81,9 @@ TEST(ControlTable, StoredValuesGoThroughTheirControls) {
       case Field::Kind::kWords:
         s.*f.words = {"w1", "", "w2"};
         break;
+      case Field::Kind::kStatuses:
+        s.*f.statuses = *StatusList::Parse("206, 200");
+        break;
       case Field::Kind::kNone:
         break;
     }
@@ -90,15 +94,12 @@ TEST(ControlTable, StoredValuesGoThroughTheirControls) {
     EXPECT_TRUE(!f.number || back.*f.number == s.*f.number);
     EXPECT_TRUE(!f.flag || back.*f.flag == s.*f.flag);
     EXPECT_TRUE(!f.words || back.*f.words == s.*f.words);
+    EXPECT_TRUE(!f.statuses || ((back.*f.statuses).Text() == (s.*f.statuses).Text() && back.*f.statuses == s.*f.statuses));
     EXPECT_EQ(back.Families, s.Families);
   }
   for (const SettingField& field : kSettingFields) {
     const bool has_control = std::find(shown.begin(), shown.end(), &field) != shown.end();
-    // The counting rules and the page's extra columns are set in the
-    // settings file and on the batch's command line.
-    EXPECT_EQ(has_control, field.section != "FilePass" && field.section != "Count" &&
-                               field.kind != SettingField::Kind::kRule)
-        << field.key;
+    EXPECT_EQ(has_control, field.section != "FilePass") << field.key;
   }
 }
 
@@ -118,8 +119,28 @@ TEST(ControlTable, TabVisitsTheControlsInTheDesignsOrder) {
   for (ControlId id : FocusOrder("Form1")) names.emplace_back(RowOf(id).name);
   EXPECT_EQ(names, (std::vector<std::string>{"BtnRead", "BtnSave", "CDouga", "COnsei", "CSyoko", "CJpeg", "CGazou",
                                              "CText", "CExe", "CHtml", "CCss", "CCgi", "PStart", "PEnd", "PRank",
-                                             "BtnGo", "CBG", "CBorder", "CText1", "CText2", "CLink", "ALink",
+                                             "BtnCount", "BtnGo", "CBG", "CBorder", "CText1", "CText2", "CLink", "ALink",
                                              "VLink", "FontSize", "NameMax", "Link", "Prefix", "Marukin"}));
+  names.clear();
+  for (ControlId id : FocusOrder(RowOf(kCountDialog.window).name)) names.emplace_back(RowOf(id).name);
+  EXPECT_EQ(names, (std::vector<std::string>{"AnyHttp", "Status", "OncePerClient", "Bots", "Decode", "Trend", "Clients", "CountOk",
+                                             "CountCancel"}));
+}
+
+// Alt plus a letter reaches one control only within each window.
+TEST(ControlTable, AcceleratorsAreUniqueInEachWindow) {
+  for (const ControlRow& window : kControls) {
+    if (window.kind != Kind::kWindow) continue;
+    std::string letters;
+    for (const ControlRow& row : kControls) {
+      const std::string_view caption = row.caption;
+      const std::size_t amp = caption.find('&');
+      if (row.kind == Kind::kWindow || WindowOf(row) != window.name || amp == std::string_view::npos) continue;
+      const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(caption[amp + 1])));
+      EXPECT_EQ(letters.find(letter), std::string::npos) << window.name << " " << row.name;
+      letters += letter;
+    }
+  }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,6 +35,14 @@ class FakeControlSet : public ControlSet {
   std::array<State, kControlCount> controls;
   std::deque<std::optional<std::string>> dialog_answers;  // the next Execute takes the front
   std::vector<ControlId> dialogs_shown;
+  // What the user does in a modal dialog, one answer per press of OK or
+  // Cancel: the changes made before it, then the press. With no answer
+  // left the dialog is cancelled.
+  struct ModalAnswer {
+    std::function<void(FakeControlSet&)> changes;
+    bool ok;
+  };
+  std::deque<ModalAnswer> modal_answers;
   std::vector<std::string> errors, messages;
 
   std::string status = DesignText(Control("State"));
@@ -105,6 +114,17 @@ class FakeControlSet : public ControlSet {
     std::optional<std::string> answer = dialog_answers.front();
     dialog_answers.pop_front();
     return answer;
+  }
+  bool ShowModal(const ModalDialog& dialog, const std::function<bool()>& accept) override {
+    dialogs_shown.push_back(dialog.window);
+    while (!modal_answers.empty()) {
+      const ModalAnswer answer = modal_answers.front();
+      modal_answers.pop_front();
+      if (answer.changes) answer.changes(*this);
+      if (!answer.ok) return false;
+      if (accept()) return true;
+    }
+    return false;
   }
   void ShowError(const std::string& text) override { errors.push_back(text); }
 

@@ -378,5 +378,53 @@ TEST_F(TForm1Test, RememberedLogThatFailsStillReadsTheRest) {
   EXPECT_EQ(SpinText(kPRank), "300");
 }
 
+// The dialog of the counting rules: OK takes its values for the next GO
+// once the status list reads well (a list that does not is named and the
+// dialog stays open), Cancel puts back what it held, and the close writes
+// the rules that changed.
+TEST_F(TForm1Test, CountDialogTakesItsValuesOnOkOnly) {
+  const ControlId any_http = Control("AnyHttp"), status = Control("Status");
+  const std::string line = "10.0.0.1 - - [10/Oct/2004:13:00:01 +0900] \"GET /dl/a.zip HTTP/2.0\" ";
+  const std::string log = folder.Write("access.log", line + "200 5\r\n" + line + "206 5\r\n" + line + "404 5\r\n");
+  folder.Write("junmaru_setting.ini",
+               "[FilePass]\r\nReadPass=" + log + "\r\nSavePass=" + folder.File("r.html") + "\r\n");
+  form.FormCreate();
+  auto go_count = [&] {
+    controls.Run(&TForm1::BtnGoClick);
+    const std::string page = junmaru::testing::ReadBytes(folder.File("r.html"));
+    return page.find("/dl/a.zip") == std::string::npos ? "none" : page.substr(page.rfind("<td>", page.rfind("</td>")), 10);
+  };
+  EXPECT_EQ(go_count(), "none");  // HTTP/2 is not read by default
+
+  using Answer = FakeControlSet::ModalAnswer;
+  controls.modal_answers = {
+      Answer{[&](FakeControlSet& c) {
+               c.SetChecked(any_http, true);
+               c.SetEditText(status, "20x");
+             },
+             true},
+      Answer{[&](FakeControlSet& c) { c.SetEditText(status, " 200, 404 "); }, true},
+  };
+  controls.Run(&TForm1::BtnCountClick);
+  EXPECT_EQ(controls.errors, std::vector<std::string>{messages::StatusListTyped("20x")});
+  EXPECT_EQ(controls.dialogs_shown, std::vector<ControlId>{kCountDialog.window});
+  EXPECT_EQ(go_count(), "<td>2</td>");
+
+  controls.modal_answers = {Answer{[&](FakeControlSet& c) {
+                                     c.SetChecked(any_http, false);
+                                     c.SetEditText(status, "20x");
+                                   },
+                                   false}};
+  controls.Run(&TForm1::BtnCountClick);
+  EXPECT_TRUE(controls.Checked(any_http));
+  EXPECT_EQ(controls.EditText(status), "200, 404");  // as the list reads it, without blanks at either end
+  EXPECT_EQ(go_count(), "<td>2</td>");
+
+  form.FormDestroy();
+  const std::string ini = junmaru::testing::ReadBytes(folder.File("junmaru_setting.ini"));
+  EXPECT_NE(ini.find("[Count]\r\nAnyHttp=1\r\nStatus=200, 404\r\n"), std::string::npos) << ini;
+  EXPECT_EQ(ini.find("Bots"), std::string::npos) << ini;
+}
+
 }  // namespace
 }  // namespace junmaru::form

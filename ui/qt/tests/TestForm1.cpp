@@ -325,7 +325,7 @@ void TestForm1::spinEditsHaveTheirLimits() {
 void TestForm1::focusFollowsTabOrder() {
   const QStringList expected = {"BtnRead", "BtnSave", "CDouga",  "COnsei",  "CSyoko", "CJpeg",  "CGazou",
                                 "CText",   "CExe",    "CHtml",   "CCss",    "CCgi",   "PStart", "PEnd",
-                                "PRank",   "BtnGo",   "CBG",     "CBorder", "CText1", "CText2", "CLink",
+                                "PRank",   "BtnCount", "BtnGo",   "CBG",     "CBorder", "CText1", "CText2", "CLink",
                                 "ALink",   "VLink",   "FontSize", "NameMax", "Link",  "Prefix", "Marukin"};
   QStringList order;
   QWidget* widget = form_->Get<QPushButton>(Control("BtnRead"));
