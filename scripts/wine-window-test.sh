@@ -185,8 +185,33 @@ if [ -n "${SHOT:-}" ]; then
   import -window root "$work/screen.png"
   convert "$work/screen.png" -trim +repage "$SHOT"
 fi
+# The counting rules' dialog by keyboard: Alt+K opens it, Alt+T reaches the
+# status list, Alt+D turns decoding on (a%20b.zip becomes "a b.zip"), Enter
+# takes them; the next GO counts by them, and the close writes them into
+# [Count].
+press alt+k
+dialog=$(xdotool search --sync --limit 1 --name '集計と表示の設定') || fail "Alt+K opened no dialog"
+xdotool windowfocus --sync "$dialog"
+xdotool key --window "$dialog" alt+t
+xdotool type --window "$dialog" "200"
+xdotool key --window "$dialog" alt+d
+xdotool key --window "$dialog" Return
+for _ in $(seq 100); do xdotool search --onlyvisible --name '集計と表示の設定' >/dev/null 2>&1 || break; sleep 0.1; done
+xdotool search --onlyvisible --name '集計と表示の設定' >/dev/null 2>&1 && fail "the dialog did not close on Enter"
+"$batch" --settings "$one/junmaru_setting.ini" --log "$one/access.log" --status 200 --decode --out "$work/linux-page-200.html" \
+  2>/dev/null
+rm "$one/site/ranking.html"
+press alt+g
+wait_for "$one/site/ranking.html"
+sleep 0.5
+cmp "$one/site/ranking.html" "$work/linux-page-200.html" ||
+  fail "GO after the dialog differs from junmaru-batch --status 200 --decode"
+grep -q "a b.zip" "$one/site/ranking.html" || fail "GO after the dialog did not decode a%20b.zip"
+pass "the dialog by keyboard: Status 200 and Decode counted by the next GO"
 
 close_window
+grep -qa $'^\[Count\]\r$' "$one/junmaru_setting.ini" && grep -qa $'^Status=200\r$' "$one/junmaru_setting.ini" &&
+  grep -qa $'^Decode=1\r$' "$one/junmaru_setting.ini" || fail "the close did not write [Count] Status=200 and Decode=1"
 grep -q '^TopCount=30' "$one/junmaru_setting.ini" || fail "TopCount not kept"
 grep -qaxF "ReadPass=$(windows_path "$one/access.log")"$'\r' "$one/junmaru_setting.ini" ||
   fail "ReadPass not kept byte for byte"

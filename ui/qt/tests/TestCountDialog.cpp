@@ -129,7 +129,7 @@ void TestCountDialog::dialogHasItsDesign() {
   QVERIFY(dialog && !dialog->isVisible());
   QCOMPARE(dialog->parentWidget(), form_);
   QCOMPARE(dialog->windowTitle(), Q("集計と表示の設定"));
-  QCOMPARE(dialog->size(), QSize(430, 374));
+  QCOMPARE(dialog->size(), QSize(470, 378));
   QCOMPARE(form_->Get<QLineEdit>(Control("Status"))->accessibleName(), Q("T 数える応答ステータス"));
   for (const char* name : {"AnyHttp", "OncePerClient", "Bots", "Decode", "Trend", "Clients"}) {
     auto* check = dialog->findChild<CheckBox*>(name);

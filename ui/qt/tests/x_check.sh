@@ -150,4 +150,28 @@ wait_for_file "$work/home/site/ranking.html" || fail "Alt+G wrote no page"
 sleep 0.5
 picture x_check_typed_range.png
 cmp "$work/home/site/ranking.html" "$work/home/site/batch.html" || fail "Alt+G after typing gave another page"
+
+echo "== the counting rules' dialog by keyboard: Alt+K, Alt+T 200, Alt+D, Enter, then Alt+G"
+"$batch" --settings "$settings" --status 200 --decode --out "$work/home/site/batch-rules.html"
+xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers alt+k
+rules_title="集計と表示の設定"
+"${a11y[@]}" wait "$rules_title" || fail "Alt+K opened no dialog"
+"${a11y[@]}" unnamed "$rules_title" || fail "unnamed controls in the dialog"
+rules=$(xdotool search --sync --name "$rules_title" | head -n1)
+xdotool windowfocus --sync "$rules"
+xdotool key --clearmodifiers alt+t
+xdotool type "200"
+xdotool key --clearmodifiers alt+d
+sleep 0.5
+picture x_check_rules.png
+xdotool key Return
+sleep 0.5
+rm "$work/home/site/ranking.html"
+xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers alt+g
+wait_for_file "$work/home/site/ranking.html" || fail "Alt+G after the dialog wrote no page"
+sleep 0.5
+cmp "$work/home/site/ranking.html" "$work/home/site/batch-rules.html" ||
+  fail "GO after the dialog differs from junmaru-batch --status 200 --decode"
 echo "passed"

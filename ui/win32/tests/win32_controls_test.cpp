@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -394,8 +395,42 @@ TEST_F(Win32Controls, ScreenReaderNamesComeFromTheTable) {
     EXPECT_EQ(shown, expected) << form::kControls[i].name;
     ++named;
   }
-  EXPECT_EQ(named, 15);
+  EXPECT_EQ(named, 16);  // the main window's 15 and the dialog's status list
   CoUninitialize();
+}
+
+// The dialog of the counting rules, by keyboard, as the dialog loop reads
+// the keys: Alt plus a rule's letter toggles it, Enter asks OK (which
+// closes only when accepted), Esc cancels; the main window is disabled
+// while it is shown, and the dialog is hidden again after.
+TEST_F(Win32Controls, CountDialogByKeyboard) {
+  const form::ModalDialog& d = form::kCountDialog;
+  DialogWindow& dialog = *c_.windows[d.window.index];
+  EXPECT_FALSE(IsWindowVisible(dialog.Handle()));
+  EXPECT_EQ(WindowText(dialog.Handle()), Sjis("集計と表示の設定"));
+  const HWND any_http = c_.controls[Control("AnyHttp").index]->Handle();
+  auto guard = [](const std::function<void()>& handler) { handler(); };
+  int asked = 0;
+  bool owner_disabled = false;
+  auto accept = [&] {
+    owner_disabled = !IsWindowEnabled(window_->Handle());
+    return ++asked == 2;  // the first OK is refused, as a bad status list is
+  };
+  // Keys wait in the queue for the dialog's loop: Alt+H, Enter (refused), Enter.
+  PostMessageA(any_http, WM_SYSCHAR, 'h', 1 << 29);
+  PostMessageA(any_http, WM_KEYDOWN, VK_RETURN, 0);
+  PostMessageA(any_http, WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_TRUE(dialog.RunModal(*c_.Get<PushButton>(d.ok), *c_.Get<PushButton>(d.cancel), accept, guard));
+  EXPECT_EQ(asked, 2);
+  EXPECT_TRUE(owner_disabled);
+  EXPECT_TRUE(c_.Get<CheckBox>(Control("AnyHttp"))->Checked());
+  EXPECT_FALSE(IsWindowVisible(dialog.Handle()));
+  EXPECT_TRUE(IsWindowEnabled(window_->Handle()));
+
+  PostMessageA(any_http, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_FALSE(dialog.RunModal(*c_.Get<PushButton>(d.ok), *c_.Get<PushButton>(d.cancel), accept, guard));
+  EXPECT_EQ(asked, 2);
+  Pump();
 }
 
 // A screen reader finds the gauge a progress bar whose value is the
