@@ -31,7 +31,10 @@ DialogWindow::DialogWindow(HWND owner, const std::string& caption, junmaru::Desi
     : owner_(owner), client_(client) {
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
   RegisterWindowClass(instance);
-  hwnd_ = CreateWindowExA(kExStyle, kWindowClass, caption.c_str(), kStyle, 0, 0, 0, 0, owner, nullptr, instance,
+  // Owned by the main window only while shown: the system destroys owned
+  // windows before their owner, and the main window's close still reads
+  // the dialog's controls.
+  hwnd_ = CreateWindowExA(kExStyle, kWindowClass, caption.c_str(), kStyle, 0, 0, 0, 0, nullptr, nullptr, instance,
                           nullptr);
   SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DialogWindow::WindowProc));
@@ -90,6 +93,7 @@ bool DialogWindow::RunModal(PushButton& ok, PushButton& cancel, const std::funct
   SetWindowPos(hwnd_, nullptr, over.left + (over.right - over.left - width) / 2,
                over.top + (over.bottom - over.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 
+  SetWindowLongPtrA(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner_));
   EnableWindow(owner_, FALSE);
   ShowWindow(hwnd_, SW_SHOW);
   SetFocus(GetNextDlgTabItem(hwnd_, nullptr, FALSE));
@@ -108,6 +112,7 @@ bool DialogWindow::RunModal(PushButton& ok, PushButton& cancel, const std::funct
   // The owner is enabled before the dialog goes, so that it takes the activation back.
   EnableWindow(owner_, TRUE);
   ShowWindow(hwnd_, SW_HIDE);
+  SetWindowLongPtrA(hwnd_, GWLP_HWNDPARENT, 0);
   SetActiveWindow(owner_);
   ok.on_click = nullptr;
   cancel.on_click = nullptr;

@@ -1,7 +1,7 @@
 #pragma once
 
 // A dialog of the control table as a Win32 window of its own: a popup
-// with a caption and a close button, owned by the main window, holding
+// with a caption and a close button, owned by the main window while shown, holding
 // its controls as the main window holds its own (the same fonts, the
 // design places scaled to the DPI). It is made at the start and stays
 // hidden between its showings, so its controls keep their values.

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "buttons.h"
+#include "control_set.h"
 #include "cp932.h"
 #include "edits.h"
 #include "form_controls.h"
