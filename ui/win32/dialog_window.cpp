@@ -6,7 +6,7 @@ namespace junmaru::win32 {
 namespace {
 
 const char kWindowClass[] = "TJunmaruDialog";
-constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
 void RegisterWindowClass(HINSTANCE instance) {
