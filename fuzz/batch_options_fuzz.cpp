@@ -27,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (o.from && o.to && *o.from > *o.to) std::abort();
   // Every argument is an option, a value, or the help switch.
   for (const std::string& a : args)
-    if (a.empty() && !(o.settings || !o.logs.empty() || o.out || o.cacert || o.log_match.empty())) std::abort();
+    if (a.empty() && !(o.settings || !o.logs.empty() || o.out || o.cacert || o.log_match.empty() || o.status))
+      std::abort();
   if (o.since && o.until && *o.since > *o.until) std::abort();
   if (o.HasPeriod() && (o.from || o.to)) std::abort();
   if (o.timeout < 1 || (o.log_match != "*" && o.log_lists.empty())) std::abort();

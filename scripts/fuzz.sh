@@ -24,7 +24,8 @@ for t in "${targets[@]}"; do
   (cd "$build" && ASAN_OPTIONS=detect_leaks=1 "./$t" -max_total_time="$seconds" -max_len=4096 \
      -print_final_stats=1 "corpus/$t" 2>&1 | grep -E 'stat::number_of_executed_units|ERROR|SUMMARY|Done' || true)
   # libFuzzer leaves crash-* files on a finding.
-  if ls "$build"/crash-* "$build"/leak-* "$build"/timeout-* >/dev/null 2>&1; then
-    echo "fuzz finding in $t"; exit 1
-  fi
+  findings=("$build"/crash-* "$build"/leak-* "$build"/timeout-* "$build"/oom-*)
+  for f in "${findings[@]}"; do
+    if [ -e "$f" ]; then echo "fuzz finding in $t: $f"; exit 1; fi
+  done
 done

@@ -309,6 +309,11 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
       }
     }
     if (name == "--out") o.out = *value;
+    // An empty name would quietly leave the file out (an unset variable in a cron line).
+    if ((name == "--csv" || name == "--json") && value->empty()) {
+      parsed.problem = "option '" + name + "' needs a file name";
+      return parsed;
+    }
     if (name == "--csv") o.csv = *value;
     if (name == "--json") o.json = *value;
     if (name == "--from" || name == "--to" || name == "--days") {

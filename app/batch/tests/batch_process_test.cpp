@@ -200,6 +200,8 @@ TEST_F(BatchTest, BadArgumentsGiveTheUsageLineAndStatus2) {
            {"CsvUtf8WithoutCsv", {"--log", log, "--json", Path("r.json"), "--csv-utf8"}},
            {"CsvUtf8WithAValue", {"--log", log, "--csv", Path("r.csv"), "--csv-utf8=1"}},
            {"CsvWithoutAFile", {"--log", log, "--csv"}},
+           {"CsvWithAnEmptyName", {"--log", log, "--csv", ""}},
+           {"JsonWithAnEmptyName", {"--log", log, "--json="}},
            {"RuleSwitchWithAWord", {"--log", log, "--bots=yes"}},
            {"StatusNotThreeDigits", {"--log", log, "--status", "200,2xx"}},
            {"StatusWithoutAList", {"--log", log, "--status"}},
