@@ -64,6 +64,12 @@ void SaveReport(const std::vector<PageLine>& report_lines, const std::string& sa
   ReplaceFile(save_pass, [&report_lines](ByteSink& sink) { WriteReport(report_lines, sink); });
 }
 
+RankingExports ExportsBesidePage(const std::string& save_pass) {
+  const std::string folder = FolderOf(save_pass);
+  return {.csv = PathInFolder(folder, "ranking.csv"), .json = PathInFolder(folder, "ranking.json"),
+          .csv_encoding = CsvEncoding::kCp932};
+}
+
 std::shared_ptr<const CrawlerList> ProgramCrawlerList() {
   return CrawlerList::Load(PathInFolder(ProgramFolder(), kCrawlerListFileName));
 }

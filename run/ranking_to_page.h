@@ -32,6 +32,10 @@ struct RankingExports {
   CsvEncoding csv_encoding = CsvEncoding::kCp932;
 };
 
+// The window's exports: "ranking.csv" (code page 932) and "ranking.json"
+// in the folder of the page at save_pass, whatever the page's own name.
+RankingExports ExportsBesidePage(const std::string& save_pass);
+
 // What a run tells its caller besides the page.
 struct PageRunSummary {
   // With AnyHttp off: the lines it would have counted (HTTP/2 and the

@@ -16,7 +16,8 @@
 # Keys are typed with xdotool; what the window shows, the names a screen
 # reader announces and its message boxes are read with window_probe.exe;
 # everything else from the files.
-# SHOT=path saves a picture of the window after the finished run.
+# SHOT=path saves a picture of the window after the finished run,
+# DIALOG_SHOT=path one of the counting rules' dialog as the keys left it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$PWD
@@ -186,20 +187,27 @@ if [ -n "${SHOT:-}" ]; then
   convert "$work/screen.png" -trim +repage "$SHOT"
 fi
 # The counting rules' dialog by keyboard: Alt+K opens it, Alt+T reaches the
-# status list, Alt+D turns decoding on (a%20b.zip becomes "a b.zip"), Enter
-# takes them; the next GO counts by them, and the close writes them into
-# [Count].
+# status list, Alt+D turns decoding on (a%20b.zip becomes "a b.zip"), Alt+E
+# the exports, Enter takes them; the next GO counts by them and writes
+# ranking.csv and ranking.json beside the page, and the close writes them
+# into [Count] and [HTML].
 press alt+k
 dialog=$(xdotool search --sync --limit 1 --name '集計と表示の設定') || fail "Alt+K opened no dialog"
 xdotool windowfocus --sync "$dialog"
 xdotool key --window "$dialog" alt+t
 xdotool type --window "$dialog" "200"
 xdotool key --window "$dialog" alt+d
+xdotool key --window "$dialog" alt+e
+if [ -n "${DIALOG_SHOT:-}" ]; then
+  sleep 0.5
+  import -window root "$work/dialog.png"
+  convert "$work/dialog.png" -trim +repage "$DIALOG_SHOT"
+fi
 xdotool key --window "$dialog" Return
 for _ in $(seq 100); do xdotool search --onlyvisible --name '集計と表示の設定' >/dev/null 2>&1 || break; sleep 0.1; done
 xdotool search --onlyvisible --name '集計と表示の設定' >/dev/null 2>&1 && fail "the dialog did not close on Enter"
 "$batch" --settings "$one/junmaru_setting.ini" --log "$one/access.log" --status 200 --decode --out "$work/linux-page-200.html" \
-  2>/dev/null
+  --csv "$work/linux-200.csv" --json "$work/linux-200.json" 2>/dev/null
 rm "$one/site/ranking.html"
 press alt+g
 wait_for "$one/site/ranking.html"
@@ -207,11 +215,14 @@ sleep 0.5
 cmp "$one/site/ranking.html" "$work/linux-page-200.html" ||
   fail "GO after the dialog differs from junmaru-batch --status 200 --decode"
 grep -q "a b.zip" "$one/site/ranking.html" || fail "GO after the dialog did not decode a%20b.zip"
-pass "the dialog by keyboard: Status 200 and Decode counted by the next GO"
+cmp "$one/site/ranking.csv" "$work/linux-200.csv" && cmp "$one/site/ranking.json" "$work/linux-200.json" ||
+  fail "GO with the exports on did not write the Linux ranking.csv and ranking.json beside the page"
+pass "the dialog by keyboard: Status 200 and Decode counted by the next GO, with the Linux CSV and JSON beside the page"
 
 close_window
 grep -qa $'^\[Count\]\r$' "$one/junmaru_setting.ini" && grep -qa $'^Status=200\r$' "$one/junmaru_setting.ini" &&
-  grep -qa $'^Decode=1\r$' "$one/junmaru_setting.ini" || fail "the close did not write [Count] Status=200 and Decode=1"
+  grep -qa $'^Decode=1\r$' "$one/junmaru_setting.ini" && grep -qa $'^Export=1\r$' "$one/junmaru_setting.ini" ||
+  fail "the close did not write [Count] Status=200 and Decode=1, and [HTML] Export=1"
 grep -q '^TopCount=30' "$one/junmaru_setting.ini" || fail "TopCount not kept"
 grep -qaxF "ReadPass=$(windows_path "$one/access.log")"$'\r' "$one/junmaru_setting.ini" ||
   fail "ReadPass not kept byte for byte"

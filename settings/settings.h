@@ -35,6 +35,10 @@ struct Settings : RunSettings {
   long long NameMax = 40;   // characters; the cut is at twice as many bytes
   bool Link = true;         // names link to their files
   std::string Prefix = "./";
+  // The window's GO writes the ranking also as ranking.csv (code page 932)
+  // and ranking.json beside the page. junmaru-batch names its exports on
+  // its command line instead.
+  bool Export = false;
 };
 
 // One value of the settings file: its section and key, and the field of
@@ -113,6 +117,7 @@ inline constexpr SettingField kSettingFields[] = {
     setting_fields::Text("HTML", "Prefix", &Settings::Prefix),
     setting_fields::Rule("HTML", "Trend", &Settings::Trend),
     setting_fields::Rule("HTML", "Clients", &Settings::Clients),
+    setting_fields::Rule("HTML", "Export", &Settings::Export),
     setting_fields::Words("KinsiWord", &Settings::KinsiWord),
     setting_fields::Rule("Count", "AnyHttp", &Settings::AnyHttp),
     setting_fields::Statuses("Count", "Status", &Settings::Status),

@@ -270,17 +270,18 @@ TEST_F(SettingsFileTest, ACountingRuleIsWrittenOnlyWhenChanged) {
   EXPECT_EQ(*ReadBytes(path_), untouched + CrLfLines({"[Count]", "Status=200,206", "Decode=0"}));
 }
 
-// The page's extra columns are switches of the same kind in [HTML].
+// The page's extra columns and the window's exports are switches of the
+// same kind in [HTML].
 TEST_F(SettingsFileTest, PageColumnsAreWrittenOnlyWhenChanged) {
   WriteSettingsFile(path_, ReadSettingsFile(path_));
   EXPECT_EQ(ReadBytes(path_)->find("Trend"), std::string::npos);
   const Settings as_read = ReadSettingsFile(path_);
   Settings changed = as_read;
-  changed.Trend = changed.Clients = true;
+  changed.Trend = changed.Clients = changed.Export = true;
   ProfileFile file(path_);
   WriteSettings(file, changed, as_read);
   file.Close();
-  EXPECT_NE(ReadBytes(path_)->find("Prefix=./\r\nTrend=1\r\nClients=1\r\n[KinsiWord]"), std::string::npos);
+  EXPECT_NE(ReadBytes(path_)->find("Prefix=./\r\nTrend=1\r\nClients=1\r\nExport=1\r\n[KinsiWord]"), std::string::npos);
   std::vector<SettingProblem> problems;
   WriteBytes(path_, "[HTML]\r\nTrend=yes\r\n");
   EXPECT_FALSE(ReadSettings(ProfileFile(path_), &problems).Trend);

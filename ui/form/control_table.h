@@ -272,7 +272,7 @@ inline constexpr ControlRow kRows[] = {
     // The dialog of the counting rules: each rule a check box (the status
     // list an edit) with a line of help beneath. Its box is its client
     // size; it stands centred over the main window.
-    {.name = "CountDialog", .kind = Kind::kWindow, .box = {0, 0, 470, 378}, .caption = "集計と表示の設定"},
+    {.name = "CountDialog", .kind = Kind::kWindow, .box = {0, 0, 470, 444}, .caption = "集計と表示の設定"},
     {.name = "CountGroup", .kind = Kind::kGroupBox, .parent = "CountDialog", .box = {8, 8, 454, 228},
      .caption = "ダウンロードの数え方（どれもオフなら従来どおり）", .tab = 0},
     {.kind = Kind::kCheckBox, .parent = "CountGroup", .box = {10, 20, 430, 17},
@@ -306,10 +306,17 @@ inline constexpr ControlRow kRows[] = {
      .caption = "&C ダウンロードした人数（DL人数）", .tab = 1, .field = &Settings::Clients},
     {.name = "HelpClients", .parent = "PageGroup", .box = {28, 72, 410, 12},
      .caption = "ファイルごとの、取った人（アドレスとユーザーエージェント）の数"},
-    {.name = "CountOk", .kind = Kind::kButton, .parent = "CountDialog", .box = {294, 344, 80, 26},
-     .caption = "OK", .tab = 2},
-    {.name = "CountCancel", .kind = Kind::kButton, .parent = "CountDialog", .box = {382, 344, 80, 26},
-     .caption = "キャンセル", .tab = 3},
+    // Files, not columns: a box of its own.
+    {.name = "ExportGroup", .kind = Kind::kGroupBox, .parent = "CountDialog", .box = {8, 344, 454, 58},
+     .caption = "ページの隣に書き出すファイル", .tab = 2},
+    {.kind = Kind::kCheckBox, .parent = "ExportGroup", .box = {10, 20, 430, 17},
+     .caption = "&E 同じ順位を CSV と JSON でも書き出す", .tab = 0, .field = &Settings::Export},
+    {.name = "HelpExport", .parent = "ExportGroup", .box = {28, 38, 410, 12},
+     .caption = "ページと同じフォルダに ranking.csv（Excel 用）と ranking.json を書きます"},
+    {.name = "CountOk", .kind = Kind::kButton, .parent = "CountDialog", .box = {294, 410, 80, 26},
+     .caption = "OK", .tab = 3},
+    {.name = "CountCancel", .kind = Kind::kButton, .parent = "CountDialog", .box = {382, 410, 80, 26},
+     .caption = "キャンセル", .tab = 4},
 
     {.name = "OpenDialog", .kind = Kind::kOpenDialog,
      .caption = "読み込むログファイルの選択（任意拡張子ファイルも選択可能）",

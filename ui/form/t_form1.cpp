@@ -151,7 +151,9 @@ void TForm1::BtnGoClick() {
     status_tells_failed_run_ = false;
   }
   try {
-    junmaru::RunRankingToPage(log_lines_, RunSettingsOfForm(), save_pass_, controls_);
+    const junmaru::Settings settings = RunSettingsOfForm();
+    junmaru::RunRankingToPage(log_lines_, settings, save_pass_, controls_,
+                              settings.Export ? junmaru::ExportsBesidePage(save_pass_) : junmaru::RankingExports());
   } catch (...) {
     // The run stopped: the status line says why, and the gauge no longer
     // stands where the run was; the error display shows it as well.

@@ -42,7 +42,8 @@ class TForm1 {
   std::string& ReadPass() { return read_pass_; }  // native bytes
   std::string& SavePass() { return save_pass_; }  // native bytes
 
-  // GO: one ranking run over the chosen lines, written to SavePass. A
+  // GO: one ranking run over the chosen lines, written to SavePass (with
+  // Export on, also as ranking.csv and ranking.json beside it). A
   // value typed into a spin edit beyond its limits is first taken as
   // leaving the box would take it. A run that fails leaves its error on the
   // status line, in the error colour, and the gauge at 0 on grey.

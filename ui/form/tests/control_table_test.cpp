@@ -123,7 +123,7 @@ TEST(ControlTable, TabVisitsTheControlsInTheDesignsOrder) {
                                              "VLink", "FontSize", "NameMax", "Link", "Prefix", "Marukin"}));
   names.clear();
   for (ControlId id : FocusOrder(RowOf(kCountDialog.window).name)) names.emplace_back(RowOf(id).name);
-  EXPECT_EQ(names, (std::vector<std::string>{"AnyHttp", "Status", "OncePerClient", "Bots", "Decode", "Trend", "Clients", "CountOk",
+  EXPECT_EQ(names, (std::vector<std::string>{"AnyHttp", "Status", "OncePerClient", "Bots", "Decode", "Trend", "Clients", "Export", "CountOk",
                                              "CountCancel"}));
 }
 

@@ -7,10 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <utility>
 
 #include "cp932.h"
 #include "error.h"
+#include "file_io.h"
+#include "file_messages.h"
 #include "fake_control_set.h"
 #include "gzip_writer.h"
 #include "messages.h"
@@ -365,6 +368,36 @@ TEST_F(TForm1Test, StoredSwitchWithoutAControlDrivesGoAndIsKept) {
   EXPECT_NE(junmaru::testing::ReadBytes(folder.File("ranking.html")).find(Cp("前回（データ不足）")), std::string::npos);
   form.FormDestroy();
   EXPECT_NE(junmaru::testing::ReadBytes(folder.File("junmaru_setting.ini")).find("Trend=1\r\n"), std::string::npos);
+}
+
+// With Export on, GO writes the ranking also as ranking.csv (code page
+// 932, CR LF) and ranking.json beside the page, whatever the page's name;
+// off, neither. An export that cannot be written is named on the status
+// line and in the error display, and the page stays as it was.
+TEST_F(TForm1Test, ExportWritesCsvAndJsonBesideThePage) {
+  const std::string log = folder.Write("access.log", Log(9));
+  folder.Write("junmaru_setting.ini", "[FilePass]\r\nReadPass=" + log + "\r\nSavePass=" + folder.File("r.html") + "\r\n");
+  form.FormCreate();
+  controls.Run(&TForm1::BtnGoClick);
+  EXPECT_EQ(folder.Entries(), "access.log junmaru_setting.ini r.html");
+
+  controls.SetChecked(Control("Export"), true);
+  controls.Run(&TForm1::BtnGoClick);
+  ASSERT_TRUE(controls.errors.empty()) << controls.errors[0];
+  EXPECT_EQ(folder.Entries(), "access.log junmaru_setting.ini r.html ranking.csv ranking.json");
+  EXPECT_EQ(junmaru::testing::ReadBytes(folder.File("ranking.csv")),
+            Cp("順位,パス,ファイル名,DL数\r\n1,/dl/f2.zip,/dl/f2.zip,3\r\n1,/dl/f1.zip,/dl/f1.zip,3\r\n1,/dl/f0.zip,/dl/f0.zip,3\r\n"));
+  EXPECT_NE(junmaru::testing::ReadBytes(folder.File("ranking.json")).find("\"path\":\"/dl/f2.zip\""), std::string::npos);
+
+  const std::string page = junmaru::testing::ReadBytes(folder.File("r.html"));
+  const std::string json = PathInFolder(folder.path(), "ranking.json");
+  std::filesystem::remove(json);
+  std::filesystem::create_directory(json);
+  controls.SetEditText(Control("CBG"), "#123456");
+  controls.Run(&TForm1::BtnGoClick);
+  EXPECT_EQ(controls.errors, std::vector<std::string>{messages::CannotCreate(PathForMessage(json)) + "."});
+  EXPECT_TRUE(controls.status_error);
+  EXPECT_EQ(junmaru::testing::ReadBytes(folder.File("r.html")), page);
 }
 
 // A remembered log that fails to load is shown, and the other stored

@@ -129,9 +129,9 @@ void TestCountDialog::dialogHasItsDesign() {
   QVERIFY(dialog && !dialog->isVisible());
   QCOMPARE(dialog->parentWidget(), form_);
   QCOMPARE(dialog->windowTitle(), Q("集計と表示の設定"));
-  QCOMPARE(dialog->size(), QSize(470, 378));
+  QCOMPARE(dialog->size(), QSize(470, 444));
   QCOMPARE(form_->Get<QLineEdit>(Control("Status"))->accessibleName(), Q("T 数える応答ステータス"));
-  for (const char* name : {"AnyHttp", "OncePerClient", "Bots", "Decode", "Trend", "Clients"}) {
+  for (const char* name : {"AnyHttp", "OncePerClient", "Bots", "Decode", "Trend", "Clients", "Export"}) {
     auto* check = dialog->findChild<CheckBox*>(name);
     QVERIFY2(check, name);
     QVERIFY(!check->isChecked());

@@ -7,7 +7,9 @@
 #     exclusion word wider than the memo, that page is the one
 #     junmaru-batch writes from the same settings file;
 #   - an end line typed beyond the log and Alt+G at once give the page of
-#     the whole log, as leaving the box first would.
+#     the whole log, as leaving the box first would;
+#   - the counting rules' dialog by keyboard: the rules and the exports
+#     it turns on give junmaru-batch's page, CSV and JSON at the next GO.
 #
 #   x_check.sh JUNMARU JUNMARU_BATCH PICTURE_FOLDER
 #
@@ -151,8 +153,9 @@ sleep 0.5
 picture x_check_typed_range.png
 cmp "$work/home/site/ranking.html" "$work/home/site/batch.html" || fail "Alt+G after typing gave another page"
 
-echo "== the counting rules' dialog by keyboard: Alt+K, Alt+T 200, Alt+D, Enter, then Alt+G"
-"$batch" --settings "$settings" --status 200 --decode --out "$work/home/site/batch-rules.html"
+echo "== the counting rules' dialog by keyboard: Alt+K, Alt+T 200, Alt+D, Alt+E, Enter, then Alt+G"
+"$batch" --settings "$settings" --status 200 --decode --out "$work/home/site/batch-rules.html" \
+  --csv "$work/batch-rules.csv" --json "$work/batch-rules.json"
 xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers alt+k
 rules_title="集計と表示の設定"
@@ -163,6 +166,7 @@ xdotool windowfocus --sync "$rules"
 xdotool key --clearmodifiers alt+t
 xdotool type "200"
 xdotool key --clearmodifiers alt+d
+xdotool key --clearmodifiers alt+e
 sleep 0.5
 picture x_check_rules.png
 xdotool key Return
@@ -174,4 +178,6 @@ wait_for_file "$work/home/site/ranking.html" || fail "Alt+G after the dialog wro
 sleep 0.5
 cmp "$work/home/site/ranking.html" "$work/home/site/batch-rules.html" ||
   fail "GO after the dialog differs from junmaru-batch --status 200 --decode"
+cmp "$work/home/site/ranking.csv" "$work/batch-rules.csv" && cmp "$work/home/site/ranking.json" "$work/batch-rules.json" ||
+  fail "GO with the exports on did not write junmaru-batch's ranking.csv and ranking.json beside the page"
 echo "passed"
