@@ -9,26 +9,27 @@
 
 namespace junmaru {
 
-LineRules::LineRules(const RunSettings& settings) : settings_(settings) {
-  if (settings_.Bots && !settings_.Crawlers) throw std::logic_error("Bots needs the crawler list");
-}
-
 RuledLine LineRules::Read(std::string_view line) {
   RuledLine ruled;
+  // The fields beyond today's path are all found by the line's quotes,
+  // which are found once.
+  const bool fields = settings_.AnyHttp || settings_.Bots || settings_.OncePerClient || settings_.Clients;
+  const std::optional<LineQuotes> quotes = fields ? std::optional<LineQuotes>(line) : std::nullopt;
   // The request: AnyHttp reads the request field; today's rule the
   // markers, and a line it leaves out is still read as AnyHttp would.
   std::size_t closing_quote = 0;
   if (settings_.AnyHttp) {
-    const std::optional<RequestField> request = AnyHttpRequest(line);
+    const std::optional<RequestField> request = AnyHttpRequest(line, *quotes);
     if (!request) return ruled;
     ruled.path = request->path, ruled.kind = LinePath::Kind::kDownload;
     closing_quote = request->closing_quote;
-  } else if (const std::optional<std::string_view> path = RequestFilter::DownloadPath(line)) {
+  } else if (const std::optional<std::string_view> path =
+                 quotes ? RequestFilter::DownloadPath(line, *quotes) : RequestFilter::DownloadPath(line)) {
     // An empty path is dropped by the filter, whatever else the line holds.
     ruled.path = *path, ruled.kind = LinePath::Kind::kDownload;
     if (path->empty()) return ruled;
     closing_quote = MarkerQuote(line, *path);
-  } else if (const std::optional<RequestField> request = AnyHttpRequest(line)) {
+  } else if (const std::optional<RequestField> request = quotes ? AnyHttpRequest(line, *quotes) : AnyHttpRequest(line)) {
     ruled.path = request->path, ruled.kind = LinePath::Kind::kOtherHttp;
     closing_quote = request->closing_quote;
   } else {
@@ -38,45 +39,59 @@ RuledLine LineRules::Read(std::string_view line) {
 
   if (!settings_.Status.Empty() && !settings_.Status.Holds(StatusAfter(line, closing_quote))) return {};
 
-  // The downloaders need the client of a download only.
-  if (settings_.Bots || settings_.OncePerClient || (settings_.Clients && ruled.kind == LinePath::Kind::kDownload)) {
-    const std::optional<std::string_view> user_agent = UserAgent(line);
-    bool new_agent = false;
-    const std::uint32_t agent = clients_.AgentOf(user_agent, &new_agent);
-    if (settings_.Bots && user_agent && IsCrawler(agent, *user_agent, new_agent)) return {};
-    if ((settings_.OncePerClient || settings_.Clients) && ruled.kind == LinePath::Kind::kDownload)
-      ruled.client = clients_.Of(ClientAddress(line), agent);
-    if (settings_.OncePerClient && ruled.kind == LinePath::Kind::kDownload) {
-      if (const std::optional<LogMoment> moment = ReadLogMoment(line))
-        ruled.day = static_cast<std::uint32_t>(*moment / 1000000);
-    }
+  // Bots reads every line's user agent; the client is needed of a download only.
+  const bool download = ruled.kind == LinePath::Kind::kDownload;
+  const bool client = (settings_.OncePerClient || settings_.Clients) && download;
+  if (settings_.Bots || client) {
+    const std::optional<std::string_view> user_agent = UserAgent(line, *quotes);
+    ruled.has_agent = user_agent.has_value();
+    ruled.user_agent = user_agent.value_or(std::string_view());
+  }
+  if (client) ruled.address = ClientAddress(line);
+  if (settings_.OncePerClient && download) {
+    if (const std::optional<LogMoment> moment = ReadLogMoment(line, *quotes))
+      ruled.day = static_cast<std::uint32_t>(*moment / 1000000);
   }
   return ruled;
 }
 
-bool LineRules::IsCrawler(std::uint32_t agent, std::string_view user_agent, bool new_agent) {
-  // Each distinct user agent is matched once, when first met.
-  if (new_agent) {
-    if (crawler_.size() <= agent) crawler_.resize(agent + 1);
-    crawler_[agent] = settings_.Crawlers->Matches(user_agent);
-  }
-  return crawler_[agent] != 0;
+RuledCounter::RuledCounter(const RunSettings& settings, DownloadTally& tally, FileClients* downloaders)
+    : settings_(settings), filter_(settings), tally_(tally), gate_(batch_clients_, settings.OncePerClient, downloaders) {
+  if (settings_.Bots && !settings_.Crawlers) throw std::logic_error("Bots needs the crawler list");
 }
 
-RuledCounter::RuledCounter(const RunSettings& settings, DownloadTally& tally, FileClients* downloaders)
-    : settings_(settings), filter_(settings), tally_(tally), gate_(batch_clients_, settings.OncePerClient, downloaders) {}
+std::uint32_t RuledCounter::AgentOf(const RuledLine& line, bool& crawler) {
+  bool new_agent = false;
+  const std::uint32_t agent = clients_.AgentOf(line.has_agent ? std::optional(line.user_agent) : std::nullopt, &new_agent);
+  // Each distinct user agent is matched once, when first met.
+  if (settings_.Bots && new_agent) {
+    if (crawler_.size() <= agent) crawler_.resize(agent + 1);
+    crawler_[agent] = settings_.Crawlers->Matches(line.user_agent);
+  }
+  crawler = settings_.Bots && line.has_agent && crawler_[agent] != 0;
+  return agent;
+}
 
 void RuledCounter::Take(const RuledLine& line) {
   if (line.kind == LinePath::Kind::kNone) return;
+  bool crawler = false;
   if (line.kind == LinePath::Kind::kOtherHttp) {
     const std::string_view text = settings_.Decode ? DecodePath(line.path, other_decoded_) : line.path;
-    if (!filter_.Drops(text)) ++other_http_;
+    if (filter_.Drops(text)) return;
+    if (settings_.Bots) AgentOf(line, crawler);
+    if (!crawler) ++other_http_;
     return;
   }
   const std::string_view text = settings_.Decode ? DecodePath(line.path, decoded_[pending_]) : line.path;
   if (filter_.Drops(text)) return;
+  ClientKey client;
+  if (settings_.Bots || settings_.OncePerClient || settings_.Clients) {
+    const std::uint32_t agent = AgentOf(line, crawler);
+    if (crawler) return;
+    if (settings_.OncePerClient || settings_.Clients) client = clients_.Of(line.address, agent);
+  }
   batch_[pending_] = {text, line.path};
-  batch_clients_[pending_] = {line.client, line.day};
+  batch_clients_[pending_] = {client, line.day};
   if (++pending_ == DownloadTally::kBatch) Flush();
 }
 

@@ -29,11 +29,12 @@
 //                log wrote it, without its query string.
 //
 // The scan runs in two halves (line_paths.h). LineRules reads each line on
-// the reading thread: the request, the status, the user agent, the client
-// and the day; it drops what Status and Bots drop, and hands on a
-// RuledLine. RuledCounter takes them in line order on the counting
-// thread: it decodes, filters, and hands the downloads to the tally
-// through the OncePerClient gate.
+// the reading thread: the request, the status, the client's fields and the
+// day; it drops what Status drops, and hands on a RuledLine. RuledCounter
+// takes them in line order on the counting thread: it decodes, filters,
+// drops what Bots drops, tells the clients apart, and hands the downloads
+// to the tally through the OncePerClient gate. Clients are told apart only
+// for the lines the filter lets through, which are often far fewer.
 
 #include <cstddef>
 #include <cstdint>
@@ -54,24 +55,23 @@ namespace junmaru {
 // A line as the counting rules read it.
 struct RuledLine {
   std::string_view path;  // as the log wrote it; under Decode without its query string
-  LinePath::Kind kind = LinePath::Kind::kNone;  // none also when Status or Bots drops the line
-  std::uint32_t day = 0;  // yyyymmdd of its timestamp (OncePerClient only); 0: none
-  ClientKey client;       // OncePerClient and Clients only
+  LinePath::Kind kind = LinePath::Kind::kNone;  // none also when Status drops the line
+  bool has_agent = false;  // whether the line has a user agent (UserAgent)
+  std::uint32_t day = 0;   // yyyymmdd of its timestamp (OncePerClient only); 0: none
+  // Views of the line, read for Bots, OncePerClient and Clients only.
+  std::string_view user_agent;
+  std::string_view address;
 };
 
 // The reading half. One thread at a time.
 class LineRules {
  public:
   // settings.Crawlers must be set when Bots is on.
-  explicit LineRules(const RunSettings& settings);
+  explicit LineRules(const RunSettings& settings) : settings_(settings) {}
   RuledLine Read(std::string_view line);
 
  private:
-  bool IsCrawler(std::uint32_t agent, std::string_view user_agent, bool new_agent);
-
   const RunSettings& settings_;
-  ClientIds clients_;
-  std::vector<std::uint8_t> crawler_;  // by agent number: 1 for a crawler's
 };
 
 // The counting half: the RuledLines of the scan in line order, into the
@@ -80,6 +80,7 @@ class LineRules {
 // downloaders, the clients of the downloads that count are noted there.
 class RuledCounter {
  public:
+  // settings.Crawlers must be set when Bots is on.
   RuledCounter(const RunSettings& settings, DownloadTally& tally, FileClients* downloaders = nullptr);
 
   // The line's download, if it counts, waits in a batch for the tally.
@@ -112,9 +113,14 @@ class RuledCounter {
     ClientDays days_;
   };
 
+  // The line's user agent's number, and whether Bots drops the line.
+  std::uint32_t AgentOf(const RuledLine& line, bool& crawler);
+
   const RunSettings& settings_;
   const RequestFilter filter_;
   DownloadTally& tally_;
+  ClientIds clients_;
+  std::vector<std::uint8_t> crawler_;  // by agent number: 1 for a crawler's
   DownloadTally::Download batch_[DownloadTally::kBatch];
   ClientDay batch_clients_[DownloadTally::kBatch];
   std::string decoded_[DownloadTally::kBatch];  // the decoded texts of the batch

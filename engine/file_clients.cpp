@@ -1,22 +1,40 @@
 #include "file_clients.h"
 
 #include <algorithm>
-#include <unordered_map>
+#include <limits>
 
 namespace junmaru {
 
 std::vector<std::int64_t> FileClients::Count(const std::vector<std::uint32_t>& files) const {
-  std::unordered_map<std::uint32_t, std::uint32_t> place_of;  // file -> its place in files
-  for (std::uint32_t place = 0; place < files.size(); ++place) place_of.emplace(files[place], place);
-  // The downloads of those files as (place, client) numbers, each pair once.
-  std::vector<std::pair<std::uint32_t, std::uint64_t>> pairs;
+  // Each file's place in files; files are the tally's entries, numbered densely.
+  constexpr std::uint32_t kNotShown = std::numeric_limits<std::uint32_t>::max();
+  std::uint32_t last_file = 0;
+  for (std::uint32_t file : files) last_file = std::max(last_file, file);
+  std::vector<std::uint32_t> place_of(files.empty() ? 0 : std::size_t{last_file} + 1, kNotShown);
+  for (std::uint32_t place = 0; place < files.size(); ++place) place_of[files[place]] = place;
+  const auto place_of_download = [&](const Download& download) {
+    return download.file < place_of.size() ? place_of[download.file] : kNotShown;
+  };
+
+  // The clients of those files' downloads, gathered place by place, so that
+  // each place's clients are sorted apart, in the cache.
+  std::vector<std::size_t> start(files.size() + 1, 0);
   for (const Download& download : downloads_)
-    if (const auto found = place_of.find(download.file); found != place_of.end())
-      pairs.emplace_back(found->second, std::uint64_t{download.client.address} << 32 | download.client.agent);
-  std::sort(pairs.begin(), pairs.end());
-  pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
+    if (const std::uint32_t place = place_of_download(download); place != kNotShown) ++start[place + 1];
+  for (std::size_t place = 0; place < files.size(); ++place) start[place + 1] += start[place];
+  std::vector<std::uint64_t> clients(start.back());
+  std::vector<std::size_t> next(start.begin(), start.end() - 1);
+  for (const Download& download : downloads_)
+    if (const std::uint32_t place = place_of_download(download); place != kNotShown)
+      clients[next[place]++] = std::uint64_t{download.client.address} << 32 | download.client.agent;
+
   std::vector<std::int64_t> counts(files.size(), 0);
-  for (const auto& pair : pairs) ++counts[pair.first];
+  for (std::size_t place = 0; place < files.size(); ++place) {
+    const auto first = clients.begin() + static_cast<std::ptrdiff_t>(start[place]);
+    const auto last = clients.begin() + static_cast<std::ptrdiff_t>(start[place + 1]);
+    std::sort(first, last);
+    counts[place] = std::unique(first, last) - first;
+  }
   return counts;
 }
 

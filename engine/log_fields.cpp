@@ -1,8 +1,7 @@
 #include "log_fields.h"
 
-#include <cstring>
-
 #include "byte_string.h"
+#include "simd_bytes.h"
 
 namespace junmaru {
 namespace {
@@ -23,30 +22,15 @@ bool IsVersion(std::string_view text) {
   return digits > 0 && dots <= 1;
 }
 
-// The position of the first byte c in line from at on, or npos.
-std::size_t Find(std::string_view line, char c, std::size_t at) {
-  if (at >= line.size()) return std::string_view::npos;
-  const void* hit = std::memchr(line.data() + at, c, line.size() - at);
-  return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - line.data()) : std::string_view::npos;
-}
+constexpr std::string_view kGet = "\"GET ";
 
-// The position of the first "\"GET " in line, or npos: a quote at a time,
-// which on log lines (a handful of quotes) is faster than a general search.
-std::size_t FindGet(std::string_view line) {
-  constexpr std::string_view kGet = "\"GET ";
-  for (std::size_t at = Find(line, '"', 0); at != std::string_view::npos; at = Find(line, '"', at + 1))
-    if (line.compare(at, kGet.size(), kGet) == 0) return at;
-  return std::string_view::npos;
-}
+// Whether the quote at q opens "\"GET ".
+bool OpensGet(std::string_view line, std::size_t q) { return line.compare(q, kGet.size(), kGet) == 0; }
 
-}  // namespace
-
-std::optional<RequestField> AnyHttpRequest(std::string_view line) {
-  const std::size_t get = FindGet(line);
-  if (get == std::string_view::npos) return std::nullopt;
-  const std::size_t start = get + 5;  // after "\"GET "
-  const std::size_t quote = Find(line, '"', start);
-  if (quote == std::string_view::npos) return std::nullopt;
+// The request field that the quote at get opens and the next quote, at
+// quote, ends, if it ends as the AnyHttp rule asks.
+std::optional<RequestField> RequestBetween(std::string_view line, std::size_t get, std::size_t quote) {
+  const std::size_t start = get + kGet.size();
   const std::string_view field = line.substr(start, quote - start);
   const std::size_t space = field.rfind(' ');
   if (space == std::string_view::npos) return std::nullopt;
@@ -56,6 +40,26 @@ std::optional<RequestField> AnyHttpRequest(std::string_view line) {
   return RequestField{field.substr(0, space), quote};
 }
 
+}  // namespace
+
+std::optional<RequestField> AnyHttpRequest(std::string_view line) {
+  constexpr std::size_t npos = std::string_view::npos;
+  std::size_t get = npos, quote = npos;
+  ForEachQuote(line, [&](std::size_t q) {
+    if (get != npos) return quote = q, true;
+    if (OpensGet(line, q)) get = q;
+    return false;
+  });
+  if (quote == npos) return std::nullopt;
+  return RequestBetween(line, get, quote);
+}
+
+std::optional<RequestField> AnyHttpRequest(std::string_view line, const LineQuotes& quotes) {
+  for (std::size_t i = 0; i < quotes.Count(); ++i)
+    if (OpensGet(line, quotes[i])) return i + 1 < quotes.Count() ? RequestBetween(line, quotes[i], quotes[i + 1]) : std::nullopt;
+  return std::nullopt;
+}
+
 int StatusAfter(std::string_view line, std::size_t closing_quote) {
   const std::size_t at = closing_quote + 2;
   if (at + 3 > line.size() || line[closing_quote + 1] != ' ') return -1;
@@ -63,21 +67,80 @@ int StatusAfter(std::string_view line, std::size_t closing_quote) {
   return (line[at] - '0') * 100 + (line[at + 1] - '0') * 10 + (line[at + 2] - '0');
 }
 
-std::optional<std::string_view> UserAgent(std::string_view line) {
+LineQuotes::LineQuotes(std::string_view line) {
+  const char* base = line.data();
+  std::size_t i = 0, kept = 0;
+  bool backslash = false;
+  const auto add = [&](std::size_t at, std::uint64_t mask) {
+    for (; mask != 0; mask &= mask - 1) {
+      const std::size_t quote = at + static_cast<std::size_t>(__builtin_ctzll(mask));
+      if (kept < kKept) [[likely]]
+        at_[kept++] = quote;
+      else
+        Spill(kept, quote);
+    }
+  };
+#if defined(__SSE2__)
+  for (; i + 64 <= line.size(); i += 64) {
+    const Bytes64 bytes(base + i);
+    add(i, bytes.Bits(IsQuote));
+    backslash |= !bytes.None(IsBackslash);
+  }
+  for (; i + 16 <= line.size(); i += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + i));
+    add(i, static_cast<unsigned>(_mm_movemask_epi8(IsQuote(v))));
+    backslash |= _mm_movemask_epi8(IsBackslash(v)) != 0;
+  }
+  if (i < line.size() && line.size() >= 16) {
+    // The last sixteen bytes, of which the first were looked at already.
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + line.size() - 16));
+    const unsigned seen = static_cast<unsigned>(16 - (line.size() - i));
+    add(i, static_cast<unsigned>(_mm_movemask_epi8(IsQuote(v))) >> seen);
+    backslash |= static_cast<unsigned>(_mm_movemask_epi8(IsBackslash(v))) >> seen != 0;
+    i = line.size();
+  }
+#endif
+  for (; i < line.size(); i += 64) {
+    std::uint64_t mask = 0;
+    for (std::size_t k = 0; k < 64 && i + k < line.size(); ++k) {
+      mask |= std::uint64_t{base[i + k] == '"'} << k;
+      backslash |= base[i + k] == '\\';
+    }
+    add(i, mask);
+  }
+  kept_ = kept, backslash_ = backslash;
+}
+
+void LineQuotes::Spill(std::size_t& kept, std::size_t at) {
+  if (kept == kKept) more_.assign(at_, at_ + kKept), kept = kKept + 1;  // from now on more_ holds them all
+  more_.push_back(at);
+}
+
+std::optional<std::string_view> UserAgent(std::string_view line, const LineQuotes& quotes) {
+  const std::size_t n = quotes.Count();
+  if (!quotes.Backslash()) {
+    // No quote is escaped: the fields are the quotes taken two by two,
+    // and the last whole pair is the user agent.
+    if (n < 6) return std::nullopt;
+    const std::size_t open = quotes[(n & ~std::size_t{1}) - 2];
+    return line.substr(open + 1, quotes[(n & ~std::size_t{1}) - 1] - open - 1);
+  }
   int fields = 0;
   std::string_view last;
-  for (std::size_t open = Find(line, '"', 0); open != std::string_view::npos;) {
-    std::size_t close = open;
-    for (;;) {
-      close = Find(line, '"', close + 1);
-      if (close == std::string_view::npos) return fields >= 3 ? std::optional(last) : std::nullopt;
+  for (std::size_t i = 0; i < n;) {
+    const std::size_t open = quotes[i];
+    std::size_t j = i + 1;
+    for (;; ++j) {
+      // A field left open at the end of the line is none.
+      if (j == n) return fields >= 3 ? std::optional(last) : std::nullopt;
+      const std::size_t close = quotes[j];
       std::size_t backslashes = 0;
       while (close - backslashes > open + 1 && line[close - backslashes - 1] == '\\') ++backslashes;
       if (backslashes % 2 == 0) break;  // not escaped: the field ends here
     }
     ++fields;
-    last = line.substr(open + 1, close - open - 1);
-    open = Find(line, '"', close + 1);
+    last = line.substr(open + 1, quotes[j] - open - 1);
+    i = j + 1;
   }
   return fields >= 3 ? std::optional(last) : std::nullopt;
 }

@@ -7,8 +7,10 @@
 // Every test is on bytes, case-sensitive.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace junmaru {
 
@@ -25,6 +27,9 @@ struct RequestField {
 // is what lies between "GET " and that last space. None for a line whose
 // field does not end so.
 std::optional<RequestField> AnyHttpRequest(std::string_view line);
+class LineQuotes;
+// The same, of a line whose quotes are known.
+std::optional<RequestField> AnyHttpRequest(std::string_view line, const LineQuotes& quotes);
 
 // Where the request field ends for a path cut by today's rule (non-empty,
 // a view of line): at the quote of the marker the path was cut before.
@@ -37,13 +42,37 @@ inline std::size_t MarkerQuote(std::string_view line, std::string_view path) {
 // quote and one space; -1 when they are not there.
 int StatusAfter(std::string_view line, std::size_t closing_quote);
 
+// The double quotes of a line, found in one pass: the request, the end of
+// the timestamp and the user agent are all found by their quotes, and a
+// line holds a handful of them.
+class LineQuotes {
+ public:
+  explicit LineQuotes(std::string_view line);
+  std::size_t Count() const { return kept_ <= kKept ? kept_ : more_.size(); }
+  // The position of quote i (< Count()), in line order.
+  std::size_t operator[](std::size_t i) const { return kept_ <= kKept ? at_[i] : more_[i]; }
+  // Whether the line holds a backslash anywhere.
+  bool Backslash() const { return backslash_; }
+
+ private:
+  static constexpr std::size_t kKept = 24;  // quotes held in place; a line with more has them in more_
+  // Keeps the quote at at when at_ is full.
+  void Spill(std::size_t& kept, std::size_t at);
+
+  std::size_t at_[kKept];
+  std::size_t kept_ = 0;
+  bool backslash_ = false;
+  std::vector<std::size_t> more_;
+};
+
 // The user agent: the last double-quoted field of a line that holds at
 // least three (the combined log format's request, referrer and agent).
 // A field opens at a double quote and closes at the next one that no
 // backslash escapes (servers write a quote inside a field as \" and a
 // backslash as \\); a field left open at the end of the line is none.
 // None for a line of fewer fields.
-std::optional<std::string_view> UserAgent(std::string_view line);
+std::optional<std::string_view> UserAgent(std::string_view line, const LineQuotes& quotes);
+inline std::optional<std::string_view> UserAgent(std::string_view line) { return UserAgent(line, LineQuotes(line)); }
 
 // The client's address: the line's first field, up to the first space
 // (the whole line when it has none).

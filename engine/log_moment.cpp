@@ -2,7 +2,9 @@
 
 #include <array>
 #include <cstdio>
-#include <cstring>
+
+#include "log_fields.h"
+#include "simd_bytes.h"
 
 namespace junmaru {
 namespace {
@@ -23,7 +25,7 @@ int MonthOf(std::string_view name) {
 }
 
 // The number written in text[at, at + width) in decimal digits, or -1.
-inline int Digits(std::string_view text, std::size_t at, std::size_t width) {
+[[gnu::always_inline]] inline int Digits(std::string_view text, std::size_t at, std::size_t width) {
   if (at + width > text.size()) return -1;
   int value = 0;
   for (std::size_t i = at; i < at + width; ++i) {
@@ -77,28 +79,39 @@ bool TimeInRange(int hour, int minute, int second, int last_second = 59) {
   return hour >= 0 && hour <= 23 && minute >= 0 && minute <= 59 && second >= 0 && second <= last_second;
 }
 
+// Whether the quote at q follows "] ", the end of the timestamp field.
+bool EndsStamp(std::string_view line, std::size_t q) { return q >= 2 && line[q - 1] == ' ' && line[q - 2] == ']'; }
+
 // Where the timestamp field of line ends: the "]" of the first "] \"", or npos.
 std::size_t StampEnd(std::string_view line) {
-  for (std::size_t q = 2; q < line.size(); ++q) {
-    const void* quote = std::memchr(line.data() + q, '"', line.size() - q);
-    if (!quote) break;
-    q = static_cast<std::size_t>(static_cast<const char*>(quote) - line.data());
-    if (line[q - 1] == ' ' && line[q - 2] == ']') return q - 2;
+  std::size_t close = std::string_view::npos;
+  ForEachQuote(line, [&](std::size_t q) { return EndsStamp(line, q) && (close = q - 2, true); });
+  return close;
+}
+
+// The timestamp field's "[": the last one before its "]" at close, not
+// far back (a stamp and its zone take 27 bytes), or npos. Every line is
+// read for its time, so sixteen bytes are looked at a time.
+std::size_t FieldOpen(std::string_view line, std::size_t close) {
+  constexpr std::size_t kLongestField = 40;  // "[" at close - 40 at the farthest
+  std::size_t end = close;                   // looked at: [end, close)
+#if defined(__SSE2__)
+  for (; end >= 16 && close - (end - 16) <= kLongestField; end -= 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + end - 16));
+    if (const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8('[')))))
+      return end - 16 + static_cast<std::size_t>(31 - __builtin_clz(mask));
   }
+#endif
+  while (end > 0 && close - (end - 1) <= kLongestField)
+    if (line[--end] == '[') return end;
   return std::string_view::npos;
 }
 
-}  // namespace
-
-std::optional<LogMoment> ReadLogMoment(std::string_view line) {
-  const std::size_t close = StampEnd(line);
+// The moment of the timestamp field that ends at close (npos: none).
+std::optional<LogMoment> MomentOfStamp(std::string_view line, std::size_t close) {
   if (close == std::string_view::npos) return std::nullopt;
-  // The field's "[": the last one before its "]", not far back (a stamp
-  // and its zone take 27 bytes).
-  constexpr std::size_t kLongestField = 40;
-  std::size_t open = close;
-  while (open > 0 && close - open < kLongestField && line[open] != '[') --open;
-  if (line[open] != '[') return std::nullopt;
+  const std::size_t open = FieldOpen(line, close);
+  if (open == std::string_view::npos) return std::nullopt;
   // [dd/Mon/yyyy:HH:MM:SS, then " zone" or nothing
   const std::string_view s = line.substr(open, close - open);
   if (s.size() < 21 || s[3] != '/' || s[7] != '/' || s[12] != ':' || s[15] != ':' || s[18] != ':') return std::nullopt;
@@ -109,6 +122,16 @@ std::optional<LogMoment> ReadLogMoment(std::string_view line) {
   const int second = Digits(s, 19, 2);
   if (month == 0 || day < 1 || day > 31 || year < 0 || !TimeInRange(hour, minute, second, 60)) return std::nullopt;
   return Join(year, month, day, hour, minute, second);
+}
+
+}  // namespace
+
+std::optional<LogMoment> ReadLogMoment(std::string_view line) { return MomentOfStamp(line, StampEnd(line)); }
+
+std::optional<LogMoment> ReadLogMoment(std::string_view line, const LineQuotes& quotes) {
+  for (std::size_t i = 0; i < quotes.Count(); ++i)
+    if (EndsStamp(line, quotes[i])) return MomentOfStamp(line, quotes[i] - 2);
+  return std::nullopt;
 }
 
 std::optional<LogMoment> ParseMoment(std::string_view text, bool as_end) {

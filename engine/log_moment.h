@@ -24,6 +24,9 @@ inline constexpr LogMoment kLastMoment = 99991231235960;
 // hour, minute and second with their separators, in range, then a zone or
 // nothing. None for a line without such a field.
 std::optional<LogMoment> ReadLogMoment(std::string_view line);
+class LineQuotes;
+// The same, of a line whose quotes are known (log_fields.h).
+std::optional<LogMoment> ReadLogMoment(std::string_view line, const LineQuotes& quotes);
 
 // A moment given as "YYYY-MM-DD" or "YYYY-MM-DD HH:MM[:SS]", a real date
 // and time. As the start of a period a bare date means its first second

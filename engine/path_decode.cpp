@@ -80,7 +80,11 @@ bool Utf8ToCp932InPlace(std::string& bytes) {
 std::string_view WithoutQuery(std::string_view path) { return path.substr(0, path.find('?')); }
 
 std::string_view DecodePath(std::string_view path, std::string& out) {
-  if (path.find('%') == std::string_view::npos && AllAscii(path)) return path;
+  // Only a path with an escape or a byte outside ASCII changes; every
+  // path is asked, so the bytes are looked at without stopping early.
+  unsigned may_change = 0;
+  for (const char c : path) may_change |= static_cast<unsigned>(c == '%') | static_cast<unsigned char>(c) >> 7;
+  if (may_change == 0) return path;
   out.clear();
   for (std::size_t i = 0; i < path.size(); ++i) {
     if (path[i] == '%' && i + 2 < path.size() && HexDigit(path[i + 1]) >= 0 && HexDigit(path[i + 2]) >= 0) {

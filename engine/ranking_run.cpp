@@ -37,6 +37,26 @@ class ScanGauge {
   long long rest_ = 0;  // k × 900 − value_ × length_
 };
 
+// The paths' bytes were read on the other thread's processor; the counting
+// side fetches a few lines ahead, so that their transfer overlaps the
+// counting.
+void PrefetchPath(const LinePath& item) {
+  if (item.kind != LinePath::Kind::kDownload) return;
+  __builtin_prefetch(item.path.data());
+  __builtin_prefetch(item.path.data() + item.path.size());
+}
+// With the counting rules, the client's fields are read on this side too.
+void PrefetchPath(const RuledLine& item) {
+  if (item.kind == LinePath::Kind::kNone) return;
+  __builtin_prefetch(item.path.data());
+  __builtin_prefetch(item.path.data() + item.path.size());
+  if (!item.address.empty()) __builtin_prefetch(item.address.data());
+  if (item.has_agent) {
+    __builtin_prefetch(item.user_agent.data());
+    __builtin_prefetch(item.user_agent.data() + item.user_agent.size());
+  }
+}
+
 // Takes the download paths of the scanned lines in line order, drops what
 // the filter drops, hands the rest to the tally in batches (see
 // CountPaths) and moves the gauge after every line: today's rules.
@@ -50,12 +70,7 @@ class PathCounter {
   static LinePath Read(std::string_view line) { return LinePath::Read(line); }
   void Take(const LinePath* paths, std::size_t n) {
     for (std::size_t i = 0; i < n; ++i) {
-      // The paths' bytes were read on the other thread's processor;
-      // fetching a few ahead overlaps their transfer with the counting.
-      if (i + 8 < n && paths[i + 8]) {
-        __builtin_prefetch(paths[i + 8].path.data());
-        __builtin_prefetch(paths[i + 8].path.data() + paths[i + 8].path.size());
-      }
+      if (i + 8 < n) PrefetchPath(paths[i + 8]);
       if (paths[i].kind != LinePath::Kind::kNone && !filter_.Drops(paths[i].path)) {
         if (paths[i]) {
           batch_[pending_++] = paths[i].path;
@@ -96,6 +111,7 @@ class RuledLineCounter {
   RuledLine Read(std::string_view line) { return rules_.Read(line); }
   void Take(const RuledLine* lines, std::size_t n) {
     for (std::size_t i = 0; i < n; ++i) {
+      if (i + 8 < n) PrefetchPath(lines[i + 8]);
       counter_.Take(lines[i]);
       view_.SetProgress(gauge_.Value());
       gauge_.Step();
@@ -115,9 +131,13 @@ class RuledLineCounter {
 // counts them.
 template <class Counter>
 void CountLines(const LogLines& lines, std::size_t first, std::size_t count, Counter& counter) {
+  // The batches in hand take the same memory whatever an item holds, few
+  // enough bytes to stay in the processors' own caches.
+  LinePathsOptions options;
+  options.batch_lines = options.batch_lines * sizeof(LinePath) / sizeof(typename Counter::Item);
   ForEachLine<typename Counter::Item>(
       lines, first, count, [&counter](std::string_view line) { return counter.Read(line); },
-      [&counter](const typename Counter::Item* items, std::size_t n) { counter.Take(items, n); });
+      [&counter](const typename Counter::Item* items, std::size_t n) { counter.Take(items, n); }, options);
 }
 
 // Counts the lines of the spans.

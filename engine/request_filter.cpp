@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "byte_string.h"
+#include "log_fields.h"
 #include "simd_bytes.h"
 
 namespace junmaru {
@@ -63,38 +64,10 @@ char ProbeByte(const std::string& word) {
   return best;
 }
 
-// Calls at_quote(q) for the position q of every double quote of line, in
-// order, until it returns true. Sixty-four bytes are compared at a time.
-template <class AtQuote>
-void ForEachQuote(std::string_view line, AtQuote at_quote) {
-  const char* base = line.data();
-  std::size_t i = 0;
-#if defined(__SSE2__)
-  for (; i + 64 <= line.size(); i += 64)
-    for (std::uint64_t mask = Bytes64(base + i).Bits(IsQuote); mask != 0; mask &= mask - 1)
-      if (at_quote(i + static_cast<std::size_t>(__builtin_ctzll(mask)))) return;
-  for (; i + 16 <= line.size(); i += 16) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + i));
-    for (unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(IsQuote(v))); mask != 0; mask &= mask - 1)
-      if (at_quote(i + static_cast<std::size_t>(__builtin_ctz(mask)))) return;
-  }
-#endif
-  for (; i < line.size(); ++i)
-    if (base[i] == '"' && at_quote(i)) return;
-}
-
-}  // namespace
-
-RequestFilter::RequestFilter(const RunSettings& settings) {
-  for (std::size_t i = 0; i < kFamilyCount; ++i)
-    if (settings.Families[i])
-      for (std::string_view suffix : kExtensionFamilies[i].suffixes)
-        if (!suffix.empty()) suffixes_.Add(suffix);
-  for (const std::string& word : settings.KinsiWord)
-    if (!word.empty()) words_.push_back({word, ProbeByte(word)});
-}
-
-std::optional<std::string_view> RequestFilter::DownloadPath(std::string_view line) {
+// Today's rule over the quotes of line, which for_each_quote(at_quote)
+// visits in order until at_quote returns true.
+template <class ForEachQuoteOf>
+std::optional<std::string_view> MarkedPath(std::string_view line, ForEachQuoteOf for_each_quote) {
   // Every marker holds a double quote: the GET marker begins with one and
   // the HTTP markers end with one. Visiting the quotes finds the first of
   // each kind in one pass over the line.
@@ -110,7 +83,7 @@ std::optional<std::string_view> RequestFilter::DownloadPath(std::string_view lin
     }
     return g != std::string_view::npos && e11 != std::string_view::npos;
   };
-  ForEachQuote(line, at_quote);
+  for_each_quote(at_quote);
   // The HTTP/1.1 marker wins wherever it stands; HTTP/1.0 only without it.
   const std::size_t e = e11 != std::string_view::npos ? e11 : e10;
   if (e == std::string_view::npos || g == std::string_view::npos) return std::nullopt;
@@ -118,6 +91,28 @@ std::optional<std::string_view> RequestFilter::DownloadPath(std::string_view lin
   // the marker. Neither byte is tested for being a space.
   if (e < g + 6) return std::string_view{};
   return line.substr(g + 5, e - g - 6);
+}
+
+}  // namespace
+
+RequestFilter::RequestFilter(const RunSettings& settings) {
+  for (std::size_t i = 0; i < kFamilyCount; ++i)
+    if (settings.Families[i])
+      for (std::string_view suffix : kExtensionFamilies[i].suffixes)
+        if (!suffix.empty()) suffixes_.Add(suffix);
+  for (const std::string& word : settings.KinsiWord)
+    if (!word.empty()) words_.push_back({word, ProbeByte(word)});
+}
+
+std::optional<std::string_view> RequestFilter::DownloadPath(std::string_view line) {
+  return MarkedPath(line, [line](auto at_quote) { ForEachQuote(line, at_quote); });
+}
+
+std::optional<std::string_view> RequestFilter::DownloadPath(std::string_view line, const LineQuotes& quotes) {
+  return MarkedPath(line, [&quotes](auto at_quote) {
+    for (std::size_t i = 0; i < quotes.Count() && !at_quote(quotes[i]); ++i) {
+    }
+  });
 }
 
 std::uint64_t RequestFilter::SuffixSet::Key(const char* bytes, std::size_t length) {

@@ -17,6 +17,8 @@
 
 namespace junmaru {
 
+class LineQuotes;
+
 class RequestFilter {
  public:
   explicit RequestFilter(const RunSettings& settings);
@@ -24,6 +26,8 @@ class RequestFilter {
   // The request path of a line that holds the GET marker and an HTTP
   // marker; nothing for any other line. The path may be empty.
   static std::optional<std::string_view> DownloadPath(std::string_view line);
+  // The same, of a line whose quotes are known (log_fields.h).
+  static std::optional<std::string_view> DownloadPath(std::string_view line, const LineQuotes& quotes);
 
   // True when a built-in rule, a switched-on family or a word drops path.
   bool Drops(std::string_view path) const;

@@ -16,7 +16,9 @@
 #include "download_tally.h"
 #include "error.h"
 #include "line_split.h"
+#include "log_fields.h"
 #include "log_lines.h"
+#include "log_moment.h"
 #include "ranking_run.h"
 #include "recording_view.h"
 #include "request_filter.h"
@@ -219,6 +221,52 @@ TEST(FastPathReference, DropsAgreeWithTheRulesReadOneByOne) {
     for (int i = 0; i < 100; ++i) {
       const std::string path = RandomText(rng, path_pieces, 6);
       ASSERT_EQ(filter.Drops(path), ReferenceDrops(path, settings)) << ::testing::PrintToString(path);
+    }
+  }
+}
+
+// --- the fields read by the line's quotes ----------------------------------
+
+// The user agent read the plainest way: quote by quote from the start.
+std::optional<std::string_view> ReferenceUserAgent(std::string_view line) {
+  int fields = 0;
+  std::optional<std::string_view> last;
+  for (std::size_t open = line.find('"'); open != std::string_view::npos; open = line.find('"', open)) {
+    std::size_t close = open;
+    do {
+      close = line.find('"', close + 1);
+      if (close == std::string_view::npos) return fields >= 3 ? last : std::nullopt;
+    } while ([&] {
+      std::size_t backslashes = 0;
+      while (close - backslashes > open + 1 && line[close - backslashes - 1] == '\\') ++backslashes;
+      return backslashes % 2 == 1;
+    }());
+    ++fields;
+    last = line.substr(open + 1, close - open - 1);
+    open = close + 1;
+  }
+  return fields >= 3 ? last : std::nullopt;
+}
+
+TEST(FastPathReference, FieldsReadFromTheQuoteListAgreeWithTheirOwnSearches) {
+  // Lines of every length around the 16- and 64-byte blocks, with more
+  // quotes than the list holds in place, escapes and every marker.
+  const Pieces pieces = {"\"", "\"", "\\", "\\\"", "\"GET ", "\"GET /a.zip HTTP/1.1\"", " HTTP/1.0\"", " HTTP/2\"",
+                         "] \"", "[10/Oct/2004:13:55:36 +0900] \"", "[", "]", " ", "a", std::string(13, 'x'),
+                         std::string(40, 'y'), "\"-\" \"Mozilla/5.0\"", " 200 1"};
+  std::mt19937 rng(31);
+  for (int i = 0; i < 50000; ++i) {
+    const std::string line = RandomText(rng, pieces, 40);
+    const LineQuotes quotes(line);
+    const auto show = ::testing::PrintToString(line);
+    ASSERT_EQ(UserAgent(line, quotes), ReferenceUserAgent(line)) << show;
+    ASSERT_EQ(RequestFilter::DownloadPath(line, quotes), RequestFilter::DownloadPath(line)) << show;
+    ASSERT_EQ(ReadLogMoment(line, quotes), ReadLogMoment(line)) << show;
+    const std::optional<RequestField> request = AnyHttpRequest(line, quotes), searched = AnyHttpRequest(line);
+    ASSERT_EQ(request.has_value(), searched.has_value()) << show;
+    if (request) {
+      ASSERT_EQ(request->path, searched->path) << show;
+      ASSERT_EQ(request->closing_quote, searched->closing_quote) << show;
     }
   }
 }

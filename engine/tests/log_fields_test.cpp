@@ -5,7 +5,9 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "client_identity.h"
 #include "cp932.h"
 #include "log_fields.h"
 #include "path_decode.h"
@@ -88,6 +90,25 @@ TEST(LogFields, TheUserAgentIsTheLastOfAtLeastThreeQuotedFields) {
   }
   EXPECT_EQ(ClientAddress(kHead), "192.0.2.1");
   EXPECT_EQ(ClientAddress("no-space"), "no-space");
+}
+
+TEST(ClientIdentity, EqualClientsAreEqualAddressTexts) {
+  // Canonical dotted IPv4 addresses become their numbers, any other text
+  // a number of its own: no two texts may meet.
+  const std::vector<std::string> addresses = {
+      "1.2.3.4",   "01.2.3.4",  "1.2.3.04",  "1.2.3.4 ",        "256.1.1.1",   "1.2.3",   "1.2.3.4.5",
+      "0.0.0.0",   "0.0.0.00",  "255.255.255.255", "255.255.255.256", "1..2.3",  "::1",     "1.2.3.4x",
+      "1.2.3.",    ".1.2.3",    "1.2.3.255", "1.2.3.0",         "1.2.3.1000",  "1.2.3.-4", "192.168.100.200",
+      "0.1.2.3",   "1.2.3.40",  "12.3.4.5",  "1.23.4.5",        "123.45.6.78", "",        "a.b.c.d"};
+  ClientIds ids;
+  std::vector<ClientKey> keys;
+  for (const std::string& address : addresses) keys.push_back(ids.Of(address, 7));
+  for (std::size_t i = 0; i < addresses.size(); ++i) {
+    EXPECT_EQ(ids.Of(addresses[i], 7), keys[i]) << addresses[i];
+    for (std::size_t j = i + 1; j < addresses.size(); ++j)
+      EXPECT_FALSE(keys[i] == keys[j]) << addresses[i] << " and " << addresses[j];
+  }
+  EXPECT_FALSE(ids.Of("1.2.3.4", 7) == ids.Of("1.2.3.4", 8));
 }
 
 TEST(StatusList, ReadsThreeDigitCodesSeparatedByCommas) {

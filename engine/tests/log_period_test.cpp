@@ -50,6 +50,10 @@ TEST(LogMoment, ReadsTheTimestampFieldBeforeTheRequest) {
            {"OtherSeparators", "[10-Oct-2004 13:55:36 +0900]" + request, std::nullopt},
            {"NoSpaceBeforeTheZone", "[10/Oct/2004:13:55:36+0900]" + request, std::nullopt},
            {"FieldTooLong", "[10/Oct/2004:13:55:36 " + std::string(30, '0') + "]" + request, std::nullopt},
+           // The "[" is looked for at most 40 bytes before the "]".
+           {"LongestField", "1.2.3.4 - - [10/Oct/2004:13:55:36 " + std::string(18, '0') + "]" + request, 20041010135536},
+           {"OneByteLonger", "1.2.3.4 - - [10/Oct/2004:13:55:36 " + std::string(19, '0') + "]" + request, std::nullopt},
+           {"NearestBracketWins", "[10/Oct/2004:13:55:36 +09[00]" + request, std::nullopt},
        })
     EXPECT_EQ(ReadLogMoment(c.line), c.moment) << c.name;
 }
