@@ -355,9 +355,9 @@ TEST_F(TForm1Test, StoredCountingRulesRunAndStayAsStored) {
   EXPECT_EQ(junmaru::testing::ReadBytes(ini).substr(0, count.size()), count);
 }
 
-// A stored switch that no control shows yet (the rank changes) drives GO
-// and is written back as it was.
-TEST_F(TForm1Test, StoredSwitchWithoutAControlDrivesGoAndIsKept) {
+// A switch stored in the settings file (the rank changes) drives GO
+// without the dialog ever being opened, and is written back as it was.
+TEST_F(TForm1Test, StoredSwitchDrivesGoAndIsKept) {
   folder.Write("junmaru_setting.ini", "[HTML]\r\nTrend=1\r\n");
   form.FormCreate();
   Load(Log(9));
