@@ -48,10 +48,7 @@ RuledLine LineRules::Read(std::string_view line) {
     ruled.user_agent = user_agent.value_or(std::string_view());
   }
   if (client) ruled.address = ClientAddress(line);
-  if (settings_.OncePerClient && download) {
-    if (const std::optional<LogMoment> moment = ReadLogMoment(line, *quotes))
-      ruled.day = static_cast<std::uint32_t>(*moment / 1000000);
-  }
+  if (settings_.OncePerClient && download) ruled.stamp = StampField(line, *quotes);
   return ruled;
 }
 
@@ -91,7 +88,13 @@ void RuledCounter::Take(const RuledLine& line) {
     if (settings_.OncePerClient || settings_.Clients) client = clients_.Of(line.address, agent);
   }
   batch_[pending_] = {text, line.path};
-  batch_clients_[pending_] = {client, line.day};
+  // The day of the line's timestamp; a line without one is a day of its own (0).
+  std::uint32_t day = 0;
+  if (settings_.OncePerClient) {
+    if (const std::optional<LogMoment> moment = MomentOfStampField(line.stamp))
+      day = static_cast<std::uint32_t>(*moment / 1000000);
+  }
+  batch_clients_[pending_] = {client, day};
   if (++pending_ == DownloadTally::kBatch) Flush();
 }
 

@@ -57,7 +57,7 @@ struct RuledLine {
   std::string_view path;  // as the log wrote it; under Decode without its query string
   LinePath::Kind kind = LinePath::Kind::kNone;  // none also when Status drops the line
   bool has_agent = false;  // whether the line has a user agent (UserAgent)
-  std::uint32_t day = 0;   // yyyymmdd of its timestamp (OncePerClient only); 0: none
+  std::string_view stamp;  // its timestamp field (StampField; OncePerClient only)
   // Views of the line, read for Bots, OncePerClient and Clients only.
   std::string_view user_agent;
   std::string_view address;

@@ -1,5 +1,6 @@
 #include "log_moment.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -89,11 +90,12 @@ std::size_t StampEnd(std::string_view line) {
   return close;
 }
 
+constexpr std::size_t kLongestField = 40;  // the "[" stands at most this far before the "]"
+
 // The timestamp field's "[": the last one before its "]" at close, not
 // far back (a stamp and its zone take 27 bytes), or npos. Every line is
 // read for its time, so sixteen bytes are looked at a time.
 std::size_t FieldOpen(std::string_view line, std::size_t close) {
-  constexpr std::size_t kLongestField = 40;  // "[" at close - 40 at the farthest
   std::size_t end = close;                   // looked at: [end, close)
 #if defined(__SSE2__)
   for (; end >= 16 && close - (end - 16) <= kLongestField; end -= 16) {
@@ -128,10 +130,19 @@ std::optional<LogMoment> MomentOfStamp(std::string_view line, std::size_t close)
 
 std::optional<LogMoment> ReadLogMoment(std::string_view line) { return MomentOfStamp(line, StampEnd(line)); }
 
-std::optional<LogMoment> ReadLogMoment(std::string_view line, const LineQuotes& quotes) {
-  for (std::size_t i = 0; i < quotes.Count(); ++i)
-    if (EndsStamp(line, quotes[i])) return MomentOfStamp(line, quotes[i] - 2);
-  return std::nullopt;
+std::string_view StampField(std::string_view line, const LineQuotes& quotes) {
+  for (std::size_t i = 0; i < quotes.Count(); ++i) {
+    if (!EndsStamp(line, quotes[i])) continue;
+    const std::size_t close = quotes[i] - 2;
+    const std::size_t before = std::min(close, kLongestField);
+    return line.substr(close - before, before + 1);
+  }
+  return {};
+}
+
+std::optional<LogMoment> MomentOfStampField(std::string_view field) {
+  if (field.empty()) return std::nullopt;
+  return MomentOfStamp(field, field.size() - 1);
 }
 
 std::optional<LogMoment> ParseMoment(std::string_view text, bool as_end) {

@@ -24,9 +24,14 @@ inline constexpr LogMoment kLastMoment = 99991231235960;
 // hour, minute and second with their separators, in range, then a zone or
 // nothing. None for a line without such a field.
 std::optional<LogMoment> ReadLogMoment(std::string_view line);
+// The moment of a line whose quotes are known (log_fields.h) is read in
+// two steps, which may run on different threads: StampField cuts from the
+// line the bytes that ReadLogMoment looks at, the field and the few before
+// it (empty for a line without the field), and MomentOfStampField reads
+// them, giving what ReadLogMoment gives.
 class LineQuotes;
-// The same, of a line whose quotes are known (log_fields.h).
-std::optional<LogMoment> ReadLogMoment(std::string_view line, const LineQuotes& quotes);
+std::string_view StampField(std::string_view line, const LineQuotes& quotes);
+std::optional<LogMoment> MomentOfStampField(std::string_view field);
 
 // A moment given as "YYYY-MM-DD" or "YYYY-MM-DD HH:MM[:SS]", a real date
 // and time. As the start of a period a bare date means its first second

@@ -131,13 +131,9 @@ class RuledLineCounter {
 // counts them.
 template <class Counter>
 void CountLines(const LogLines& lines, std::size_t first, std::size_t count, Counter& counter) {
-  // The batches in hand take the same memory whatever an item holds, few
-  // enough bytes to stay in the processors' own caches.
-  LinePathsOptions options;
-  options.batch_lines = options.batch_lines * sizeof(LinePath) / sizeof(typename Counter::Item);
   ForEachLine<typename Counter::Item>(
       lines, first, count, [&counter](std::string_view line) { return counter.Read(line); },
-      [&counter](const typename Counter::Item* items, std::size_t n) { counter.Take(items, n); }, options);
+      [&counter](const typename Counter::Item* items, std::size_t n) { counter.Take(items, n); });
 }
 
 // Counts the lines of the spans.
