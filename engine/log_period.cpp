@@ -1,6 +1,13 @@
 #include "log_period.h"
 
+#include <algorithm>
+#include <exception>
+#include <system_error>
+#include <thread>
+#include <utility>
+
 #include "error.h"
+#include "line_paths.h"
 #include "messages.h"
 
 namespace junmaru {
@@ -18,6 +25,29 @@ bool Holds(const std::optional<TimePeriod>& period, LogMoment m) {
   return period && m >= period->since && m <= period->until;
 }
 
+// Joins what was read of a later stretch of lines to what was read of the
+// stretch before it.
+void Join(std::optional<TimeSpan>& span, const std::optional<TimeSpan>& later) {
+  if (!later) return;
+  Widen(span, later->earliest);
+  Widen(span, later->latest);
+}
+void Join(PeriodLines& taken, const PeriodLines& later) {
+  for (const LineSpan& span : later.spans) {
+    if (!taken.spans.empty() && taken.spans.back().last + 1 == span.first) taken.spans.back().last = span.last;
+    else taken.spans.push_back(span);
+  }
+  taken.count += later.count;
+  Join(taken.times, later.times);
+}
+void Join(LogTimes& times, const LogTimes& later) {
+  for (std::size_t i = 0; i < times.sources.size(); ++i) Join(times.sources[i], later.sources[i]);
+  Join(times.all, later.all);
+  times.later_lines += later.later_lines;
+  Join(times.period, later.period);
+  Join(times.previous, later.previous);
+}
+
 }  // namespace
 
 std::optional<TimePeriod> PeriodBefore(const TimePeriod& period) {
@@ -30,13 +60,11 @@ std::optional<TimePeriod> PeriodBefore(const TimePeriod& period) {
 
 LogTimes ReadLogTimes(const LogLines& lines, LogMoment not_after, const std::optional<TimePeriod>& period,
                       const std::optional<TimePeriod>& previous, const std::optional<LineSpan>& unread) {
-  LogTimes times;
   const std::vector<LoadedSource>& sources = lines.Sources();
-  times.sources.resize(sources.size());
-  std::size_t source = 0;
-  // Reads lines [begin, end).
-  const auto read = [&](std::size_t begin, std::size_t end) {
+  // Reads lines [begin, end) into times.
+  const auto read = [&](LogTimes& times, std::size_t begin, std::size_t end) {
     if (begin >= end) return;
+    std::size_t source = 0;
     LineReader reader = lines.ReadFrom(begin);
     for (std::size_t i = begin; i < end; ++i) {
       // Each file ends a line, so a line lies in one file.
@@ -53,12 +81,49 @@ LogTimes ReadLogTimes(const LogLines& lines, LogMoment not_after, const std::opt
       else if (Holds(previous, *m)) Take(times.previous, i, *m);
     }
   };
+  // The lines to read, in order: all but the unread ones.
   const std::size_t count = lines.Count();
+  std::vector<std::pair<std::size_t, std::size_t>> stretches;  // [begin, end)
   if (unread && unread->first < count) {
-    read(0, unread->first);
-    read(unread->last + 1, count);
+    stretches = {{0, unread->first}, {std::min(unread->last + 1, count), count}};
   } else {
-    read(0, count);
+    stretches = {{0, count}};
+  }
+  const auto read_stretches = [&](LogTimes& times, std::size_t from, std::size_t to) {
+    times.sources.resize(sources.size());
+    for (const auto& [begin, end] : stretches) read(times, std::max(begin, from), std::min(end, to));
+  };
+  // A long log is read in two halves at once, the later half on a
+  // second thread; what each half found is then joined in line order.
+  LogTimes times, later;
+  std::size_t half = count;
+  std::exception_ptr later_failed;
+  std::thread second;
+  if (count >= LinePathsOptions().lines_for_thread && line_batches::SecondProcessor()) {
+    half = count / 2;
+    try {
+      second = std::thread([&] {
+        try {
+          read_stretches(later, half, count);
+        } catch (...) {
+          later_failed = std::current_exception();
+        }
+      });
+    } catch (const std::system_error&) {
+      half = count;  // no second thread to be had: one reads it all
+    }
+  }
+  struct JoinAtEnd {
+    std::thread& thread;
+    ~JoinAtEnd() {
+      if (thread.joinable()) thread.join();
+    }
+  } join{second};
+  read_stretches(times, 0, half);
+  if (second.joinable()) {
+    second.join();
+    if (later_failed) std::rethrow_exception(later_failed);
+    Join(times, later);
   }
   return times;
 }

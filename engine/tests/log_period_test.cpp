@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -228,6 +230,65 @@ TEST(LogPeriod, EachLogsSpanAndLinesAfterTheClock) {
   EXPECT_EQ(times.all->latest, 20241004000000u);
   EXPECT_EQ(times.later_lines, 1u);
   EXPECT_EQ(times.period.count, 0u) << "no period asked";
+}
+
+// A log long enough to be read in two halves at once: what the halves find
+// joins into what one pass over the lines would find, across the files
+// and the line range left unread, with spans running over the middle.
+TEST(LogPeriod, ALongLogReadInTwoHalvesGivesWhatOnePassGives) {
+  const std::size_t kLines = 300000;
+  // Line i: second i % 7200 of 01 Oct (wavering order), every 97th unstamped,
+  // every 1000th after the clock.
+  auto stamp = [](std::size_t i) -> std::optional<LogMoment> {
+    if (i % 1000 == 1) return 20991231000000;
+    if (i % 97 == 0) return std::nullopt;
+    const std::size_t second = (i * 7 + i / 5000) % 7200;
+    return 20241001000000 + second / 3600 * 10000 + second / 60 % 60 * 100 + second % 60;
+  };
+  std::vector<std::vector<std::string>> logs(3);
+  for (std::size_t i = 0; i < kLines; ++i) {
+    char text[32] = "-";
+    if (const std::optional<LogMoment> m = stamp(i); m && i % 1000 != 1)
+      std::snprintf(text, sizeof text, "%02d/Oct/%04d:%02d:%02d:%02d", int(*m / 1000000 % 100), int(*m / 10000000000),
+                    int(*m / 10000 % 100), int(*m / 100 % 100), int(*m % 100));
+    logs[i < 100000 ? 0 : i < 200000 ? 1 : 2].push_back(i % 1000 == 1 ? "31/Dec/2099:00:00:00" : text);
+  }
+  const TimePeriod period{20241001013000, 20241001015959}, previous{20241001010000, 20241001012959};
+  const LineSpan unread{40000, 60000};
+  const LogTimes times = ReadLogTimes(JoinedLog(logs), 20241231000000, period, previous, unread);
+
+  LogTimes expected;
+  expected.sources.resize(3);
+  for (std::size_t i = 0; i < kLines; ++i) {
+    const std::optional<LogMoment> m = stamp(i);
+    if ((i >= unread.first && i <= unread.last) || !m) continue;
+    if (*m > 20241231000000) {
+      ++expected.later_lines;
+      continue;
+    }
+    Widen(expected.sources[i / 100000], *m);
+    Widen(expected.all, *m);
+    for (auto [lines, span] : {std::pair{&expected.period, period}, std::pair{&expected.previous, previous}}) {
+      if (*m < span.since || *m > span.until) continue;
+      if (lines->count > 0 && lines->spans.back().last + 1 == i) ++lines->spans.back().last;
+      else lines->spans.push_back({i, i});
+      Widen(lines->times, *m);
+      ++lines->count;
+    }
+  }
+  auto same_spans = [](const std::optional<TimeSpan>& a, const std::optional<TimeSpan>& b) {
+    return a.has_value() == b.has_value() && (!a || (a->earliest == b->earliest && a->latest == b->latest));
+  };
+  for (std::size_t f = 0; f < 3; ++f) EXPECT_TRUE(same_spans(times.sources[f], expected.sources[f])) << "file " << f;
+  EXPECT_TRUE(same_spans(times.all, expected.all));
+  EXPECT_EQ(times.later_lines, expected.later_lines);
+  for (auto [got, want] : {std::pair{&times.period, &expected.period}, std::pair{&times.previous, &expected.previous}}) {
+    EXPECT_EQ(got->count, want->count);
+    EXPECT_TRUE(same_spans(got->times, want->times));
+    ASSERT_EQ(got->spans.size(), want->spans.size());
+    for (std::size_t k = 0; k < got->spans.size(); ++k)
+      EXPECT_TRUE(got->spans[k].first == want->spans[k].first && got->spans[k].last == want->spans[k].last) << k;
+  }
 }
 
 TEST(PreviousPeriod, TheSameLengthJustBefore) {
