@@ -67,52 +67,18 @@ int StatusAfter(std::string_view line, std::size_t closing_quote) {
   return (line[at] - '0') * 100 + (line[at + 1] - '0') * 10 + (line[at + 2] - '0');
 }
 
-LineQuotes::LineQuotes(std::string_view line) {
-  const char* base = line.data();
-  std::size_t i = 0, kept = 0;
-  bool backslash = false;
-  const auto add = [&](std::size_t at, std::uint64_t mask) {
-    for (; mask != 0; mask &= mask - 1) {
-      const std::size_t quote = at + static_cast<std::size_t>(__builtin_ctzll(mask));
-      if (kept < kKept) [[likely]]
-        at_[kept++] = quote;
-      else
-        Spill(kept, quote);
-    }
-  };
-#if defined(__SSE2__)
-  for (; i + 64 <= line.size(); i += 64) {
-    const Bytes64 bytes(base + i);
-    add(i, bytes.Bits(IsQuote));
-    backslash |= !bytes.None(IsBackslash);
-  }
-  for (; i + 16 <= line.size(); i += 16) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + i));
-    add(i, static_cast<unsigned>(_mm_movemask_epi8(IsQuote(v))));
-    backslash |= _mm_movemask_epi8(IsBackslash(v)) != 0;
-  }
-  if (i < line.size() && line.size() >= 16) {
-    // The last sixteen bytes, of which the first were looked at already.
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + line.size() - 16));
-    const unsigned seen = static_cast<unsigned>(16 - (line.size() - i));
-    add(i, static_cast<unsigned>(_mm_movemask_epi8(IsQuote(v))) >> seen);
-    backslash |= static_cast<unsigned>(_mm_movemask_epi8(IsBackslash(v))) >> seen != 0;
-    i = line.size();
-  }
-#endif
-  for (; i < line.size(); i += 64) {
-    std::uint64_t mask = 0;
-    for (std::size_t k = 0; k < 64 && i + k < line.size(); ++k) {
-      mask |= std::uint64_t{base[i + k] == '"'} << k;
-      backslash |= base[i + k] == '\\';
-    }
-    add(i, mask);
-  }
-  kept_ = kept, backslash_ = backslash;
+LineQuotes::LineQuotes(std::string_view line) : backslash_(line.find('\\') != std::string_view::npos) {
+  ForEachQuote(line, [this](std::size_t quote) {
+    if (kept_ < kKept) [[likely]]
+      at_[kept_++] = quote;
+    else
+      Spill(quote);
+    return false;
+  });
 }
 
-void LineQuotes::Spill(std::size_t& kept, std::size_t at) {
-  if (kept == kKept) more_.assign(at_, at_ + kKept), kept = kKept + 1;  // from now on more_ holds them all
+void LineQuotes::Spill(std::size_t at) {
+  if (kept_ == kKept) more_.assign(at_, at_ + kKept), kept_ = kKept + 1;  // from now on more_ holds them all
   more_.push_back(at);
 }
 

@@ -57,7 +57,7 @@ class LineQuotes {
  private:
   static constexpr std::size_t kKept = 24;  // quotes held in place; a line with more has them in more_
   // Keeps the quote at at when at_ is full.
-  void Spill(std::size_t& kept, std::size_t at);
+  void Spill(std::size_t at);
 
   std::size_t at_[kKept];
   std::size_t kept_ = 0;

@@ -42,7 +42,6 @@ inline __m128i IsCr(__m128i v) { return _mm_cmpeq_epi8(v, _mm_set1_epi8('\r')); 
 inline __m128i IsLf(__m128i v) { return _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')); }
 inline __m128i IsNul(__m128i v) { return _mm_cmpeq_epi8(v, _mm_setzero_si128()); }
 inline __m128i IsQuote(__m128i v) { return _mm_cmpeq_epi8(v, _mm_set1_epi8('"')); }
-inline __m128i IsBackslash(__m128i v) { return _mm_cmpeq_epi8(v, _mm_set1_epi8('\\')); }
 #endif
 
 // Calls at_quote(q) for the position q of every double quote of line, in
@@ -61,6 +60,14 @@ void ForEachQuote(std::string_view line, AtQuote at_quote) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + i));
     for (unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(IsQuote(v))); mask != 0; mask &= mask - 1)
       if (at_quote(i + static_cast<std::size_t>(__builtin_ctz(mask)))) return;
+  }
+  if (i < line.size() && line.size() >= 16) {
+    // The last sixteen bytes, of which the first were looked at already.
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + line.size() - 16));
+    const unsigned seen = static_cast<unsigned>(16 - (line.size() - i));
+    for (unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(IsQuote(v))) >> seen; mask != 0; mask &= mask - 1)
+      if (at_quote(i + static_cast<std::size_t>(__builtin_ctz(mask)))) return;
+    return;
   }
 #endif
   for (; i < line.size(); ++i)
