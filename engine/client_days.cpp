@@ -9,7 +9,8 @@ ClientDays::ClientDays() : seed_((std::uint64_t{std::random_device()()} << 32) ^
 ClientDays::DaySet& ClientDays::SetOf(std::uint32_t day) {
   if (last_ && day == last_day_) return *last_;
   std::unique_ptr<DaySet>& set = days_[day];
-  if (!set) set = std::make_unique<DaySet>(seed_);
+  // A day is usually much like the one before: its set starts that large.
+  if (!set) set = std::make_unique<DaySet>(seed_, last_ ? last_->Slots() : 0);
   last_day_ = day, last_ = set.get();
   return *last_;
 }
@@ -17,6 +18,12 @@ ClientDays::DaySet& ClientDays::SetOf(std::uint32_t day) {
 bool ClientDays::Mark(ClientKey client, std::uint32_t day, std::uint32_t file) { return SetOf(day).Insert(client, file); }
 
 void ClientDays::Expect(ClientKey client, std::uint32_t day, std::uint32_t file) { SetOf(day).Expect(client, file); }
+
+ClientDays::DaySet::DaySet(std::uint64_t seed, std::size_t slots) : seed_(seed) {
+  if (slots == 0) return;
+  slots_.assign(slots, Slot{});
+  mask_ = slots - 1;
+}
 
 bool ClientDays::DaySet::Insert(ClientKey client, std::uint32_t file) {
   // At most two thirds of the slots are taken.

@@ -32,7 +32,9 @@ class ClientDays {
   // The (client, file) pairs of one day: open addressing.
   class DaySet {
    public:
-    explicit DaySet(std::uint64_t seed) : seed_(seed) {}
+    // slots: how many to start with (a power of two), or 0.
+    DaySet(std::uint64_t seed, std::size_t slots);
+    std::size_t Slots() const { return slots_.size(); }
     bool Insert(ClientKey client, std::uint32_t file);
     void Expect(ClientKey client, std::uint32_t file) const {
       if (!slots_.empty()) __builtin_prefetch(&slots_[Hash(client, file) & mask_]);

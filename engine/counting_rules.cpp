@@ -37,7 +37,10 @@ RuledLine LineRules::Read(std::string_view line) {
   }
   if (settings_.Decode) ruled.path = WithoutQuery(ruled.path);
 
-  if (!settings_.Status.Empty() && !settings_.Status.Holds(StatusAfter(line, closing_quote))) return {};
+  if (!settings_.Status.Empty() && !settings_.Status.Holds(StatusAfter(line, closing_quote))) {
+    ruled = {};
+    return ruled;
+  }
 
   // Bots reads every line's user agent; the client is needed of a download only.
   const bool download = ruled.kind == LinePath::Kind::kDownload;

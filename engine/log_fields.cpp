@@ -1,5 +1,7 @@
 #include "log_fields.h"
 
+#include <cstring>
+
 #include "byte_string.h"
 #include "simd_bytes.h"
 
@@ -24,15 +26,30 @@ bool IsVersion(std::string_view text) {
 
 constexpr std::string_view kGet = "\"GET ";
 
+// The last space of a request field, or npos. The field ends with a short
+// " HTTP/..." of varied length: its last sixteen bytes are looked at together.
+std::size_t LastSpace(std::string_view field) {
+#if defined(__SSE2__)
+  if (field.size() >= 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(field.data() + field.size() - 16));
+    if (const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(' ')))))
+      return field.size() - 16 + static_cast<std::size_t>(31 - __builtin_clz(mask));
+  }
+#endif
+  return field.rfind(' ');
+}
+
 // Whether the quote at q opens "\"GET ".
-bool OpensGet(std::string_view line, std::size_t q) { return line.compare(q, kGet.size(), kGet) == 0; }
+bool OpensGet(std::string_view line, std::size_t q) {
+  return q + kGet.size() <= line.size() && std::memcmp(line.data() + q + 1, kGet.data() + 1, kGet.size() - 1) == 0;
+}
 
 // The request field that the quote at get opens and the next quote, at
 // quote, ends, if it ends as the AnyHttp rule asks.
 std::optional<RequestField> RequestBetween(std::string_view line, std::size_t get, std::size_t quote) {
   const std::size_t start = get + kGet.size();
   const std::string_view field = line.substr(start, quote - start);
-  const std::size_t space = field.rfind(' ');
+  const std::size_t space = LastSpace(field);
   if (space == std::string_view::npos) return std::nullopt;
   const std::string_view protocol = field.substr(space + 1);
   constexpr std::string_view kHttp = "HTTP/";
@@ -67,24 +84,30 @@ int StatusAfter(std::string_view line, std::size_t closing_quote) {
   return (line[at] - '0') * 100 + (line[at + 1] - '0') * 10 + (line[at + 2] - '0');
 }
 
-LineQuotes::LineQuotes(std::string_view line) : backslash_(line.find('\\') != std::string_view::npos) {
-  ForEachQuote(line, [this](std::size_t quote) {
-    if (kept_ < kKept) [[likely]]
-      at_[kept_++] = quote;
+LineQuotes::LineQuotes(std::string_view line) {
+  // Counted in locals, which stay in registers while the positions are stored.
+  std::size_t kept = 0;
+  bool escaped = false;
+  ForEachQuote(line, [&](std::size_t quote) {
+    escaped |= quote > 0 && line[quote - 1] == '\\';
+    if (kept < kKept) [[likely]]
+      at_[kept++] = quote;
     else
-      Spill(quote);
+      kept = Spill(kept, quote);
     return false;
   });
+  kept_ = kept, escaped_ = escaped;
 }
 
-void LineQuotes::Spill(std::size_t at) {
-  if (kept_ == kKept) more_.assign(at_, at_ + kKept), kept_ = kKept + 1;  // from now on more_ holds them all
+std::size_t LineQuotes::Spill(std::size_t kept, std::size_t at) {
+  if (kept == kKept) more_.assign(at_, at_ + kKept);  // from now on more_ holds them all
   more_.push_back(at);
+  return kKept + 1;
 }
 
 std::optional<std::string_view> UserAgent(std::string_view line, const LineQuotes& quotes) {
   const std::size_t n = quotes.Count();
-  if (!quotes.Backslash()) {
+  if (!quotes.MayBeEscaped()) {
     // No quote is escaped: the fields are the quotes taken two by two,
     // and the last whole pair is the user agent.
     if (n < 6) return std::nullopt;
@@ -109,6 +132,18 @@ std::optional<std::string_view> UserAgent(std::string_view line, const LineQuote
     i = j + 1;
   }
   return fields >= 3 ? std::optional(last) : std::nullopt;
+}
+
+std::string_view ClientAddress(std::string_view line) {
+#if defined(__SSE2__)
+  // An address is short: its space is nearly always among the first sixteen bytes.
+  if (line.size() >= 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data()));
+    if (const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(' ')))))
+      return line.substr(0, static_cast<std::size_t>(__builtin_ctz(mask)));
+  }
+#endif
+  return line.substr(0, line.find(' '));
 }
 
 }  // namespace junmaru

@@ -51,17 +51,19 @@ class LineQuotes {
   std::size_t Count() const { return kept_ <= kKept ? kept_ : more_.size(); }
   // The position of quote i (< Count()), in line order.
   std::size_t operator[](std::size_t i) const { return kept_ <= kKept ? at_[i] : more_[i]; }
-  // Whether the line holds a backslash anywhere.
-  bool Backslash() const { return backslash_; }
+  // Whether a backslash stands just before one of the quotes: only then
+  // may a quote be escaped.
+  bool MayBeEscaped() const { return escaped_; }
 
  private:
   static constexpr std::size_t kKept = 24;  // quotes held in place; a line with more has them in more_
-  // Keeps the quote at at when at_ is full.
-  void Spill(std::size_t at);
+  // Keeps the quote at at when kept quotes fill at_ (or more_ holds them
+  // all already); gives the new count, past kKept from then on.
+  std::size_t Spill(std::size_t kept, std::size_t at);
 
   std::size_t at_[kKept];
   std::size_t kept_ = 0;
-  bool backslash_ = false;
+  bool escaped_ = false;
   std::vector<std::size_t> more_;
 };
 
@@ -76,6 +78,6 @@ inline std::optional<std::string_view> UserAgent(std::string_view line) { return
 
 // The client's address: the line's first field, up to the first space
 // (the whole line when it has none).
-inline std::string_view ClientAddress(std::string_view line) { return line.substr(0, line.find(' ')); }
+std::string_view ClientAddress(std::string_view line);
 
 }  // namespace junmaru

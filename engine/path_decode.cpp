@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "cp932.h"
+#include "simd_bytes.h"
 
 namespace junmaru {
 namespace {
@@ -75,16 +76,31 @@ bool Utf8ToCp932InPlace(std::string& bytes) {
   return true;
 }
 
+// Whether the path holds an escape or a byte outside ASCII, the only
+// paths that decoding changes. Every path is asked, so the bytes are
+// looked at sixteen at a time, without stopping early.
+bool MayChange(std::string_view path) {
+  std::size_t i = 0;
+  unsigned found = 0;
+#if defined(__SSE2__)
+  if (path.size() >= 16) {
+    const auto hits = [](__m128i v) { return _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('%')), v); };
+    __m128i any = _mm_setzero_si128();
+    for (; i + 16 <= path.size(); i += 16) any = _mm_or_si128(any, hits(_mm_loadu_si128(reinterpret_cast<const __m128i*>(path.data() + i))));
+    any = _mm_or_si128(any, hits(_mm_loadu_si128(reinterpret_cast<const __m128i*>(path.data() + path.size() - 16))));
+    return _mm_movemask_epi8(any) != 0;  // the top bit of each byte: '%', or a byte from 0x80
+  }
+#endif
+  for (; i < path.size(); ++i) found |= static_cast<unsigned>(path[i] == '%') | static_cast<unsigned char>(path[i]) >> 7;
+  return found != 0;
+}
+
 }  // namespace
 
 std::string_view WithoutQuery(std::string_view path) { return path.substr(0, path.find('?')); }
 
 std::string_view DecodePath(std::string_view path, std::string& out) {
-  // Only a path with an escape or a byte outside ASCII changes; every
-  // path is asked, so the bytes are looked at without stopping early.
-  unsigned may_change = 0;
-  for (const char c : path) may_change |= static_cast<unsigned>(c == '%') | static_cast<unsigned char>(c) >> 7;
-  if (may_change == 0) return path;
+  if (!MayChange(path)) return path;
   out.clear();
   for (std::size_t i = 0; i < path.size(); ++i) {
     if (path[i] == '%' && i + 2 < path.size() && HexDigit(path[i + 1]) >= 0 && HexDigit(path[i + 2]) >= 0) {
