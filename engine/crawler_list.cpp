@@ -40,9 +40,15 @@ std::shared_ptr<const CrawlerList> CrawlerList::Load(const std::string& path) {
 }
 
 std::shared_ptr<const CrawlerList> CrawlerList::FromJson(std::string_view json, const std::string& path) {
-  const nlohmann::json list = nlohmann::json::parse(json.begin(), json.end(), nullptr, false);
+  // Only each entry's pattern and tags are kept: the list's examples and
+  // descriptions are most of its bytes.
+  const auto keep = [](int depth, nlohmann::json::parse_event_t event, const nlohmann::json& parsed) {
+    return event != nlohmann::json::parse_event_t::key || depth != 2 || parsed == "pattern" || parsed == "tags";
+  };
+  const nlohmann::json list = nlohmann::json::parse(json.begin(), json.end(), keep, false);
   if (list.is_discarded() || !list.is_array()) throw Error(messages::CrawlerListMalformed(PathForMessage(path)));
   auto crawlers = std::make_shared<CrawlerList>();
+  std::vector<const std::string*> added;  // the crawlers' patterns, in the set's order
   for (const nlohmann::json& entry : list) {
     const auto pattern = entry.is_object() ? entry.find("pattern") : entry.end();
     if (!entry.is_object() || pattern == entry.end() || !pattern->is_string())
@@ -50,10 +56,12 @@ std::shared_ptr<const CrawlerList> CrawlerList::FromJson(std::string_view json, 
     const std::optional<bool> crawler = IsCrawlerEntry(entry);
     if (!crawler) throw Error(messages::CrawlerListMalformed(PathForMessage(path)));
     const std::string& text = pattern->get_ref<const std::string&>();
-    if (*crawler && !crawlers->crawlers_.Add(text))
-      throw Error(messages::CrawlerPatternRefused(PathForMessage(path), text));
+    if (!*crawler) continue;
+    if (!crawlers->crawlers_.Add(text)) throw Error(messages::CrawlerPatternRefused(PathForMessage(path), text));
+    added.push_back(&text);
   }
-  crawlers->crawlers_.Compile();
+  if (const std::optional<std::size_t> refused = crawlers->crawlers_.Compile())
+    throw Error(messages::CrawlerPatternRefused(PathForMessage(path), *added[*refused]));
   return crawlers;
 }
 

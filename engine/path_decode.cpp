@@ -54,53 +54,9 @@ Utf8Char ReadUtf8(std::string_view text, std::size_t i) {
   return {code_point, length};
 }
 
-// Turns bytes, valid UTF-8 whose every character has a code page 932
-// form, into that text, in place; false, leaving bytes as they were, when
-// they are not. A character's form never takes more bytes than its UTF-8
-// does, so the text written never overtakes the bytes still to be read.
-bool Utf8ToCp932InPlace(std::string& bytes) {
-  for (std::size_t i = 0; i < bytes.size();) {
-    const Utf8Char c = ReadUtf8(bytes, i);
-    if (c.length == 0 || Cp932OfCodePoint(c.code_point) == kNoCp932) return false;
-    i += c.length;
-  }
-  std::size_t written = 0;
-  for (std::size_t i = 0; i < bytes.size();) {
-    const Utf8Char c = ReadUtf8(bytes, i);
-    const std::uint16_t code = Cp932OfCodePoint(c.code_point);
-    if (code > 0xFF) bytes[written++] = static_cast<char>(code >> 8);
-    bytes[written++] = static_cast<char>(code & 0xFF);
-    i += c.length;
-  }
-  bytes.resize(written);
-  return true;
-}
-
-// Whether the path holds an escape or a byte outside ASCII, the only
-// paths that decoding changes. Every path is asked, so the bytes are
-// looked at sixteen at a time, without stopping early.
-bool MayChange(std::string_view path) {
-  std::size_t i = 0;
-  unsigned found = 0;
-#if defined(__SSE2__)
-  if (path.size() >= 16) {
-    const auto hits = [](__m128i v) { return _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('%')), v); };
-    __m128i any = _mm_setzero_si128();
-    for (; i + 16 <= path.size(); i += 16) any = _mm_or_si128(any, hits(_mm_loadu_si128(reinterpret_cast<const __m128i*>(path.data() + i))));
-    any = _mm_or_si128(any, hits(_mm_loadu_si128(reinterpret_cast<const __m128i*>(path.data() + path.size() - 16))));
-    return _mm_movemask_epi8(any) != 0;  // the top bit of each byte: '%', or a byte from 0x80
-  }
-#endif
-  for (; i < path.size(); ++i) found |= static_cast<unsigned>(path[i] == '%') | static_cast<unsigned char>(path[i]) >> 7;
-  return found != 0;
-}
-
-}  // namespace
-
-std::string_view WithoutQuery(std::string_view path) { return path.substr(0, path.find('?')); }
-
-std::string_view DecodePath(std::string_view path, std::string& out) {
-  if (!MayChange(path)) return path;
+// The path with its escapes turned into their bytes, but for those of a
+// control byte and a "%" that starts no escape, which stay as written.
+void Unescape(std::string_view path, std::string& out) {
   out.clear();
   for (std::size_t i = 0; i < path.size(); ++i) {
     if (path[i] == '%' && i + 2 < path.size() && HexDigit(path[i + 1]) >= 0 && HexDigit(path[i + 2]) >= 0) {
@@ -113,7 +69,68 @@ std::string_view DecodePath(std::string_view path, std::string& out) {
     }
     out += path[i];
   }
-  if (!AllAscii(out)) Utf8ToCp932InPlace(out);
+}
+
+// Whether bytes are valid UTF-8 whose every character has a code page 932 form.
+bool HasCp932Form(std::string_view bytes) {
+  for (std::size_t i = 0; i < bytes.size();) {
+    const Utf8Char c = ReadUtf8(bytes, i);
+    if (c.length == 0 || Cp932OfCodePoint(c.code_point) == kNoCp932) return false;
+    i += c.length;
+  }
+  return true;
+}
+
+// Turns bytes for which HasCp932Form holds into their code page 932
+// text, in place. A character's form never takes more bytes than its
+// UTF-8 does, so the text written never overtakes the bytes still to be read.
+void Utf8ToCp932InPlace(std::string& bytes) {
+  std::size_t written = 0;
+  for (std::size_t i = 0; i < bytes.size();) {
+    const Utf8Char c = ReadUtf8(bytes, i);
+    const std::uint16_t code = Cp932OfCodePoint(c.code_point);
+    if (code > 0xFF) bytes[written++] = static_cast<char>(code >> 8);
+    bytes[written++] = static_cast<char>(code & 0xFF);
+    i += c.length;
+  }
+  bytes.resize(written);
+}
+
+// Whether the path holds an escape or a byte outside ASCII, the only
+// paths that decoding changes. Every path is asked, so the bytes are
+// looked at sixteen at a time, without stopping early.
+bool MayChange(std::string_view path) {
+#if defined(__SSE2__)
+  if (path.size() >= 16) {
+    // The top bit of each byte: a "%", or a byte from 0x80 on.
+    const auto hits = [](__m128i v) { return _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('%')), v); };
+    const auto at = [&](std::size_t i) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(path.data() + i)); };
+    __m128i any = hits(at(path.size() - 16));
+    for (std::size_t i = 0; i + 16 <= path.size(); i += 16) any = _mm_or_si128(any, hits(at(i)));
+    return _mm_movemask_epi8(any) != 0;
+  }
+#endif
+  unsigned found = 0;
+  for (const char c : path) found |= static_cast<unsigned>(c == '%') | static_cast<unsigned char>(c) >> 7;
+  return found != 0;
+}
+
+}  // namespace
+
+std::string_view WithoutQuery(std::string_view path) { return path.substr(0, path.find('?')); }
+
+std::string_view DecodePath(std::string_view path, std::string& out) {
+  if (!MayChange(path)) return path;
+  if (path.find('%') == std::string_view::npos) {
+    // Nothing to unescape: only a UTF-8 name changes, into code page 932.
+    // A Shift_JIS name, the common case, is told apart without a copy.
+    if (!HasCp932Form(path)) return path;
+    out.assign(path);
+  } else {
+    Unescape(path, out);
+    if (AllAscii(out) || !HasCp932Form(out)) return out == path ? path : std::string_view(out);
+  }
+  Utf8ToCp932InPlace(out);
   if (out == path) return path;
   return out;
 }

@@ -62,16 +62,22 @@ PatternSet& PatternSet::operator=(PatternSet&&) noexcept = default;
 bool PatternSet::Add(std::string_view python_pattern) {
   const std::optional<std::string> pattern = Re2FromPython(python_pattern);
   if (!pattern || engine_->compiled) return false;
-  // A pattern RE2 parses but cannot run (too large) fails here too.
-  if (!RE2(*pattern, engine_->options).ok()) return false;
   if (engine_->set.Add(*pattern, nullptr) < 0) return false;
   engine_->patterns.push_back(*pattern);
   return true;
 }
 
-void PatternSet::Compile() {
-  if (!engine_->set.Compile()) throw std::bad_alloc();
+std::optional<std::size_t> PatternSet::Compile() {
+  if (!engine_->set.Compile()) {
+    // A pattern RE2 parses but cannot run (too large) spoils the whole
+    // set; it is looked for only then, a list of patterns being slow to
+    // build one by one.
+    for (std::size_t i = 0; i < engine_->patterns.size(); ++i)
+      if (!RE2(engine_->patterns[i], engine_->options).ok()) return i;
+    throw std::bad_alloc();
+  }
   engine_->compiled = true;
+  return std::nullopt;
 }
 
 std::size_t PatternSet::Size() const { return engine_->patterns.size(); }

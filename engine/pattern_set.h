@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -24,8 +25,10 @@ class PatternSet {
   // matched with its Python meaning or is no valid pattern.
   bool Add(std::string_view python_pattern);
   // Makes the set ready to match; no pattern may be added afterwards.
-  // Fails with std::bad_alloc when the patterns do not fit in memory.
-  void Compile();
+  // When the patterns do not fit in memory together, gives the place (in
+  // the order of adding) of one that RE2 cannot run even on its own, and
+  // fails with std::bad_alloc when there is none such.
+  std::optional<std::size_t> Compile();
 
   std::size_t Size() const;
   // True when some pattern matches somewhere in text (its bytes read as

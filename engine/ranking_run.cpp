@@ -111,7 +111,7 @@ class RuledLineCounter {
   RuledLine Read(std::string_view line) { return rules_.Read(line); }
   void Take(const RuledLine* lines, std::size_t n) {
     for (std::size_t i = 0; i < n; ++i) {
-      if (i + 8 < n) PrefetchPath(lines[i + 8]);
+      if (i + 24 < n) PrefetchPath(lines[i + 24]);
       counter_.Take(lines[i]);
       view_.SetProgress(gauge_.Value());
       gauge_.Step();

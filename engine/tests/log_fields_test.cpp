@@ -164,6 +164,13 @@ TEST(PathDecode, DecodesEscapesAndUtf8IntoCodePage932) {
       {"lone_surrogate", "/%ED%A0%80.zip", "/\xED\xA0\x80.zip"},
       {"cut_utf8", "/%E6%97.zip", "/\xE6\x97.zip"},
       {"query_is_not_cut_here", "/a.zip?x=%41", "/a.zip?x=A"},
+      {"raw_shift_jis_stays", "/dl/\x93\xFA\x96\x7B.zip", "/dl/\x93\xFA\x96\x7B.zip"},
+      // Sixteen bytes and more are looked at sixteen at a time, the last
+      // ones in a block of their own.
+      {"long_plain", "/archive/2026/december/a.zip", "/archive/2026/december/a.zip"},
+      {"long_escape_at_the_end", "/archive/2026/december/a.zip%41", "/archive/2026/december/a.zipA"},
+      {"long_shift_jis_at_the_end", "/archive/2026/december/\x93\xFA", "/archive/2026/december/\x93\xFA"},
+      {"long_utf8_at_the_end", "/archive/2026/december/\xE6\x97\xA5", Sjis("/archive/2026/december/日")},
   };
   for (const Case& c : cases) {
     std::string out;
