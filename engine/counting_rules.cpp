@@ -13,7 +13,7 @@ RuledLine LineRules::Read(std::string_view line) {
   RuledLine ruled;
   // The fields beyond today's path are all found by the line's quotes,
   // which are found once.
-  const bool fields = settings_.AnyHttp || settings_.Bots || settings_.OncePerClient || settings_.Clients;
+  const bool fields = settings_.AnyHttp || settings_.Bots || clients_;
   const std::optional<LineQuotes> quotes = fields ? std::optional<LineQuotes>(line) : std::nullopt;
   // The request: AnyHttp reads the request field; today's rule the
   // markers, and a line it leaves out is still read as AnyHttp would.
@@ -44,7 +44,7 @@ RuledLine LineRules::Read(std::string_view line) {
 
   // Bots reads every line's user agent; the client is needed of a download only.
   const bool download = ruled.kind == LinePath::Kind::kDownload;
-  const bool client = (settings_.OncePerClient || settings_.Clients) && download;
+  const bool client = clients_ && download;
   if (settings_.Bots || client) {
     const std::optional<std::string_view> user_agent = UserAgent(line, *quotes);
     ruled.has_agent = user_agent.has_value();
@@ -56,7 +56,11 @@ RuledLine LineRules::Read(std::string_view line) {
 }
 
 RuledCounter::RuledCounter(const RunSettings& settings, DownloadTally& tally, FileClients* downloaders)
-    : settings_(settings), filter_(settings), tally_(tally), gate_(batch_clients_, settings.OncePerClient, downloaders) {
+    : settings_(settings),
+      filter_(settings),
+      tally_(tally),
+      tells_clients_(settings.OncePerClient || downloaders),
+      gate_(batch_clients_, settings.OncePerClient, downloaders) {
   if (settings_.Bots && !settings_.Crawlers) throw std::logic_error("Bots needs the crawler list");
 }
 
@@ -85,10 +89,10 @@ void RuledCounter::Take(const RuledLine& line) {
   const std::string_view text = settings_.Decode ? DecodePath(line.path, decoded_[pending_]) : line.path;
   if (filter_.Drops(text)) return;
   ClientKey client;
-  if (settings_.Bots || settings_.OncePerClient || settings_.Clients) {
+  if (settings_.Bots || tells_clients_) {
     const std::uint32_t agent = AgentOf(line, crawler);
     if (crawler) return;
-    if (settings_.OncePerClient || settings_.Clients) client = clients_.Of(line.address, agent);
+    if (tells_clients_) client = clients_.Of(line.address, agent);
   }
   batch_[pending_] = {text, line.path};
   // The day of the line's timestamp; a line without one is a day of its own (0).

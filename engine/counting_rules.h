@@ -66,12 +66,15 @@ struct RuledLine {
 // The reading half. One thread at a time.
 class LineRules {
  public:
-  // settings.Crawlers must be set when Bots is on.
-  explicit LineRules(const RunSettings& settings) : settings_(settings) {}
+  // settings.Crawlers must be set when Bots is on. The clients' fields are
+  // read for OncePerClient, and with downloaders (of a scan that notes them).
+  LineRules(const RunSettings& settings, bool downloaders)
+      : settings_(settings), clients_(settings.OncePerClient || downloaders) {}
   RuledLine Read(std::string_view line);
 
  private:
   const RunSettings& settings_;
+  const bool clients_;  // whether a download's client is read
 };
 
 // The counting half: the RuledLines of the scan in line order, into the
@@ -119,6 +122,7 @@ class RuledCounter {
   const RunSettings& settings_;
   const RequestFilter filter_;
   DownloadTally& tally_;
+  const bool tells_clients_;  // for OncePerClient, or for the downloaders
   ClientIds clients_;
   std::vector<std::uint8_t> crawler_;  // by agent number: 1 for a crawler's
   DownloadTally::Download batch_[DownloadTally::kBatch];

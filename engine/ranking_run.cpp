@@ -106,7 +106,7 @@ class RuledLineCounter {
   using Item = RuledLine;
   RuledLineCounter(const RunSettings& settings, ScanGauge& gauge, RunView& view, DownloadTally& tally,
                    FileClients* downloaders)
-      : rules_(settings), counter_(settings, tally, downloaders), gauge_(gauge), view_(view) {}
+      : rules_(settings, downloaders != nullptr), counter_(settings, tally, downloaders), gauge_(gauge), view_(view) {}
 
   RuledLine Read(std::string_view line) { return rules_.Read(line); }
   void Take(const RuledLine* lines, std::size_t n) {
@@ -147,15 +147,16 @@ void CountSpans(const LogLines& lines, const std::vector<LineSpan>& spans, Count
 // and, when previous is given, the previous period's lines into it by the
 // same rules, each line read once, the gauge going over both; returns how
 // many of the chosen lines only AnyHttp would have counted. The
-// downloaders, when asked for, are those of the chosen lines.
-template <class Counter>
+// downloaders, when asked for, are those of the chosen lines; the previous
+// period has none, so it may be read by a counter that reads no clients.
+template <class Counter, class PreviousCounter = Counter>
 std::int64_t Scan(const LogLines& lines, const RunSettings& settings, RunView& view, DownloadTally& tally,
                   DownloadTally* previous, FileClients* downloaders) {
   const PeriodLines* before = previous && settings.Previous ? &settings.Previous->lines : nullptr;
   const long long before_count = before ? static_cast<long long>(before->count) : 0;
   const auto count_previous = [&](ScanGauge& gauge) {
     if (!before) return;
-    Counter counter(settings, gauge, view, *previous, nullptr);
+    PreviousCounter counter(settings, gauge, view, *previous, nullptr);
     CountSpans(lines, before->spans, counter);
   };
   if (settings.Period) {
@@ -231,12 +232,17 @@ Ranking RunRanking(const LogLines& lines, const RunSettings& settings, RunView& 
 
   Ranking ranking;
   DownloadTally* const before = settings.Trend ? &previous : nullptr;
-  // The downloaders need each line's client, which the rules' reading half reads.
+  // The downloaders need each line's client, which the rules' reading half
+  // reads; without a counting rule, the previous period, which has no
+  // downloaders, is read by today's rules alone.
   FileClients downloaders;
-  ranking.other_http_lines =
-      settings.CountRulesOn() || settings.Clients
-          ? Scan<RuledLineCounter>(lines, settings, view, tally, before, settings.Clients ? &downloaders : nullptr)
-          : Scan<PathCounter>(lines, settings, view, tally, before, nullptr);
+  if (settings.CountRulesOn())
+    ranking.other_http_lines =
+        Scan<RuledLineCounter>(lines, settings, view, tally, before, settings.Clients ? &downloaders : nullptr);
+  else if (settings.Clients)
+    ranking.other_http_lines = Scan<RuledLineCounter, PathCounter>(lines, settings, view, tally, before, &downloaders);
+  else
+    ranking.other_http_lines = Scan<PathCounter>(lines, settings, view, tally, before, nullptr);
   lines.CheckUnchanged();
   ShowStatus(view, messages::StatusTallying());
 
