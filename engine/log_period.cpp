@@ -61,6 +61,8 @@ std::optional<TimePeriod> PeriodBefore(const TimePeriod& period) {
 LogTimes ReadLogTimes(const LogLines& lines, LogMoment not_after, const std::optional<TimePeriod>& period,
                       const std::optional<TimePeriod>& previous, const std::optional<LineSpan>& unread) {
   const std::vector<LoadedSource>& sources = lines.Sources();
+  // Each half of the log below writes the blocks of its own lines.
+  std::vector<TimeBlock> blocks((lines.Count() + kTimeBlockLines - 1) / kTimeBlockLines);
   // Reads lines [begin, end) into times.
   const auto read = [&](LogTimes& times, std::size_t begin, std::size_t end) {
     if (begin >= end) return;
@@ -77,6 +79,9 @@ LogTimes ReadLogTimes(const LogLines& lines, LogMoment not_after, const std::opt
       }
       Widen(times.sources[source], *m);
       Widen(times.all, *m);
+      TimeBlock& block = blocks[i / kTimeBlockLines];
+      Widen(block.times, *m);
+      ++block.timed;
       if (Holds(period, *m)) Take(times.period, i, *m);
       else if (Holds(previous, *m)) Take(times.previous, i, *m);
     }
@@ -100,7 +105,7 @@ LogTimes ReadLogTimes(const LogLines& lines, LogMoment not_after, const std::opt
   std::exception_ptr later_failed;
   std::thread second;
   if (count >= LinePathsOptions().lines_for_thread && line_batches::SecondProcessor()) {
-    half = count / 2;
+    half = count / 2 / kTimeBlockLines * kTimeBlockLines;  // no block is shared
     try {
       second = std::thread([&] {
         try {
@@ -125,7 +130,51 @@ LogTimes ReadLogTimes(const LogLines& lines, LogMoment not_after, const std::opt
     if (later_failed) std::rethrow_exception(later_failed);
     Join(times, later);
   }
+  times.blocks = std::move(blocks);
   return times;
+}
+
+void ChoosePeriodLines(const LogLines& lines, LogMoment not_after, const std::optional<TimePeriod>& period,
+                       const std::optional<TimePeriod>& previous, LogTimes& times) {
+  times.period = {}, times.previous = {};
+  // Whether a block's times all lie in a period, or none of them.
+  const auto inside = [](const TimeSpan& t, const std::optional<TimePeriod>& p) {
+    return p && t.earliest >= p->since && t.latest <= p->until;
+  };
+  const auto outside = [](const TimeSpan& t, const std::optional<TimePeriod>& p) {
+    return !p || t.latest < p->since || t.earliest > p->until;
+  };
+  const auto take_block = [](PeriodLines& taken, std::size_t first, std::size_t last, const TimeSpan& t) {
+    if (taken.count > 0 && taken.spans.back().last + 1 == first) taken.spans.back().last = last;
+    else taken.spans.push_back({first, last});
+    Widen(taken.times, t.earliest);
+    Widen(taken.times, t.latest);
+    taken.count += last - first + 1;
+  };
+  const std::size_t count = lines.Count();
+  for (std::size_t b = 0; b < times.blocks.size(); ++b) {
+    const TimeBlock& block = times.blocks[b];
+    if (!block.times) continue;
+    const std::size_t first = b * kTimeBlockLines, last = std::min(first + kTimeBlockLines, count) - 1;
+    const TimeSpan& t = *block.times;
+    const bool whole = block.timed == last - first + 1;  // every line has a time, none after not_after
+    if (outside(t, period) && outside(t, previous)) continue;
+    if (whole && inside(t, period)) {
+      take_block(times.period, first, last, t);
+      continue;
+    }
+    if (whole && outside(t, period) && inside(t, previous)) {
+      take_block(times.previous, first, last, t);
+      continue;
+    }
+    LineReader reader = lines.ReadFrom(first);
+    for (std::size_t i = first; i <= last; ++i) {
+      const std::optional<LogMoment> m = ReadLogMoment(reader.Next());
+      if (!m || *m > not_after) continue;
+      if (Holds(period, *m)) Take(times.period, i, *m);
+      else if (Holds(previous, *m)) Take(times.previous, i, *m);
+    }
+  }
 }
 
 PreviousPeriod PreviousOfRange(const LogLines& lines, std::size_t first, std::size_t last) {

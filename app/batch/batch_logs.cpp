@@ -92,14 +92,14 @@ ChosenPeriod ChoosePeriod(const LogLines& lines, const BatchOptions& options, bo
     if (!times.all) throw Error(messages::NoLineInPeriod());
     period = {StartOfDayBefore(times.all->latest, *options.days - 1).value_or(0), EndOfDay(times.all->latest)};
     if (trend) before = PeriodBefore(period);
-    times = ReadLogTimes(lines, not_after, period, before);
+    ChoosePeriodLines(lines, not_after, period, before, times);
   } else if (trend && !closed && times.all) {
     // An open end is where the logs end: the previous period is the span
     // of that length before.
     const TimePeriod given{options.since.value_or(times.all->earliest), options.until.value_or(times.all->latest)};
     if (given.since <= given.until) {
       before = PeriodBefore(given);
-      if (before) times.previous = ReadLogTimes(lines, not_after, std::nullopt, before).previous;
+      if (before) ChoosePeriodLines(lines, not_after, period, before, times);
     }
   }
   if (times.later_lines > 0)

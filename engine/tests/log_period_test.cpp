@@ -291,6 +291,66 @@ TEST(LogPeriod, ALongLogReadInTwoHalvesGivesWhatOnePassGives) {
   }
 }
 
+// Lines chosen once the times are known take whole the blocks inside a
+// period and pass over those outside; what they take must be what one
+// reading with the periods takes: at block ends and inside blocks, with
+// blocks that hold lines without a time, after the clock, or out of order.
+TEST(LogPeriod, LinesChosenAfterTheTimesAreThoseChosenWhileReading) {
+  const std::size_t kLines = 280000;  // read in two halves
+  // Line i: second i / 4 of 01 Oct onwards; unstamped in one stretch, after
+  // the clock in another, and a stretch written out of time order.
+  auto stamp = [](std::size_t i) -> std::optional<LogMoment> {
+    if (i >= 50000 && i < 51000 && i % 7 == 0) return std::nullopt;
+    if (i >= 90000 && i < 90100) return 20991231000000;
+    std::size_t second = i / 4;
+    if (i >= 120000 && i < 130000) second = (i * 37) % 70000;
+    return 20241001000000 + second / 86400 * 1000000 + second / 3600 % 24 * 10000 + second / 60 % 60 * 100 + second % 60;
+  };
+  std::vector<std::vector<std::string>> logs(1);
+  for (std::size_t i = 0; i < kLines; ++i) {
+    char text[32] = "-";
+    if (const std::optional<LogMoment> m = stamp(i))
+      std::snprintf(text, sizeof text, "%02d/Oct/%04d:%02d:%02d:%02d", int(*m / 1000000 % 100), int(*m / 10000000000),
+                    int(*m / 10000 % 100), int(*m / 100 % 100), int(*m % 100));
+    logs[0].push_back(text);
+  }
+  const LogLines lines = JoinedLog(logs);
+  const LogMoment clock = 20241231000000;
+  const LogTimes first = ReadLogTimes(lines, clock);
+  // Line 4 * 4096 = 16384 is the first of its block and stamped 01:08:16.
+  const std::optional<TimePeriod> none;
+  const struct Case {
+    const char* name;
+    std::optional<TimePeriod> period, previous;
+  } cases[] = {
+      {"inside_blocks", TimePeriod{20241001010000, 20241001035959}, TimePeriod{20241001000000, 20241001005959}},
+      {"at_block_ends", TimePeriod{20241001010816, 20241001021535}, none},
+      {"over_the_unstamped_and_late_lines", TimePeriod{20241001030000, 20241001075959},
+       TimePeriod{20241000000000, 20241001025959}},
+      {"over_the_unordered_stretch", TimePeriod{20241001080000, 20241001095959}, TimePeriod{20241001060000, 20241001075959}},
+      {"everything", TimePeriod{0, kLastMoment}, none},
+      {"nothing", TimePeriod{20250101000000, 20250102000000}, TimePeriod{20240101000000, 20240102000000}},
+      {"only_a_previous_period", none, TimePeriod{20241001120000, 20241001235959}},
+  };
+  for (const Case& c : cases) {
+    LogTimes chosen = first;
+    ChoosePeriodLines(lines, clock, c.period, c.previous, chosen);
+    const LogTimes read = ReadLogTimes(lines, clock, c.period, c.previous);
+    for (auto [got, want] : {std::pair{&chosen.period, &read.period}, std::pair{&chosen.previous, &read.previous}}) {
+      EXPECT_EQ(got->count, want->count) << c.name;
+      EXPECT_EQ(got->times.has_value(), want->times.has_value()) << c.name;
+      if (got->times && want->times) {
+        EXPECT_EQ(got->times->earliest, want->times->earliest) << c.name;
+        EXPECT_EQ(got->times->latest, want->times->latest) << c.name;
+      }
+      ASSERT_EQ(got->spans.size(), want->spans.size()) << c.name;
+      for (std::size_t k = 0; k < got->spans.size(); ++k)
+        EXPECT_TRUE(got->spans[k].first == want->spans[k].first && got->spans[k].last == want->spans[k].last)
+            << c.name << " " << k;
+    }
+  }
+}
+
 TEST(PreviousPeriod, TheSameLengthJustBefore) {
   struct Case {
     const char* name;
