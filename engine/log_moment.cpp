@@ -109,26 +109,29 @@ std::size_t FieldOpen(std::string_view line, std::size_t close) {
   return std::string_view::npos;
 }
 
-// The moment of the timestamp field that ends at close (npos: none).
-std::optional<LogMoment> MomentOfStamp(std::string_view line, std::size_t close) {
-  if (close == std::string_view::npos) return std::nullopt;
+// The moment of the timestamp field that ends at close (npos: none), or
+// kNoMoment. A plain number, not an optional: it is read of every line, and
+// an optional comes back from a call through memory, stored and loaded in
+// pieces that the processor cannot forward.
+LogMoment MomentOfStamp(std::string_view line, std::size_t close) {
+  if (close == std::string_view::npos) return kNoMoment;
   const std::size_t open = FieldOpen(line, close);
-  if (open == std::string_view::npos) return std::nullopt;
+  if (open == std::string_view::npos) return kNoMoment;
   // [dd/Mon/yyyy:HH:MM:SS, then " zone" or nothing
   const std::string_view s = line.substr(open, close - open);
-  if (s.size() < 21 || s[3] != '/' || s[7] != '/' || s[12] != ':' || s[15] != ':' || s[18] != ':') return std::nullopt;
-  if (s.size() > 21 && (s.size() == 22 || s[21] != ' ')) return std::nullopt;
+  if (s.size() < 21 || s[3] != '/' || s[7] != '/' || s[12] != ':' || s[15] != ':' || s[18] != ':') return kNoMoment;
+  if (s.size() > 21 && (s.size() == 22 || s[21] != ' ')) return kNoMoment;
   const int month = MonthOf(s.substr(4, 3));
   const int day = Digits(s, 1, 2), year = Digits(s, 8, 4);
   const int hour = Digits(s, 13, 2), minute = Digits(s, 16, 2);
   const int second = Digits(s, 19, 2);
-  if (month == 0 || day < 1 || day > 31 || year < 0 || !TimeInRange(hour, minute, second, 60)) return std::nullopt;
+  if (month == 0 || day < 1 || day > 31 || year < 0 || !TimeInRange(hour, minute, second, 60)) return kNoMoment;
   return Join(year, month, day, hour, minute, second);
 }
 
 }  // namespace
 
-std::optional<LogMoment> ReadLogMoment(std::string_view line) { return MomentOfStamp(line, StampEnd(line)); }
+LogMoment MomentOfLine(std::string_view line) { return MomentOfStamp(line, StampEnd(line)); }
 
 std::string_view StampField(std::string_view line, const LineQuotes& quotes) {
   for (std::size_t i = 0; i < quotes.Count(); ++i) {
@@ -140,8 +143,8 @@ std::string_view StampField(std::string_view line, const LineQuotes& quotes) {
   return {};
 }
 
-std::optional<LogMoment> MomentOfStampField(std::string_view field) {
-  if (field.empty()) return std::nullopt;
+LogMoment MomentOfField(std::string_view field) {
+  if (field.empty()) return kNoMoment;
   return MomentOfStamp(field, field.size() - 1);
 }
 

@@ -22,8 +22,14 @@ inline constexpr LogMoment kLastMoment = 99991231235960;
 // chooses can stand in for the server's own stamp there. The field holds a
 // two-digit day, an English month name, a four-digit year and two-digit
 // hour, minute and second with their separators, in range, then a zone or
-// nothing. None for a line without such a field.
-std::optional<LogMoment> ReadLogMoment(std::string_view line);
+// nothing. kNoMoment for a line without such a field (no moment is 0): a
+// plain number, as every line is read for it; ReadLogMoment gives none.
+inline constexpr LogMoment kNoMoment = 0;
+LogMoment MomentOfLine(std::string_view line);
+inline std::optional<LogMoment> ReadLogMoment(std::string_view line) {
+  const LogMoment m = MomentOfLine(line);
+  return m != kNoMoment ? std::optional(m) : std::nullopt;
+}
 // The moment of a line whose quotes are known (log_fields.h) is read in
 // two steps, which may run on different threads: StampField cuts from the
 // line the bytes that ReadLogMoment looks at, the field and the few before
@@ -31,7 +37,11 @@ std::optional<LogMoment> ReadLogMoment(std::string_view line);
 // them, giving what ReadLogMoment gives.
 class LineQuotes;
 std::string_view StampField(std::string_view line, const LineQuotes& quotes);
-std::optional<LogMoment> MomentOfStampField(std::string_view field);
+LogMoment MomentOfField(std::string_view field);  // kNoMoment for none
+inline std::optional<LogMoment> MomentOfStampField(std::string_view field) {
+  const LogMoment m = MomentOfField(field);
+  return m != kNoMoment ? std::optional(m) : std::nullopt;
+}
 
 // A moment given as "YYYY-MM-DD" or "YYYY-MM-DD HH:MM[:SS]", a real date
 // and time. As the start of a period a bare date means its first second
