@@ -2,13 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "error.h"
 #include "family_index.h"
+#include "file_clients.h"
 #include "recording_view.h"
 
 namespace junmaru {
@@ -184,6 +187,27 @@ std::string Fetch(const std::string& address, const char* agent, const std::stri
   std::string line = address + " - - [" + std::to_string(day) + "/Oct/2004:13:55:36 +0900] \"GET " + path +
                      " HTTP/1.1\" 200 10";
   return agent ? line + " \"-\" \"" + agent + "\"" : line;
+}
+
+// Many downloads are counted in two parts at once, split between places:
+// each place's count is still that of its own distinct clients.
+TEST(FileClients, ManyDownloadsCountAsFewDo) {
+  FileClients downloads;
+  std::map<std::uint32_t, std::set<std::uint64_t>> distinct;
+  std::uint64_t state = 12345;
+  const auto next = [&state] { return state = state * 6364136223846793005ull + 1442695040888963407ull, state >> 33; };
+  for (int i = 0; i < 600000; ++i) {
+    // File 3 takes half of the downloads, so the split falls just after it.
+    const std::uint32_t file = i % 2 == 0 ? 3 : static_cast<std::uint32_t>(next() % 40);
+    const ClientKey client{static_cast<std::uint32_t>(next() % 5000), static_cast<std::uint32_t>(next() % 3)};
+    downloads.Add(client, file);
+    distinct[file].insert(std::uint64_t{client.address} << 32 | client.agent);
+  }
+  const std::vector<std::uint32_t> places = {3, 17, 0, 39, 41, 5, 22};  // 41: a file without downloads
+  const std::vector<std::int64_t> counts = downloads.Count(places);
+  ASSERT_EQ(counts.size(), places.size());
+  for (std::size_t j = 0; j < places.size(); ++j)
+    EXPECT_EQ(counts[j], static_cast<std::int64_t>(distinct[places[j]].size())) << "file " << places[j];
 }
 
 // Each place's downloaders: the distinct clients of the downloads that
