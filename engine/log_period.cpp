@@ -63,28 +63,38 @@ LogTimes ReadLogTimes(const LogLines& lines, LogMoment not_after, const std::opt
   const std::vector<LoadedSource>& sources = lines.Sources();
   // Each half of the log below writes the blocks of its own lines.
   std::vector<TimeBlock> blocks((lines.Count() + kTimeBlockLines - 1) / kTimeBlockLines);
-  // Reads lines [begin, end) into times.
+  // Reads lines [begin, end) into times. The span of the lines met in one
+  // file and block is kept at hand and widens the file's, the log's and
+  // the block's spans when the file or the block changes.
   const auto read = [&](LogTimes& times, std::size_t begin, std::size_t end) {
     if (begin >= end) return;
-    std::size_t source = 0;
+    std::size_t source = 0, block = begin / kTimeBlockLines, timed = 0;
+    LogMoment earliest = kLastMoment, latest = 0;
+    const auto widen = [&] {
+      if (timed == 0) return;
+      for (std::optional<TimeSpan>* span : {&times.sources[source], &times.all, &blocks[block].times}) {
+        Widen(*span, earliest);
+        Widen(*span, latest);
+      }
+      blocks[block].timed += timed;
+      timed = 0, earliest = kLastMoment, latest = 0;
+    };
     LineReader reader = lines.ReadFrom(begin);
     for (std::size_t i = begin; i < end; ++i) {
       // Each file ends a line, so a line lies in one file.
-      while (source + 1 < sources.size() && reader.Position() >= sources[source + 1].text_begin) ++source;
-      const std::optional<LogMoment> m = ReadLogMoment(reader.Next());
-      if (!m) continue;
-      if (*m > not_after) {
+      if (i / kTimeBlockLines != block) widen(), block = i / kTimeBlockLines;
+      while (source + 1 < sources.size() && reader.Position() >= sources[source + 1].text_begin) widen(), ++source;
+      const LogMoment m = MomentOfLine(reader.Next());
+      if (m == kNoMoment) continue;
+      if (m > not_after) {
         ++times.later_lines;
         continue;
       }
-      Widen(times.sources[source], *m);
-      Widen(times.all, *m);
-      TimeBlock& block = blocks[i / kTimeBlockLines];
-      Widen(block.times, *m);
-      ++block.timed;
-      if (Holds(period, *m)) Take(times.period, i, *m);
-      else if (Holds(previous, *m)) Take(times.previous, i, *m);
+      earliest = std::min(earliest, m), latest = std::max(latest, m), ++timed;
+      if (Holds(period, m)) Take(times.period, i, m);
+      else if (Holds(previous, m)) Take(times.previous, i, m);
     }
+    widen();
   };
   // The lines to read, in order: all but the unread ones.
   const std::size_t count = lines.Count();
