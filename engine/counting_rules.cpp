@@ -10,6 +10,7 @@
 namespace junmaru {
 
 RuledLine LineRules::Read(std::string_view line) {
+  // The one object every path returns, so that it is built in the caller's slot.
   RuledLine ruled;
   // The fields beyond today's path are all found by the line's quotes,
   // which are found once.
