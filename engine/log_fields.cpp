@@ -31,8 +31,7 @@ constexpr std::string_view kGet = "\"GET ";
 std::size_t LastSpace(std::string_view field) {
 #if defined(__SSE2__)
   if (field.size() >= 16) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(field.data() + field.size() - 16));
-    if (const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(' ')))))
+    if (const unsigned mask = Matches16(field.data() + field.size() - 16, ' '))
       return field.size() - 16 + static_cast<std::size_t>(31 - __builtin_clz(mask));
   }
 #endif
@@ -138,9 +137,7 @@ std::string_view ClientAddress(std::string_view line) {
 #if defined(__SSE2__)
   // An address is short: its space is nearly always among the first sixteen bytes.
   if (line.size() >= 16) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data()));
-    if (const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(' ')))))
-      return line.substr(0, static_cast<std::size_t>(__builtin_ctz(mask)));
+    if (const unsigned mask = Matches16(line.data(), ' ')) return line.substr(0, static_cast<std::size_t>(__builtin_ctz(mask)));
   }
 #endif
   return line.substr(0, line.find(' '));

@@ -101,8 +101,7 @@ std::size_t FieldOpen(std::string_view line, std::size_t close) {
   std::size_t end = close;                   // looked at: [end, close)
 #if defined(__SSE2__)
   for (; end >= 16 && close - (end - 16) <= kLongestField; end -= 16) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + end - 16));
-    if (const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8('[')))))
+    if (const unsigned mask = Matches16(line.data() + end - 16, '['))
       return end - 16 + static_cast<std::size_t>(31 - __builtin_clz(mask));
   }
 #endif

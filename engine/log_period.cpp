@@ -25,6 +25,13 @@ bool Holds(const std::optional<TimePeriod>& period, LogMoment m) {
   return period && m >= period->since && m <= period->until;
 }
 
+// Adds line i, of time m, to the period or else the previous period that holds it.
+void TakeByTime(LogTimes& times, const std::optional<TimePeriod>& period, const std::optional<TimePeriod>& previous,
+                std::size_t i, LogMoment m) {
+  if (Holds(period, m)) Take(times.period, i, m);
+  else if (Holds(previous, m)) Take(times.previous, i, m);
+}
+
 // Joins what was read of a later stretch of lines to what was read of the
 // stretch before it.
 void Join(std::optional<TimeSpan>& span, const std::optional<TimeSpan>& later) {
@@ -91,8 +98,7 @@ LogTimes ReadLogTimes(const LogLines& lines, LogMoment not_after, const std::opt
         continue;
       }
       earliest = std::min(earliest, m), latest = std::max(latest, m), ++timed;
-      if (Holds(period, m)) Take(times.period, i, m);
-      else if (Holds(previous, m)) Take(times.previous, i, m);
+      TakeByTime(times, period, previous, i, m);
     }
     widen();
   };
@@ -155,11 +161,7 @@ void ChoosePeriodLines(const LogLines& lines, LogMoment not_after, const std::op
     return !p || t.latest < p->since || t.earliest > p->until;
   };
   const auto take_block = [](PeriodLines& taken, std::size_t first, std::size_t last, const TimeSpan& t) {
-    if (taken.count > 0 && taken.spans.back().last + 1 == first) taken.spans.back().last = last;
-    else taken.spans.push_back({first, last});
-    Widen(taken.times, t.earliest);
-    Widen(taken.times, t.latest);
-    taken.count += last - first + 1;
+    Join(taken, PeriodLines{{{first, last}}, last - first + 1, t});
   };
   const std::size_t count = lines.Count();
   for (std::size_t b = 0; b < times.blocks.size(); ++b) {
@@ -179,10 +181,8 @@ void ChoosePeriodLines(const LogLines& lines, LogMoment not_after, const std::op
     }
     LineReader reader = lines.ReadFrom(first);
     for (std::size_t i = first; i <= last; ++i) {
-      const std::optional<LogMoment> m = ReadLogMoment(reader.Next());
-      if (!m || *m > not_after) continue;
-      if (Holds(period, *m)) Take(times.period, i, *m);
-      else if (Holds(previous, *m)) Take(times.previous, i, *m);
+      const LogMoment m = MomentOfLine(reader.Next());
+      if (m != kNoMoment && m <= not_after) TakeByTime(times, period, previous, i, m);
     }
   }
 }
