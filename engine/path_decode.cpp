@@ -74,6 +74,12 @@ void Unescape(std::string_view path, std::string& out) {
 // Whether bytes are valid UTF-8 whose every character has a code page 932 form.
 bool HasCp932Form(std::string_view bytes) {
   for (std::size_t i = 0; i < bytes.size();) {
+    // ASCII is its own code page 932 form: most of a path is, and a
+    // Shift_JIS name fails at its first byte beyond it.
+    if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+      ++i;
+      continue;
+    }
     const Utf8Char c = ReadUtf8(bytes, i);
     if (c.length == 0 || Cp932OfCodePoint(c.code_point) == kNoCp932) return false;
     i += c.length;

@@ -2,6 +2,7 @@
 
 #include <ctime>
 #include <exception>
+#include <future>
 #include <memory>
 #include <new>
 
@@ -137,9 +138,13 @@ RankingExports ExportsOf(const BatchOptions& options) {
 
 int RunBatch(const BatchOptions& options, std::FILE* err) {
   Settings settings;
+  // The crawler list of Bots is read on a thread of its own while the logs
+  // load, which leaves the second processor idle; a run that fetches logs
+  // waits for it first, so that a list it cannot read costs no transfer.
+  std::future<std::shared_ptr<const CrawlerList>> crawlers;
   try {
     settings = ReadSettingsOrSay(options.settings.value_or(ProgramSettingsPath()), options);
-    if (settings.Bots) settings.Crawlers = ProgramCrawlerList();
+    if (settings.Bots) crawlers = std::async(std::launch::async | std::launch::deferred, ProgramCrawlerList);
   } catch (const Error& e) {
     std::fprintf(err, "%s\n", Cp932ToUtf8(e.what()).c_str());
     return kRunFailed;
@@ -178,6 +183,7 @@ int RunBatch(const BatchOptions& options, std::FILE* err) {
     for (const std::string& path : log_paths)
       if (!IsAddress(path) && !FileExists(path)) throw Error(messages::LogFileMissingNamed(PathForMessage(path)));
     if (!addresses.empty()) {
+      if (crawlers.valid()) settings.Crawlers = crawlers.get();
       for (const std::string& address : addresses)
         if (UrlOf(address).scheme == transfer::Scheme::kFtp) {
           view.PrintLine(transfer::messages::PlainFtpWarning());
@@ -187,6 +193,7 @@ int RunBatch(const BatchOptions& options, std::FILE* err) {
           transfer::CurlSetup{options.cacert.value_or(""), options.timeout, HomeFolder(), UserName()});
     }
     const LogLines lines = LoadLogs(GatherLogs(options, log_paths, remote.get(), view));
+    if (crawlers.valid()) settings.Crawlers = crawlers.get();
     if (options.HasPeriod()) {
       ChosenPeriod chosen = ChoosePeriod(lines, options, settings.Trend, std::time(nullptr), warn);
       const auto period = std::make_shared<const PeriodLines>(std::move(chosen.lines));
