@@ -98,10 +98,7 @@ void RuledCounter::Take(const RuledLine& line) {
   batch_[pending_] = {text, line.path};
   // The day of the line's timestamp; a line without one is a day of its own (0).
   std::uint32_t day = 0;
-  if (settings_.OncePerClient) {
-    if (const std::optional<LogMoment> moment = MomentOfStampField(line.stamp))
-      day = static_cast<std::uint32_t>(*moment / 1000000);
-  }
+  if (settings_.OncePerClient) day = static_cast<std::uint32_t>(MomentOfField(line.stamp, stamps_) / 1000000);
   batch_clients_[pending_] = {client, day};
   if (++pending_ == DownloadTally::kBatch) Flush();
 }

@@ -47,6 +47,7 @@
 #include "download_tally.h"
 #include "file_clients.h"
 #include "line_paths.h"
+#include "log_moment.h"
 #include "request_filter.h"
 #include "run_settings.h"
 
@@ -129,6 +130,7 @@ class RuledCounter {
   ClientDay batch_clients_[DownloadTally::kBatch];
   std::string decoded_[DownloadTally::kBatch];  // the decoded texts of the batch
   std::string other_decoded_;
+  StampMemo stamps_;  // the days of OncePerClient
   std::size_t pending_ = 0;
   ClientGate gate_;
   std::int64_t other_http_ = 0;

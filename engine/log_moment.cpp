@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstring>
 
 #include "log_fields.h"
 #include "simd_bytes.h"
@@ -114,25 +115,49 @@ std::size_t FieldOpen(std::string_view line, std::size_t close) {
 // kNoMoment. A plain number, not an optional: it is read of every line, and
 // an optional comes back from a call through memory, stored and loaded in
 // pieces that the processor cannot forward.
-LogMoment MomentOfStamp(std::string_view line, std::size_t close) {
+// The stamp field s holds nothing after its second but a zone, or nothing.
+bool EndsAsStamp(std::string_view s) { return s.size() == 21 || (s.size() > 22 && s[21] == ' '); }
+
+LogMoment MomentOfStamp(std::string_view line, std::size_t close, StampMemo* memo = nullptr) {
   if (close == std::string_view::npos) return kNoMoment;
   const std::size_t open = FieldOpen(line, close);
   if (open == std::string_view::npos) return kNoMoment;
   // [dd/Mon/yyyy:HH:MM:SS, then " zone" or nothing
   const std::string_view s = line.substr(open, close - open);
+  if (memo) {
+    if (const LogMoment moment = memo->Recall(s); moment != kNoMoment) return moment;
+  }
   if (s.size() < 21 || s[3] != '/' || s[7] != '/' || s[12] != ':' || s[15] != ':' || s[18] != ':') return kNoMoment;
-  if (s.size() > 21 && (s.size() == 22 || s[21] != ' ')) return kNoMoment;
+  if (!EndsAsStamp(s)) return kNoMoment;
   const int month = MonthOf(s.substr(4, 3));
   const int day = Digits(s, 1, 2), year = Digits(s, 8, 4);
   const int hour = Digits(s, 13, 2), minute = Digits(s, 16, 2);
   const int second = Digits(s, 19, 2);
   if (month == 0 || day < 1 || day > 31 || year < 0 || !TimeInRange(hour, minute, second, 60)) return kNoMoment;
-  return Join(year, month, day, hour, minute, second);
+  const LogMoment moment = Join(year, month, day, hour, minute, second);
+  if (memo) memo->Keep(s, moment);
+  return moment;
 }
 
 }  // namespace
 
+LogMoment StampMemo::Recall(std::string_view s) const {
+  // The remembered bytes were read as a date, hour and minute in range;
+  // the rest of the field is read as the whole field would be.
+  if (minute_ == kNoMoment || s.size() < 21 || std::memcmp(s.data(), begins_, kKept) != 0) return kNoMoment;
+  if (s[18] != ':' || !EndsAsStamp(s)) return kNoMoment;
+  const int second = Digits(s, 19, 2);
+  if (second < 0 || second > 60) return kNoMoment;
+  return minute_ + static_cast<LogMoment>(second);
+}
+
+void StampMemo::Keep(std::string_view s, LogMoment moment) {
+  std::memcpy(begins_, s.data(), kKept);
+  minute_ = moment - moment % 100;
+}
+
 LogMoment MomentOfLine(std::string_view line) { return MomentOfStamp(line, StampEnd(line)); }
+LogMoment MomentOfLine(std::string_view line, StampMemo& memo) { return MomentOfStamp(line, StampEnd(line), &memo); }
 
 std::string_view StampField(std::string_view line, const LineQuotes& quotes) {
   for (std::size_t i = 0; i < quotes.Count(); ++i) {
@@ -147,6 +172,11 @@ std::string_view StampField(std::string_view line, const LineQuotes& quotes) {
 LogMoment MomentOfField(std::string_view field) {
   if (field.empty()) return kNoMoment;
   return MomentOfStamp(field, field.size() - 1);
+}
+
+LogMoment MomentOfField(std::string_view field, StampMemo& memo) {
+  if (field.empty()) return kNoMoment;
+  return MomentOfStamp(field, field.size() - 1, &memo);
 }
 
 std::optional<LogMoment> ParseMoment(std::string_view text, bool as_end) {

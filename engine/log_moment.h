@@ -3,6 +3,7 @@
 // Moments of the log's own wall clock, for choosing a period: the time
 // written in a line's timestamp field, zone ignored, as one number.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -26,6 +27,25 @@ inline constexpr LogMoment kLastMoment = 99991231235960;
 // plain number, as every line is read for it; ReadLogMoment gives none.
 inline constexpr LogMoment kNoMoment = 0;
 LogMoment MomentOfLine(std::string_view line);
+
+// The date, hour and minute of the last timestamp read, kept by a reader
+// of many lines: a log's lines come second by second, so most of them
+// repeat those of the line before, which are then compared, not read again.
+class StampMemo {
+ public:
+  // The moment of the stamp s ("[dd/Mon/yyyy:HH:MM:SS" and what follows)
+  // when it begins as the remembered one did; kNoMoment when it does not.
+  LogMoment Recall(std::string_view s) const;
+  // Remembers a stamp read as moment.
+  void Keep(std::string_view s, LogMoment moment);
+
+ private:
+  static constexpr std::size_t kKept = 18;  // "[dd/Mon/yyyy:HH:MM"
+  char begins_[kKept] = {};
+  LogMoment minute_ = kNoMoment;  // its moment at second 0
+};
+// MomentOfLine, reading with memo.
+LogMoment MomentOfLine(std::string_view line, StampMemo& memo);
 inline std::optional<LogMoment> ReadLogMoment(std::string_view line) {
   const LogMoment m = MomentOfLine(line);
   return m != kNoMoment ? std::optional(m) : std::nullopt;
@@ -38,6 +58,7 @@ inline std::optional<LogMoment> ReadLogMoment(std::string_view line) {
 class LineQuotes;
 std::string_view StampField(std::string_view line, const LineQuotes& quotes);
 LogMoment MomentOfField(std::string_view field);  // kNoMoment for none
+LogMoment MomentOfField(std::string_view field, StampMemo& memo);
 inline std::optional<LogMoment> MomentOfStampField(std::string_view field) {
   const LogMoment m = MomentOfField(field);
   return m != kNoMoment ? std::optional(m) : std::nullopt;

@@ -87,11 +87,12 @@ LogTimes ReadLogTimes(const LogLines& lines, LogMoment not_after, const std::opt
       timed = 0, earliest = kLastMoment, latest = 0;
     };
     LineReader reader = lines.ReadFrom(begin);
+    StampMemo memo;
     for (std::size_t i = begin; i < end; ++i) {
       // Each file ends a line, so a line lies in one file.
       if (i / kTimeBlockLines != block) widen(), block = i / kTimeBlockLines;
       while (source + 1 < sources.size() && reader.Position() >= sources[source + 1].text_begin) widen(), ++source;
-      const LogMoment m = MomentOfLine(reader.Next());
+      const LogMoment m = MomentOfLine(reader.Next(), memo);
       if (m == kNoMoment) continue;
       if (m > not_after) {
         ++times.later_lines;
@@ -180,8 +181,9 @@ void ChoosePeriodLines(const LogLines& lines, LogMoment not_after, const std::op
       continue;
     }
     LineReader reader = lines.ReadFrom(first);
+    StampMemo memo;
     for (std::size_t i = first; i <= last; ++i) {
-      const LogMoment m = MomentOfLine(reader.Next());
+      const LogMoment m = MomentOfLine(reader.Next(), memo);
       if (m != kNoMoment && m <= not_after) TakeByTime(times, period, previous, i, m);
     }
   }

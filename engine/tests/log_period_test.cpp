@@ -56,8 +56,20 @@ TEST(LogMoment, ReadsTheTimestampFieldBeforeTheRequest) {
            {"LongestField", "1.2.3.4 - - [10/Oct/2004:13:55:36 " + std::string(18, '0') + "]" + request, 20041010135536},
            {"OneByteLonger", "1.2.3.4 - - [10/Oct/2004:13:55:36 " + std::string(19, '0') + "]" + request, std::nullopt},
            {"NearestBracketWins", "[10/Oct/2004:13:55:36 +09[00]" + request, std::nullopt},
+           // What follows the minute is read afresh on every line.
+           {"SecondPastTheLeap", "[10/Oct/2004:13:55:61 +0900]" + request, std::nullopt},
+           {"SecondNotDigits", "[10/Oct/2004:13:55:3x +0900]" + request, std::nullopt},
+           {"NoColonBeforeTheSecond", "[10/Oct/2004:13:55-36 +0900]" + request, std::nullopt},
+           {"SpaceWithoutAZone", "[10/Oct/2004:13:55:36 ]" + request, std::nullopt},
+           {"SameMinuteWithoutAZone", "[10/Oct/2004:13:55:59]" + request, 20041010135559},
        })
+  {
     EXPECT_EQ(ReadLogMoment(c.line), c.moment) << c.name;
+    // Read after a line of the same minute, as a reader of many lines does.
+    StampMemo memo;
+    ASSERT_EQ(MomentOfLine("[10/Oct/2004:13:55:00 +0900]" + request, memo), 20041010135500u);
+    EXPECT_EQ(MomentOfLine(c.line, memo), c.moment.value_or(kNoMoment)) << c.name;
+  }
 }
 
 TEST(LogMoment, DatesGivenByTheUser) {
