@@ -20,10 +20,10 @@ RuledLine LineRules::Read(std::string_view line) {
   // markers, and a line it leaves out is still read as AnyHttp would.
   std::size_t closing_quote = 0;
   if (settings_.AnyHttp) {
-    const std::optional<RequestField> request = AnyHttpRequest(line, *quotes);
-    if (!request) return ruled;
-    ruled.path = request->path, ruled.kind = LinePath::Kind::kDownload;
-    closing_quote = request->closing_quote;
+    // The path straight from its registers into the slot (AnyHttpPath).
+    const std::string_view path = AnyHttpPath(line, *quotes, closing_quote);
+    if (path.data() == nullptr) return ruled;
+    ruled.path = path, ruled.kind = LinePath::Kind::kDownload;
   } else if (const std::optional<std::string_view> path =
                  quotes ? RequestFilter::DownloadPath(line, *quotes) : RequestFilter::DownloadPath(line)) {
     // An empty path is dropped by the filter, whatever else the line holds.

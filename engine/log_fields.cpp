@@ -70,10 +70,16 @@ std::optional<RequestField> AnyHttpRequest(std::string_view line) {
   return RequestBetween(line, get, quote);
 }
 
-std::optional<RequestField> AnyHttpRequest(std::string_view line, const LineQuotes& quotes) {
-  for (std::size_t i = 0; i < quotes.Count(); ++i)
-    if (OpensGet(line, quotes[i])) return i + 1 < quotes.Count() ? RequestBetween(line, quotes[i], quotes[i + 1]) : std::nullopt;
-  return std::nullopt;
+std::string_view AnyHttpPath(std::string_view line, const LineQuotes& quotes, std::size_t& closing_quote) {
+  for (std::size_t i = 0; i < quotes.Count(); ++i) {
+    if (!OpensGet(line, quotes[i])) continue;
+    if (i + 1 == quotes.Count()) break;
+    const std::optional<RequestField> request = RequestBetween(line, quotes[i], quotes[i + 1]);
+    if (!request) break;
+    closing_quote = request->closing_quote;
+    return request->path;
+  }
+  return {};
 }
 
 int StatusAfter(std::string_view line, std::size_t closing_quote) {

@@ -28,8 +28,18 @@ struct RequestField {
 // field does not end so.
 std::optional<RequestField> AnyHttpRequest(std::string_view line);
 class LineQuotes;
-// The same, of a line whose quotes are known.
-std::optional<RequestField> AnyHttpRequest(std::string_view line, const LineQuotes& quotes);
+// The same, of a line whose quotes are known: the path, whose data() is
+// null for none, and the closing quote's position in closing_quote. The
+// path comes back in registers; a RequestField would come back through
+// memory, stored in pieces and loaded whole, which the processor cannot
+// forward.
+std::string_view AnyHttpPath(std::string_view line, const LineQuotes& quotes, std::size_t& closing_quote);
+inline std::optional<RequestField> AnyHttpRequest(std::string_view line, const LineQuotes& quotes) {
+  std::size_t closing_quote = 0;
+  const std::string_view path = AnyHttpPath(line, quotes, closing_quote);
+  if (path.data() == nullptr) return std::nullopt;
+  return RequestField{path, closing_quote};
+}
 
 // Where the request field ends for a path cut by today's rule (non-empty,
 // a view of line): at the quote of the marker the path was cut before.
