@@ -9,6 +9,12 @@
 
 namespace junmaru {
 
+LineRules::LineRules(const RunSettings& settings, bool downloaders)
+    : settings_(settings),
+      filter_(settings),
+      clients_(settings.OncePerClient || downloaders),
+      status_(!settings.Status.Empty()) {}
+
 RuledLine LineRules::Read(std::string_view line) {
   // The one object every path returns, so that it is built in the caller's slot.
   RuledLine ruled;
@@ -38,9 +44,18 @@ RuledLine LineRules::Read(std::string_view line) {
   }
   if (settings_.Decode) ruled.path = WithoutQuery(ruled.path);
 
-  if (!settings_.Status.Empty() && !settings_.Status.Holds(StatusAfter(line, closing_quote))) {
+  if (status_ && !settings_.Status.Holds(StatusAfter(line, closing_quote))) {
     ruled = {};
     return ruled;
+  }
+  // A path that decoding leaves as it is, nearly every one, meets the
+  // filter here: a line the filter drops needs nothing more read.
+  if (!settings_.Decode || DecodePath(ruled.path, decoded_).data() == ruled.path.data()) {
+    if (filter_.Drops(ruled.path)) {
+      ruled = {};
+      return ruled;
+    }
+    ruled.filtered = true;
   }
 
   // Bots reads every line's user agent; the client is needed of a download only.
@@ -77,18 +92,25 @@ std::uint32_t RuledCounter::AgentOf(const RuledLine& line, bool& crawler) {
   return agent;
 }
 
+std::optional<std::string_view> RuledCounter::Filtered(const RuledLine& line, std::string& decoded) const {
+  if (line.filtered) return line.path;
+  const std::string_view text = settings_.Decode ? DecodePath(line.path, decoded) : line.path;
+  if (filter_.Drops(text)) return std::nullopt;
+  return text;
+}
+
 void RuledCounter::Take(const RuledLine& line) {
   if (line.kind == LinePath::Kind::kNone) return;
   bool crawler = false;
   if (line.kind == LinePath::Kind::kOtherHttp) {
-    const std::string_view text = settings_.Decode ? DecodePath(line.path, other_decoded_) : line.path;
-    if (filter_.Drops(text)) return;
+    if (!Filtered(line, other_decoded_)) return;
     if (settings_.Bots) AgentOf(line, crawler);
     if (!crawler) ++other_http_;
     return;
   }
-  const std::string_view text = settings_.Decode ? DecodePath(line.path, decoded_[pending_]) : line.path;
-  if (filter_.Drops(text)) return;
+  const std::optional<std::string_view> filtered = Filtered(line, decoded_[pending_]);
+  if (!filtered) return;
+  const std::string_view text = *filtered;
   ClientKey client;
   if (settings_.Bots || tells_clients_) {
     const std::uint32_t agent = AgentOf(line, crawler);

@@ -38,6 +38,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,7 +57,10 @@ namespace junmaru {
 // A line as the counting rules read it.
 struct RuledLine {
   std::string_view path;  // as the log wrote it; under Decode without its query string
-  LinePath::Kind kind = LinePath::Kind::kNone;  // none also when Status drops the line
+  LinePath::Kind kind = LinePath::Kind::kNone;  // none also when Status or the filter drops the line
+  // Whether the reading side let the path through the filter: decoding
+  // leaves it as it is. Otherwise the counting side decodes and filters.
+  bool filtered = false;
   bool has_agent = false;  // whether the line has a user agent (UserAgent)
   std::string_view stamp;  // its timestamp field (StampField; OncePerClient only)
   // Views of the line, read for Bots, OncePerClient and Clients only.
@@ -69,13 +73,15 @@ class LineRules {
  public:
   // settings.Crawlers must be set when Bots is on. The clients' fields are
   // read for OncePerClient, and with downloaders (of a scan that notes them).
-  LineRules(const RunSettings& settings, bool downloaders)
-      : settings_(settings), clients_(settings.OncePerClient || downloaders) {}
+  LineRules(const RunSettings& settings, bool downloaders);
   RuledLine Read(std::string_view line);
 
  private:
   const RunSettings& settings_;
-  const bool clients_;  // whether a download's client is read
+  const RequestFilter filter_;
+  const bool clients_;   // whether a download's client is read
+  const bool status_;    // whether Status keeps only some statuses
+  std::string decoded_;  // a path as decoding would change it, not kept
 };
 
 // The counting half: the RuledLines of the scan in line order, into the
@@ -117,6 +123,9 @@ class RuledCounter {
     ClientDays days_;
   };
 
+  // The line's text as the tally counts it (decoded, into decoded, under
+  // Decode), if the filter lets it through.
+  std::optional<std::string_view> Filtered(const RuledLine& line, std::string& decoded) const;
   // The line's user agent's number, and whether Bots drops the line.
   std::uint32_t AgentOf(const RuledLine& line, bool& crawler);
 

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -109,6 +111,45 @@ TEST(ClientIdentity, EqualClientsAreEqualAddressTexts) {
       EXPECT_FALSE(keys[i] == keys[j]) << addresses[i] << " and " << addresses[j];
   }
   EXPECT_FALSE(ids.Of("1.2.3.4", 7) == ids.Of("1.2.3.4", 8));
+}
+
+// A canonical dotted IPv4 address read the plainest way, number by number.
+std::optional<std::uint32_t> ReferenceIpv4(const std::string& text) {
+  std::uint32_t value = 0;
+  int numbers = 0;
+  for (std::size_t at = 0;; ++numbers) {
+    const std::size_t end = std::min(text.find('.', at), text.size());
+    const std::string number = text.substr(at, end - at);
+    if (number.empty() || number.size() > 3 || (number.size() > 1 && number[0] == '0')) return std::nullopt;
+    if (number.find_first_not_of("0123456789") != std::string::npos || std::stoi(number) > 255) return std::nullopt;
+    value = value << 8 | static_cast<std::uint32_t>(std::stoi(number));
+    if (end == text.size()) break;
+    at = end + 1;
+  }
+  if (numbers != 3) return std::nullopt;
+  return value;
+}
+
+TEST(ClientIdentity, AddressesAreReadAsTheirNumbersOneByOne) {
+  // Numbers, some not sound, between separators, mostly dots.
+  const std::vector<std::string> numbers = {"0", "1", "9", "25", "199", "255", "256", "00", "07", "1000", "", "a", "\x80"};
+  const std::vector<std::string> separators = {".", ".", ".", ".", ".", "..", " ", "/", ":"};
+  const auto pick = [](std::mt19937& rng, const std::vector<std::string>& from) {
+    return from[std::uniform_int_distribution<std::size_t>(0, from.size() - 1)(rng)];
+  };
+  std::mt19937 rng(7);
+  ClientIds ids;
+  for (int i = 0; i < 100000; ++i) {
+    std::string text = pick(rng, numbers);
+    const int n = std::uniform_int_distribution<int>(2, 5)(rng);
+    for (int k = 1; k < n; ++k) text += pick(rng, separators) + pick(rng, numbers);
+    const ClientKey key = ids.Of(text, 5);
+    if (const std::optional<std::uint32_t> number = ReferenceIpv4(text)) {
+      EXPECT_EQ(key, (ClientKey{*number, 5})) << text;
+    } else {
+      EXPECT_EQ(key.agent, 5u | 0x80000000u) << text;
+    }
+  }
 }
 
 TEST(StatusList, ReadsThreeDigitCodesSeparatedByCommas) {
