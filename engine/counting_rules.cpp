@@ -18,27 +18,21 @@ LineRules::LineRules(const RunSettings& settings, bool downloaders)
 RuledLine LineRules::Read(std::string_view line) {
   // The one object every path returns, so that it is built in the caller's slot.
   RuledLine ruled;
-  // The fields beyond today's path are all found by the line's quotes,
-  // which are found once.
-  const bool fields = settings_.AnyHttp || settings_.Bots || clients_;
-  const std::optional<LineQuotes> quotes = fields ? std::optional<LineQuotes>(line) : std::nullopt;
   // The request: AnyHttp reads the request field; today's rule the
   // markers, and a line it leaves out is still read as AnyHttp would.
+  // Each is found by the quotes up to the request's end only.
   std::size_t closing_quote = 0;
   if (settings_.AnyHttp) {
-    // The path straight from its registers into the slot (AnyHttpPath).
-    const std::string_view path = AnyHttpPath(line, *quotes, closing_quote);
+    const std::string_view path = AnyHttpPath(line, closing_quote);
     if (path.data() == nullptr) return ruled;
     ruled.path = path, ruled.kind = LinePath::Kind::kDownload;
-  } else if (const std::optional<std::string_view> path =
-                 quotes ? RequestFilter::DownloadPath(line, *quotes) : RequestFilter::DownloadPath(line)) {
+  } else if (const std::string_view path = RequestFilter::FindDownloadPath(line); path.data() != nullptr) {
     // An empty path is dropped by the filter, whatever else the line holds.
-    ruled.path = *path, ruled.kind = LinePath::Kind::kDownload;
-    if (path->empty()) return ruled;
-    closing_quote = MarkerQuote(line, *path);
-  } else if (const std::optional<RequestField> request = quotes ? AnyHttpRequest(line, *quotes) : AnyHttpRequest(line)) {
-    ruled.path = request->path, ruled.kind = LinePath::Kind::kOtherHttp;
-    closing_quote = request->closing_quote;
+    ruled.path = path, ruled.kind = LinePath::Kind::kDownload;
+    if (path.empty()) return ruled;
+    closing_quote = MarkerQuote(line, path);
+  } else if (const std::string_view other = AnyHttpPath(line, closing_quote); other.data() != nullptr) {
+    ruled.path = other, ruled.kind = LinePath::Kind::kOtherHttp;
   } else {
     return ruled;
   }
@@ -58,16 +52,21 @@ RuledLine LineRules::Read(std::string_view line) {
     ruled.filtered = true;
   }
 
-  // Bots reads every line's user agent; the client is needed of a download only.
+  // Bots reads every line's user agent; the client is needed of a download
+  // only. The user agent and the timestamp are found by the line's quotes,
+  // found once, for the lines that get this far.
   const bool download = ruled.kind == LinePath::Kind::kDownload;
   const bool client = clients_ && download;
+  const bool stamp = settings_.OncePerClient && download;
+  if (!settings_.Bots && !client && !stamp) return ruled;
+  const LineQuotes quotes(line);
   if (settings_.Bots || client) {
-    const std::optional<std::string_view> user_agent = UserAgent(line, *quotes);
+    const std::optional<std::string_view> user_agent = UserAgent(line, quotes);
     ruled.has_agent = user_agent.has_value();
     ruled.user_agent = user_agent.value_or(std::string_view());
   }
   if (client) ruled.address = ClientAddress(line);
-  if (settings_.OncePerClient && download) ruled.stamp = StampField(line, *quotes);
+  if (stamp) ruled.stamp = StampField(line, quotes);
   return ruled;
 }
 

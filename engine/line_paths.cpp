@@ -5,8 +5,11 @@
 namespace junmaru {
 
 LinePath LinePath::Read(std::string_view line) {
-  if (const std::optional<std::string_view> download = RequestFilter::DownloadPath(line)) return download;
-  if (const std::optional<RequestField> request = AnyHttpRequest(line)) return {request->path, Kind::kOtherHttp};
+  if (const std::string_view download = RequestFilter::FindDownloadPath(line); download.data() != nullptr)
+    return {download, Kind::kDownload};
+  std::size_t closing_quote = 0;
+  if (const std::string_view other = AnyHttpPath(line, closing_quote); other.data() != nullptr)
+    return {other, Kind::kOtherHttp};
   return {};
 }
 

@@ -58,7 +58,7 @@ std::optional<RequestField> RequestBetween(std::string_view line, std::size_t ge
 
 }  // namespace
 
-std::optional<RequestField> AnyHttpRequest(std::string_view line) {
+std::string_view AnyHttpPath(std::string_view line, std::size_t& closing_quote) {
   constexpr std::size_t npos = std::string_view::npos;
   std::size_t get = npos, quote = npos;
   ForEachQuote(line, [&](std::size_t q) {
@@ -66,20 +66,11 @@ std::optional<RequestField> AnyHttpRequest(std::string_view line) {
     if (OpensGet(line, q)) get = q;
     return false;
   });
-  if (quote == npos) return std::nullopt;
-  return RequestBetween(line, get, quote);
-}
-
-std::string_view AnyHttpPath(std::string_view line, const LineQuotes& quotes, std::size_t& closing_quote) {
-  for (std::size_t i = 0; i < quotes.Count(); ++i) {
-    if (!OpensGet(line, quotes[i])) continue;
-    if (i + 1 == quotes.Count()) break;
-    const std::optional<RequestField> request = RequestBetween(line, quotes[i], quotes[i + 1]);
-    if (!request) break;
-    closing_quote = request->closing_quote;
-    return request->path;
-  }
-  return {};
+  if (quote == npos) return {};
+  const std::optional<RequestField> request = RequestBetween(line, get, quote);
+  if (!request) return {};
+  closing_quote = request->closing_quote;
+  return request->path;
 }
 
 int StatusAfter(std::string_view line, std::size_t closing_quote) {

@@ -26,17 +26,15 @@ struct RequestField {
 // least one digit (HTTP/1.0, HTTP/1.1, HTTP/2.0, HTTP/2, HTTP/3). The path
 // is what lies between "GET " and that last space. None for a line whose
 // field does not end so.
-std::optional<RequestField> AnyHttpRequest(std::string_view line);
-class LineQuotes;
-// The same, of a line whose quotes are known: the path, whose data() is
-// null for none, and the closing quote's position in closing_quote. The
-// path comes back in registers; a RequestField would come back through
-// memory, stored in pieces and loaded whole, which the processor cannot
-// forward.
-std::string_view AnyHttpPath(std::string_view line, const LineQuotes& quotes, std::size_t& closing_quote);
-inline std::optional<RequestField> AnyHttpRequest(std::string_view line, const LineQuotes& quotes) {
+//
+// AnyHttpPath gives the path, whose data() is null for none, and the
+// closing quote's position in closing_quote: the path comes back in
+// registers, where a RequestField would come back through memory, stored
+// in pieces and loaded whole, which the processor cannot forward.
+std::string_view AnyHttpPath(std::string_view line, std::size_t& closing_quote);
+inline std::optional<RequestField> AnyHttpRequest(std::string_view line) {
   std::size_t closing_quote = 0;
-  const std::string_view path = AnyHttpPath(line, quotes, closing_quote);
+  const std::string_view path = AnyHttpPath(line, closing_quote);
   if (path.data() == nullptr) return std::nullopt;
   return RequestField{path, closing_quote};
 }

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "byte_string.h"
-#include "log_fields.h"
 #include "simd_bytes.h"
 
 namespace junmaru {
@@ -64,10 +63,8 @@ char ProbeByte(const std::string& word) {
   return best;
 }
 
-// Today's rule over the quotes of line, which for_each_quote(at_quote)
-// visits in order until at_quote returns true.
-template <class ForEachQuoteOf>
-std::optional<std::string_view> MarkedPath(std::string_view line, ForEachQuoteOf for_each_quote) {
+// Today's rule over the quotes of line; a view with null data for none.
+std::string_view MarkedPath(std::string_view line) {
   // Every marker holds a double quote: the GET marker begins with one and
   // the HTTP markers end with one. Visiting the quotes finds the first of
   // each kind in one pass over the line.
@@ -83,13 +80,13 @@ std::optional<std::string_view> MarkedPath(std::string_view line, ForEachQuoteOf
     }
     return g != std::string_view::npos && e11 != std::string_view::npos;
   };
-  for_each_quote(at_quote);
+  ForEachQuote(line, at_quote);
   // The HTTP/1.1 marker wins wherever it stands; HTTP/1.0 only without it.
   const std::size_t e = e11 != std::string_view::npos ? e11 : e10;
-  if (e == std::string_view::npos || g == std::string_view::npos) return std::nullopt;
+  if (e == std::string_view::npos || g == std::string_view::npos) return {};
   // Skip the quote, "GET" and the byte after it; leave out the byte before
   // the marker. Neither byte is tested for being a space.
-  if (e < g + 6) return std::string_view{};
+  if (e < g + 6) return line.substr(0, 0);
   return line.substr(g + 5, e - g - 6);
 }
 
@@ -104,16 +101,7 @@ RequestFilter::RequestFilter(const RunSettings& settings) {
     if (!word.empty()) words_.push_back({word, ProbeByte(word)});
 }
 
-std::optional<std::string_view> RequestFilter::DownloadPath(std::string_view line) {
-  return MarkedPath(line, [line](auto at_quote) { ForEachQuote(line, at_quote); });
-}
-
-std::optional<std::string_view> RequestFilter::DownloadPath(std::string_view line, const LineQuotes& quotes) {
-  return MarkedPath(line, [&quotes](auto at_quote) {
-    for (std::size_t i = 0; i < quotes.Count() && !at_quote(quotes[i]); ++i) {
-    }
-  });
-}
+std::string_view RequestFilter::FindDownloadPath(std::string_view line) { return MarkedPath(line); }
 
 std::uint64_t RequestFilter::SuffixSet::Key(const char* bytes, std::size_t length) {
   std::uint64_t key = 0;

@@ -17,17 +17,21 @@
 
 namespace junmaru {
 
-class LineQuotes;
-
 class RequestFilter {
  public:
   explicit RequestFilter(const RunSettings& settings);
 
   // The request path of a line that holds the GET marker and an HTTP
   // marker; nothing for any other line. The path may be empty.
-  static std::optional<std::string_view> DownloadPath(std::string_view line);
-  // The same, of a line whose quotes are known (log_fields.h).
-  static std::optional<std::string_view> DownloadPath(std::string_view line, const LineQuotes& quotes);
+  static std::optional<std::string_view> DownloadPath(std::string_view line) {
+    const std::string_view path = FindDownloadPath(line);
+    if (path.data() == nullptr) return std::nullopt;
+    return path;
+  }
+  // The same as a view whose data() is null for nothing: it comes back in
+  // registers, where an optional would come back through memory, stored
+  // in pieces and loaded whole, which the processor cannot forward.
+  static std::string_view FindDownloadPath(std::string_view line);
 
   // True when a built-in rule, a switched-on family or a word drops path.
   bool Drops(std::string_view path) const;
