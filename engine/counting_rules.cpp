@@ -9,11 +9,8 @@
 
 namespace junmaru {
 
-LineRules::LineRules(const RunSettings& settings, bool downloaders)
-    : settings_(settings),
-      filter_(settings),
-      clients_(settings.OncePerClient || downloaders),
-      status_(!settings.Status.Empty()) {}
+LineRules::LineRules(const RunSettings& settings)
+    : settings_(settings), filter_(settings), status_(!settings.Status.Empty()) {}
 
 RuledLine LineRules::Read(std::string_view line) {
   // The one object every path returns, so that it is built in the caller's slot.
@@ -43,7 +40,7 @@ RuledLine LineRules::Read(std::string_view line) {
     return ruled;
   }
   // A path that decoding leaves as it is, nearly every one, meets the
-  // filter here: a line the filter drops needs nothing more read.
+  // filter here: the counting side never sees a line the filter drops.
   if (!settings_.Decode || DecodePath(ruled.path, decoded_).data() == ruled.path.data()) {
     if (filter_.Drops(ruled.path)) {
       ruled = {};
@@ -51,22 +48,7 @@ RuledLine LineRules::Read(std::string_view line) {
     }
     ruled.filtered = true;
   }
-
-  // Bots reads every line's user agent; the client is needed of a download
-  // only. The user agent and the timestamp are found by the line's quotes,
-  // found once, for the lines that get this far.
-  const bool download = ruled.kind == LinePath::Kind::kDownload;
-  const bool client = clients_ && download;
-  const bool stamp = settings_.OncePerClient && download;
-  if (!settings_.Bots && !client && !stamp) return ruled;
-  const LineQuotes quotes(line);
-  if (settings_.Bots || client) {
-    const std::optional<std::string_view> user_agent = UserAgent(line, quotes);
-    ruled.has_agent = user_agent.has_value();
-    ruled.user_agent = user_agent.value_or(std::string_view());
-  }
-  if (client) ruled.address = ClientAddress(line);
-  if (stamp) ruled.stamp = StampField(line, quotes);
+  ruled.line = line;
   return ruled;
 }
 
@@ -79,15 +61,15 @@ RuledCounter::RuledCounter(const RunSettings& settings, DownloadTally& tally, Fi
   if (settings_.Bots && !settings_.Crawlers) throw std::logic_error("Bots needs the crawler list");
 }
 
-std::uint32_t RuledCounter::AgentOf(const RuledLine& line, bool& crawler) {
+std::uint32_t RuledCounter::AgentOf(std::optional<std::string_view> user_agent, bool& crawler) {
   bool new_agent = false;
-  const std::uint32_t agent = clients_.AgentOf(line.has_agent ? std::optional(line.user_agent) : std::nullopt, &new_agent);
+  const std::uint32_t agent = clients_.AgentOf(user_agent, &new_agent);
   // Each distinct user agent is matched once, when first met.
   if (settings_.Bots && new_agent) {
     if (crawler_.size() <= agent) crawler_.resize(agent + 1);
-    crawler_[agent] = settings_.Crawlers->Matches(line.user_agent);
+    crawler_[agent] = settings_.Crawlers->Matches(*user_agent);
   }
-  crawler = settings_.Bots && line.has_agent && crawler_[agent] != 0;
+  crawler = settings_.Bots && user_agent && crawler_[agent] != 0;
   return agent;
 }
 
@@ -100,27 +82,30 @@ std::optional<std::string_view> RuledCounter::Filtered(const RuledLine& line, st
 
 void RuledCounter::Take(const RuledLine& line) {
   if (line.kind == LinePath::Kind::kNone) return;
-  bool crawler = false;
-  if (line.kind == LinePath::Kind::kOtherHttp) {
-    if (!Filtered(line, other_decoded_)) return;
-    if (settings_.Bots) AgentOf(line, crawler);
-    if (!crawler) ++other_http_;
+  const bool download = line.kind == LinePath::Kind::kDownload;
+  const std::optional<std::string_view> text = Filtered(line, download ? decoded_[pending_] : other_decoded_);
+  if (!text) return;
+  // Bots reads the user agent of every line left; a download's client is
+  // read for OncePerClient and the downloaders. The fields are found by
+  // the line's quotes, found once.
+  const bool client = tells_clients_ && download;
+  ClientKey key;
+  std::uint32_t day = 0;  // the date of the timestamp; a line without one is a day of its own (0)
+  if (settings_.Bots || client) {
+    const LineQuotes quotes(line.line);
+    bool crawler = false;
+    const std::uint32_t agent = AgentOf(UserAgent(line.line, quotes), crawler);
+    if (crawler) return;
+    if (client) key = clients_.Of(ClientAddress(line.line), agent);
+    if (client && settings_.OncePerClient)
+      day = static_cast<std::uint32_t>(MomentOfField(StampField(line.line, quotes), stamps_) / 1000000);
+  }
+  if (!download) {
+    ++other_http_;  // a line only AnyHttp reads
     return;
   }
-  const std::optional<std::string_view> filtered = Filtered(line, decoded_[pending_]);
-  if (!filtered) return;
-  const std::string_view text = *filtered;
-  ClientKey client;
-  if (settings_.Bots || tells_clients_) {
-    const std::uint32_t agent = AgentOf(line, crawler);
-    if (crawler) return;
-    if (tells_clients_) client = clients_.Of(line.address, agent);
-  }
-  batch_[pending_] = {text, line.path};
-  // The day of the line's timestamp; a line without one is a day of its own (0).
-  std::uint32_t day = 0;
-  if (settings_.OncePerClient) day = static_cast<std::uint32_t>(MomentOfField(line.stamp, stamps_) / 1000000);
-  batch_clients_[pending_] = {client, day};
+  batch_[pending_] = {*text, line.path};
+  batch_clients_[pending_] = {key, day};
   if (++pending_ == DownloadTally::kBatch) Flush();
 }
 

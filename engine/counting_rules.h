@@ -29,12 +29,15 @@
 //                log wrote it, without its query string.
 //
 // The scan runs in two halves (line_paths.h). LineRules reads each line on
-// the reading thread: the request, the status, the client's fields and the
-// day; it drops what Status drops, and hands on a RuledLine. RuledCounter
-// takes them in line order on the counting thread: it decodes, filters,
-// drops what Bots drops, tells the clients apart, and hands the downloads
-// to the tally through the OncePerClient gate. Clients are told apart only
-// for the lines the filter lets through, which are often far fewer.
+// the reading thread: the request and the status; it drops what Status
+// drops and, for a path that decoding leaves as it is, what the filter
+// drops, and hands on a RuledLine. RuledCounter takes them in line order
+// on the counting thread: it decodes and filters the other paths, reads
+// the user agent, the address and the timestamp of the lines left, drops
+// what Bots drops, tells the clients apart, and hands the downloads to the
+// tally through the OncePerClient gate. The client's fields are read only
+// for the lines the filter lets through, which are often far fewer; the
+// counting side reads those bytes in any case, to tell the clients apart.
 
 #include <cstddef>
 #include <cstdint>
@@ -57,29 +60,22 @@ namespace junmaru {
 // A line as the counting rules read it.
 struct RuledLine {
   std::string_view path;  // as the log wrote it; under Decode without its query string
+  std::string_view line;  // the whole line, whose client's fields the counting side reads
   LinePath::Kind kind = LinePath::Kind::kNone;  // none also when Status or the filter drops the line
   // Whether the reading side let the path through the filter: decoding
   // leaves it as it is. Otherwise the counting side decodes and filters.
   bool filtered = false;
-  bool has_agent = false;  // whether the line has a user agent (UserAgent)
-  std::string_view stamp;  // its timestamp field (StampField; OncePerClient only)
-  // Views of the line, read for Bots, OncePerClient and Clients only.
-  std::string_view user_agent;
-  std::string_view address;
 };
 
 // The reading half. One thread at a time.
 class LineRules {
  public:
-  // settings.Crawlers must be set when Bots is on. The clients' fields are
-  // read for OncePerClient, and with downloaders (of a scan that notes them).
-  LineRules(const RunSettings& settings, bool downloaders);
+  explicit LineRules(const RunSettings& settings);
   RuledLine Read(std::string_view line);
 
  private:
   const RunSettings& settings_;
   const RequestFilter filter_;
-  const bool clients_;   // whether a download's client is read
   const bool status_;    // whether Status keeps only some statuses
   std::string decoded_;  // a path as decoding would change it, not kept
 };
@@ -126,8 +122,8 @@ class RuledCounter {
   // The line's text as the tally counts it (decoded, into decoded, under
   // Decode), if the filter lets it through.
   std::optional<std::string_view> Filtered(const RuledLine& line, std::string& decoded) const;
-  // The line's user agent's number, and whether Bots drops the line.
-  std::uint32_t AgentOf(const RuledLine& line, bool& crawler);
+  // The number of a line's user agent (none: 0), and whether Bots drops the line.
+  std::uint32_t AgentOf(std::optional<std::string_view> user_agent, bool& crawler);
 
   const RunSettings& settings_;
   const RequestFilter filter_;
