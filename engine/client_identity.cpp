@@ -110,13 +110,25 @@ void TextIds::Grow() {
   }
 }
 
-std::uint32_t ClientIds::AgentOf(std::optional<std::string_view> agent, bool* new_agent) {
-  if (!agent) {
-    if (new_agent) *new_agent = false;
-    return 0;
+std::size_t ClientIds::RecentSlot(std::string_view agent) {
+  std::uint64_t first = 0, last = 0;
+  if (agent.size() >= 8) {
+    std::memcpy(&first, agent.data(), 8);
+    std::memcpy(&last, agent.data() + agent.size() - 8, 8);
   }
+  const std::uint64_t mixed = (first ^ (last * 0x9E3779B97F4A7C15ull) ^ agent.size()) * 0xC2B2AE3D27D4EB4Full;
+  return static_cast<std::size_t>(mixed >> 58);
+}
+
+std::uint32_t ClientIds::AgentOf(std::optional<std::string_view> agent, bool* new_agent) {
+  if (new_agent) *new_agent = false;
+  if (!agent) return 0;
+  static_assert(kRecentAgents == 64, "the top six bits of the mix choose a slot");
+  RecentAgent& recent = recent_[RecentSlot(*agent)];
+  if (recent.id != 0 && recent.text == *agent) return recent.id;
   const auto [id, added] = agents_.Of(*agent);
   if (new_agent) *new_agent = added;
+  recent = {*agent, id};
   return id;
 }
 

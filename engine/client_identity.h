@@ -12,6 +12,7 @@
 // addresses and the user agents are equal byte for byte. ClientIds hands
 // them out during one scan; they mean nothing beyond it.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -63,8 +64,21 @@ class ClientIds {
   const TextIds& Agents() const { return agents_; }
 
  private:
+  // The user agents met last, each in the slot its length and its first
+  // and last bytes choose: a log's lines come from a few agents, so most
+  // are found here by one comparison instead of a hash of the whole text.
+  // The choice is not seeded: texts chosen to meet in a slot only send
+  // each other to the seeded table.
+  struct RecentAgent {
+    std::string_view text;
+    std::uint32_t id = 0;
+  };
+  static constexpr std::size_t kRecentAgents = 64;
+  static std::size_t RecentSlot(std::string_view agent);
+
   TextIds agents_;
   TextIds addresses_;  // all but canonical IPv4 addresses
+  RecentAgent recent_[kRecentAgents];
 };
 
 }  // namespace junmaru

@@ -51,7 +51,7 @@ class LineReader {
 
  private:
   // Looks at the 64 bytes from chunk, leaving out those before pos_.
-  void Load(std::size_t chunk) {
+  [[gnu::always_inline]] void Load(std::size_t chunk) {
     chunk_ = chunk;
     candidates_ = EndCandidatesAt(base_, size_, chunk);
     if (pos_ > chunk) candidates_ &= pos_ - chunk < 64 ? ~std::uint64_t{0} << (pos_ - chunk) : 0;

@@ -113,6 +113,27 @@ TEST(ClientIdentity, EqualClientsAreEqualAddressTexts) {
   EXPECT_FALSE(ids.Of("1.2.3.4", 7) == ids.Of("1.2.3.4", 8));
 }
 
+TEST(ClientIdentity, UserAgentsAreNumberedByTheirWholeText) {
+  // Agents alike in length and in their first and last eight bytes, and
+  // short ones, met again and again in varied order.
+  const std::vector<std::string> agents = {"Mozilla/5.0 (AAAA) Firefox/128.0", "Mozilla/5.0 (BBBB) Firefox/128.0",
+                                           "Mozilla/5.0 (AAAB) Firefox/128.0", "curl", "wget", "", "Mozilla/5.0"};
+  ClientIds ids;
+  std::vector<std::uint32_t> numbers(agents.size(), 0);
+  std::mt19937 rng(3);
+  for (int i = 0; i < 2000; ++i) {
+    const std::size_t k = std::uniform_int_distribution<std::size_t>(0, agents.size() - 1)(rng);
+    bool added = false;
+    const std::uint32_t number = ids.AgentOf(std::string_view(agents[k]), &added);
+    EXPECT_EQ(added, numbers[k] == 0) << agents[k];
+    if (numbers[k] == 0) numbers[k] = number;
+    EXPECT_EQ(number, numbers[k]) << agents[k];
+  }
+  for (std::size_t a = 0; a < agents.size(); ++a)
+    for (std::size_t b = a + 1; b < agents.size(); ++b) EXPECT_NE(numbers[a], numbers[b]) << agents[a] << " / " << agents[b];
+  EXPECT_EQ(ids.AgentOf(std::nullopt), 0u);
+}
+
 // A canonical dotted IPv4 address read the plainest way, number by number.
 std::optional<std::uint32_t> ReferenceIpv4(const std::string& text) {
   std::uint32_t value = 0;
