@@ -51,7 +51,11 @@ exec 3>&-
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=:$(cat "$work/display")
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=ja_JP.UTF-8
-wineboot -i >/dev/null 2>&1
+# A new prefix's first start now and then fails under load; once more, then say so.
+if ! wineboot -i >/dev/null 2>&1; then
+  wineserver -k >/dev/null 2>&1 || true
+  wineboot -i >/dev/null 2>&1 || fail "wineboot could not make the Wine prefix"
+fi
 # Without a window manager Wine draws the title bars itself.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 
