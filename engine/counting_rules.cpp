@@ -98,7 +98,7 @@ void RuledCounter::Take(const RuledLine& line) {
     if (crawler) return;
     if (client) key = clients_.Of(ClientAddress(line.line), agent);
     if (client && settings_.OncePerClient)
-      day = static_cast<std::uint32_t>(MomentOfField(StampField(line.line, quotes), stamps_) / 1000000);
+      day = static_cast<std::uint32_t>(MomentOfLine(line.line, quotes, stamps_) / 1000000);
   }
   if (!download) {
     ++other_http_;  // a line only AnyHttp reads

@@ -111,13 +111,13 @@ std::size_t FieldOpen(std::string_view line, std::size_t close) {
   return std::string_view::npos;
 }
 
+// The stamp field s holds nothing after its second but a zone, or nothing.
+bool EndsAsStamp(std::string_view s) { return s.size() == 21 || (s.size() > 22 && s[21] == ' '); }
+
 // The moment of the timestamp field that ends at close (npos: none), or
 // kNoMoment. A plain number, not an optional: it is read of every line, and
 // an optional comes back from a call through memory, stored and loaded in
 // pieces that the processor cannot forward.
-// The stamp field s holds nothing after its second but a zone, or nothing.
-bool EndsAsStamp(std::string_view s) { return s.size() == 21 || (s.size() > 22 && s[21] == ' '); }
-
 LogMoment MomentOfStamp(std::string_view line, std::size_t close, StampMemo* memo = nullptr) {
   if (close == std::string_view::npos) return kNoMoment;
   const std::size_t open = FieldOpen(line, close);
@@ -159,24 +159,10 @@ void StampMemo::Keep(std::string_view s, LogMoment moment) {
 LogMoment MomentOfLine(std::string_view line) { return MomentOfStamp(line, StampEnd(line)); }
 LogMoment MomentOfLine(std::string_view line, StampMemo& memo) { return MomentOfStamp(line, StampEnd(line), &memo); }
 
-std::string_view StampField(std::string_view line, const LineQuotes& quotes) {
-  for (std::size_t i = 0; i < quotes.Count(); ++i) {
-    if (!EndsStamp(line, quotes[i])) continue;
-    const std::size_t close = quotes[i] - 2;
-    const std::size_t before = std::min(close, kLongestField);
-    return line.substr(close - before, before + 1);
-  }
-  return {};
-}
-
-LogMoment MomentOfField(std::string_view field) {
-  if (field.empty()) return kNoMoment;
-  return MomentOfStamp(field, field.size() - 1);
-}
-
-LogMoment MomentOfField(std::string_view field, StampMemo& memo) {
-  if (field.empty()) return kNoMoment;
-  return MomentOfStamp(field, field.size() - 1, &memo);
+LogMoment MomentOfLine(std::string_view line, const LineQuotes& quotes, StampMemo& memo) {
+  for (std::size_t i = 0; i < quotes.Count(); ++i)
+    if (EndsStamp(line, quotes[i])) return MomentOfStamp(line, quotes[i] - 2, &memo);
+  return kNoMoment;
 }
 
 std::optional<LogMoment> ParseMoment(std::string_view text, bool as_end) {

@@ -50,19 +50,10 @@ inline std::optional<LogMoment> ReadLogMoment(std::string_view line) {
   const LogMoment m = MomentOfLine(line);
   return m != kNoMoment ? std::optional(m) : std::nullopt;
 }
-// The moment of a line whose quotes are known (log_fields.h) is read in
-// two steps, which may run on different threads: StampField cuts from the
-// line the bytes that ReadLogMoment looks at, the field and the few before
-// it (empty for a line without the field), and MomentOfStampField reads
-// them, giving what ReadLogMoment gives.
+// MomentOfLine of a line whose quotes are known (log_fields.h), reading
+// with memo.
 class LineQuotes;
-std::string_view StampField(std::string_view line, const LineQuotes& quotes);
-LogMoment MomentOfField(std::string_view field);  // kNoMoment for none
-LogMoment MomentOfField(std::string_view field, StampMemo& memo);
-inline std::optional<LogMoment> MomentOfStampField(std::string_view field) {
-  const LogMoment m = MomentOfField(field);
-  return m != kNoMoment ? std::optional(m) : std::nullopt;
-}
+LogMoment MomentOfLine(std::string_view line, const LineQuotes& quotes, StampMemo& memo);
 
 // A moment given as "YYYY-MM-DD" or "YYYY-MM-DD HH:MM[:SS]", a real date
 // and time. As the start of a period a bare date means its first second

@@ -63,8 +63,18 @@ char ProbeByte(const std::string& word) {
   return best;
 }
 
-// Today's rule over the quotes of line; a view with null data for none.
-std::string_view MarkedPath(std::string_view line) {
+}  // namespace
+
+RequestFilter::RequestFilter(const RunSettings& settings) {
+  for (std::size_t i = 0; i < kFamilyCount; ++i)
+    if (settings.Families[i])
+      for (std::string_view suffix : kExtensionFamilies[i].suffixes)
+        if (!suffix.empty()) suffixes_.Add(suffix);
+  for (const std::string& word : settings.KinsiWord)
+    if (!word.empty()) words_.push_back({word, ProbeByte(word)});
+}
+
+std::string_view RequestFilter::FindDownloadPath(std::string_view line) {
   // Every marker holds a double quote: the GET marker begins with one and
   // the HTTP markers end with one. Visiting the quotes finds the first of
   // each kind in one pass over the line.
@@ -89,19 +99,6 @@ std::string_view MarkedPath(std::string_view line) {
   if (e < g + 6) return line.substr(0, 0);
   return line.substr(g + 5, e - g - 6);
 }
-
-}  // namespace
-
-RequestFilter::RequestFilter(const RunSettings& settings) {
-  for (std::size_t i = 0; i < kFamilyCount; ++i)
-    if (settings.Families[i])
-      for (std::string_view suffix : kExtensionFamilies[i].suffixes)
-        if (!suffix.empty()) suffixes_.Add(suffix);
-  for (const std::string& word : settings.KinsiWord)
-    if (!word.empty()) words_.push_back({word, ProbeByte(word)});
-}
-
-std::string_view RequestFilter::FindDownloadPath(std::string_view line) { return MarkedPath(line); }
 
 std::uint64_t RequestFilter::SuffixSet::Key(const char* bytes, std::size_t length) {
   std::uint64_t key = 0;
