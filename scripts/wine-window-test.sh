@@ -78,20 +78,12 @@ start_window() {  # folder holding junmaru.exe
   fail "the window did not open in $1"
 }
 
-# Gives a window the keyboard. Wine may name a window before X maps it, and
-# X refuses focus to an unmapped window (BadMatch), so this tries again.
-focus() {
-  for _ in $(seq 50); do
-    xdotool windowfocus --sync "$1" 2>/dev/null && return 0
-    sleep 0.1
-  done
-  fail "window $1 never took the keyboard"
-}
+. "$top/testing/x_focus.sh"
 
 press() {  # an xdotool key, to the window
   local w
   w=$(xdotool search --sync --onlyvisible --limit 1 --name 'Ver1\.4')
-  focus "$w"
+  x_focus "$w"
   xdotool key --window "$w" "$1"
 }
 
@@ -207,7 +199,7 @@ fi
 # into [Count] and [HTML].
 press alt+k
 dialog=$(xdotool search --sync --onlyvisible --limit 1 --name '集計と表示の設定') || fail "Alt+K opened no dialog"
-focus "$dialog"
+x_focus "$dialog"
 xdotool key --window "$dialog" alt+t
 xdotool type --window "$dialog" "200"
 xdotool key --window "$dialog" alt+d

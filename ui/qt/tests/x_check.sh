@@ -109,22 +109,14 @@ pids+=("$DBUS_SESSION_BUS_PID")
 "$bus_launcher" --launch-immediately >/dev/null 2>&1 &
 pids+=($!)
 
-# Gives a shown window the keyboard. X refuses focus to a window not yet
-# mapped (BadMatch), which a window of that name may still be: once more.
-focus() {
-  for _ in $(seq 50); do
-    xdotool windowfocus --sync "$1" 2>/dev/null && return 0
-    sleep 0.1
-  done
-  fail "window $1 never took the keyboard"
-}
+. "$here/../../../testing/x_focus.sh"
 
 title="集計順位丸　通称順位丸 Ver1.4"
 (cd "$work/bin" && exec env -u QT_QPA_PLATFORM QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 LANG=C.UTF-8 ./junmaru) &
 pids+=($!)
 "${a11y[@]}" wait "$title" || fail "the window did not appear in the accessibility tree"
 window=$(xdotool search --sync --onlyvisible --name "Ver1.4" | head -n1)
-focus "$window"
+x_focus "$window"
 
 echo "== every edit, spin edit, button and progress bar has a name"
 "${a11y[@]}" unnamed "$title" || fail "unnamed controls"
@@ -137,12 +129,12 @@ sleep 0.5
 picture x_check_dialog.png
 "${a11y[@]}" english "$open_title" || fail "English texts in the dialog"
 dialog=$(xdotool search --sync --onlyvisible --name "読み込むログファイル" | head -n1)
-focus "$dialog"
+x_focus "$dialog"
 xdotool key Escape
 sleep 0.5
 
 echo "== Return on the focused GO writes the batch program's page"
-focus "$window"
+x_focus "$window"
 "${a11y[@]}" focus "$title" "push button" "G 出力GO！"
 xdotool key Return
 wait_for_file "$work/home/site/ranking.html" || fail "Return on GO wrote no page"
@@ -167,13 +159,13 @@ cmp "$work/home/site/ranking.html" "$work/home/site/batch.html" || fail "Alt+G a
 echo "== the counting rules' dialog by keyboard: Alt+K, Alt+T 200, Alt+D, Alt+E, Enter, then Alt+G"
 "$batch" --settings "$settings" --status 200 --decode --out "$work/home/site/batch-rules.html" \
   --csv "$work/batch-rules.csv" --json "$work/batch-rules.json"
-focus "$window"
+x_focus "$window"
 xdotool key --clearmodifiers alt+k
 rules_title="集計と表示の設定"
 "${a11y[@]}" wait "$rules_title" || fail "Alt+K opened no dialog"
 "${a11y[@]}" unnamed "$rules_title" || fail "unnamed controls in the dialog"
 rules=$(xdotool search --sync --onlyvisible --name "$rules_title" | head -n1)
-focus "$rules"
+x_focus "$rules"
 xdotool key --clearmodifiers alt+t
 xdotool type "200"
 xdotool key --clearmodifiers alt+d
@@ -183,7 +175,7 @@ picture x_check_rules.png
 xdotool key Return
 sleep 0.5
 rm "$work/home/site/ranking.html"
-focus "$window"
+x_focus "$window"
 xdotool key --clearmodifiers alt+g
 wait_for_file "$work/home/site/ranking.html" || fail "Alt+G after the dialog wrote no page"
 sleep 0.5
