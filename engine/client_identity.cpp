@@ -34,9 +34,8 @@ std::uint64_t RandomSeed() {
   return number;
 }
 
-// A dotted IPv4 address written the one way it can be (four numbers of
-// 0 to 255 without leading zeros), as its number; such a text and its
-// number stand for each other, so equal numbers mean equal texts.
+}  // namespace
+
 std::optional<std::uint32_t> CanonicalIpv4(std::string_view text) {
   const std::size_t size = text.size();
   if (size < 7 || size > 15) return std::nullopt;
@@ -79,8 +78,6 @@ std::optional<std::uint32_t> CanonicalIpv4(std::string_view text) {
   if (!sound) return std::nullopt;
   return value;
 }
-
-}  // namespace
 
 TextIds::TextIds() : seed_(RandomSeed()) {}
 

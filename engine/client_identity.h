@@ -31,6 +31,11 @@ struct ClientKey {
   friend constexpr bool operator==(ClientKey, ClientKey) = default;
 };
 
+// A dotted IPv4 address written the one way it can be (four numbers of
+// 0 to 255 without leading zeros), as its number; such a text and its
+// number stand for each other, so equal numbers mean equal texts.
+std::optional<std::uint32_t> CanonicalIpv4(std::string_view text);
+
 // Numbers for the distinct texts of a log, 1, 2, 3 ... in the order met.
 // It keeps views: the texts must outlive it.
 class TextIds {

@@ -35,9 +35,15 @@
 // on the counting thread: it decodes and filters the other paths, reads
 // the user agent, the address and the timestamp of the lines left, drops
 // what Bots drops, tells the clients apart, and hands the downloads to the
-// tally through the OncePerClient gate. The client's fields are read only
-// for the lines the filter lets through, which are often far fewer; the
-// counting side reads those bytes in any case, to tell the clients apart.
+// tally through the OncePerClient gate.
+//
+// Reading the client's fields is the larger part of the counting side's
+// work, and the two sides seldom take as long as each other. Whenever the
+// counting side is behind, the reading side, which would only wait, reads
+// the fields of the lines it lets through itself, the user agent as a
+// number of its own; the counting side then turns that number into its
+// own, reading the agent's text once per number. The lines come out alike
+// whichever side read them.
 
 #include <cstddef>
 #include <cstdint>
@@ -65,19 +71,36 @@ struct RuledLine {
   // Whether the reading side let the path through the filter: decoding
   // leaves it as it is. Otherwise the counting side decodes and filters.
   bool filtered = false;
+  // Whether the reading side read the client's fields, below, having
+  // time to spare. Otherwise the counting side reads them.
+  bool client_read = false;
+  bool ipv4 = false;          // the address is a canonical IPv4 address, whose number is address
+  std::uint32_t agent = 0;    // the user agent, by the reading side's numbers (0: none)
+  std::uint32_t agent_at = 0, agent_size = 0;  // where its bytes lie in line
+  std::uint32_t address = 0;
+  std::uint32_t day = 0;      // the timestamp's date, under OncePerClient
 };
 
-// The reading half. One thread at a time.
+// The reading half. One thread at a time. reads_clients: whether the
+// downloads' clients are told apart (OncePerClient, the downloaders).
 class LineRules {
  public:
-  explicit LineRules(const RunSettings& settings);
-  RuledLine Read(std::string_view line);
+  LineRules(const RunSettings& settings, bool reads_clients);
+  // spare: the counting side is behind, and work done here costs no time;
+  // the client's fields of a line left are then read here.
+  RuledLine Read(std::string_view line, bool spare = false);
 
  private:
+  // request_open and request_close: the request field's quotes, when known.
+  void ReadClient(RuledLine& ruled, std::size_t first_quote, std::size_t request_open, std::size_t request_close);
+
   const RunSettings& settings_;
   const RequestFilter filter_;
   const bool status_;    // whether Status keeps only some statuses
+  const bool reads_clients_;
   std::string decoded_;  // a path as decoding would change it, not kept
+  ClientIds agents_;     // this side's numbers for the user agents
+  StampMemo stamps_;
 };
 
 // The counting half: the RuledLines of the scan in line order, into the
@@ -122,8 +145,11 @@ class RuledCounter {
   // The line's text as the tally counts it (decoded, into decoded, under
   // Decode), if the filter lets it through.
   std::optional<std::string_view> Filtered(const RuledLine& line, std::string& decoded) const;
-  // The number of a line's user agent (none: 0), and whether Bots drops the line.
-  std::uint32_t AgentOf(std::optional<std::string_view> user_agent, bool& crawler);
+  // Reads the line's client (when client) and day; false when Bots drops the line.
+  bool ReadClient(const RuledLine& line, bool client, ClientKey& key, std::uint32_t& day);
+  // The number of a line's user agent (none: 0), matched when first met.
+  std::uint32_t AgentOf(std::optional<std::string_view> user_agent);
+  bool IsCrawler(std::uint32_t agent) const { return settings_.Bots && agent != 0 && crawler_[agent] != 0; }
 
   const RunSettings& settings_;
   const RequestFilter filter_;
@@ -131,6 +157,7 @@ class RuledCounter {
   const bool tells_clients_;  // for OncePerClient, or for the downloaders
   ClientIds clients_;
   std::vector<std::uint8_t> crawler_;  // by agent number: 1 for a crawler's
+  std::vector<std::uint32_t> agent_of_read_;  // the reading side's agent numbers as ours (0: not yet met)
   DownloadTally::Download batch_[DownloadTally::kBatch];
   ClientDay batch_clients_[DownloadTally::kBatch];
   std::string decoded_[DownloadTally::kBatch];  // the decoded texts of the batch

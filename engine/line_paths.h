@@ -56,6 +56,9 @@ struct LinePathsOptions {
 // order, n at a time. read runs on the second thread, or on the calling
 // one; never on both. An exception from on_batch stops the reading and
 // leaves this function once the second thread has ended.
+// A read that takes read(line, spare) is told, batch by batch, whether the
+// calling thread is behind, with whole batches waiting for it: work read
+// takes over then would otherwise be time spent waiting.
 template <class Item, class Read, class OnBatch>
 void ForEachLine(const LogLines& lines, std::size_t first, std::size_t count, Read&& read, OnBatch&& on_batch,
                  const LinePathsOptions& options = {});
@@ -80,6 +83,13 @@ class BatchRing {
       : batch_lines_(batch_lines), items_(std::make_unique<Item[]>(kSlots * batch_lines)) {}
 
   Item* Slot(std::size_t batch) { return items_.get() + (batch % kSlots) * batch_lines_; }
+
+  // Reading side, before writing batch: whether every other slot holds a
+  // batch the counting side has yet to take.
+  bool Behind(std::size_t batch) {
+    std::lock_guard lock(mutex_);
+    return batch + 1 == taken_ + kSlots;
+  }
 
   // Reading side: waits until batch may be written; false once the
   // counting side has stopped.
@@ -119,15 +129,19 @@ class BatchRing {
 };
 
 template <class Item, class Read>
-void ReadBatch(LineReader& reader, Read& read, Item* items, std::size_t n) {
+void ReadBatch(LineReader& reader, Read& read, Item* items, std::size_t n, bool spare) {
   static_assert(std::is_trivially_destructible_v<Item>);
+  constexpr bool kTold = std::is_invocable_v<Read&, std::string_view, bool>;
   for (std::size_t i = 0; i < n; ++i) {
     // The slot was last read on the other thread's processor: asking for
     // its memory ahead, for writing, keeps the stores from queueing up.
     if (i + 16 < n) __builtin_prefetch(items + i + 16, 1);
     // Built in its slot: a copy through the stack would store the item
     // in pieces and load it back whole, which the processor cannot forward.
-    ::new (static_cast<void*>(items + i)) Item(read(reader.Next()));
+    if constexpr (kTold)
+      ::new (static_cast<void*>(items + i)) Item(read(reader.Next(), spare));
+    else
+      ::new (static_cast<void*>(items + i)) Item(read(reader.Next()));
   }
 }
 
@@ -150,7 +164,7 @@ void ForEachLine(const LogLines& lines, std::size_t first, std::size_t count, Re
       reading = std::thread([&] {
         LineReader reader = lines.ReadFrom(first);
         for (std::size_t b = 0; b < batches && ring.WaitToWrite(b); ++b) {
-          line_batches::ReadBatch(reader, read, ring.Slot(b), lines_in(b));
+          line_batches::ReadBatch(reader, read, ring.Slot(b), lines_in(b), ring.Behind(b));
           ring.Written(b);
         }
       });
@@ -179,7 +193,7 @@ void ForEachLine(const LogLines& lines, std::size_t first, std::size_t count, Re
   auto items = std::make_unique<Item[]>(std::min(batch_lines, count));
   LineReader reader = lines.ReadFrom(first);
   for (std::size_t b = 0; b < batches; ++b) {
-    line_batches::ReadBatch(reader, read, items.get(), lines_in(b));
+    line_batches::ReadBatch(reader, read, items.get(), lines_in(b), false);
     on_batch(static_cast<const Item*>(items.get()), lines_in(b));
   }
 }

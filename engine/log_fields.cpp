@@ -58,14 +58,16 @@ std::optional<RequestField> RequestBetween(std::string_view line, std::size_t ge
 
 }  // namespace
 
-std::string_view AnyHttpPath(std::string_view line, std::size_t& closing_quote) {
+std::string_view AnyHttpPath(std::string_view line, std::size_t& closing_quote, std::size_t* first_quote) {
   constexpr std::size_t npos = std::string_view::npos;
-  std::size_t get = npos, quote = npos;
+  std::size_t get = npos, quote = npos, first = npos;
   ForEachQuote(line, [&](std::size_t q) {
     if (get != npos) return quote = q, true;
+    if (first == npos) first = q;
     if (OpensGet(line, q)) get = q;
     return false;
   });
+  if (first_quote) *first_quote = first;
   if (quote == npos) return {};
   const std::optional<RequestField> request = RequestBetween(line, get, quote);
   if (!request) return {};
@@ -128,6 +130,75 @@ std::optional<std::string_view> UserAgent(std::string_view line, const LineQuote
     i = j + 1;
   }
   return fields >= 3 ? std::optional(last) : std::nullopt;
+}
+
+#if defined(__SSE2__)
+namespace {
+
+// The last three of the quotes met so far, the latest last, and how many.
+struct LastQuotes {
+  std::size_t at[3] = {0, 0, 0};
+  std::size_t count = 0;
+
+  static std::size_t Highest(std::uint64_t mask) { return static_cast<std::size_t>(63 - __builtin_clzll(mask | 1)); }
+  static std::uint64_t WithoutHighest(std::uint64_t mask) { return mask & ~(std::uint64_t{1} << Highest(mask)); }
+
+  // Takes in the quotes of a block at base, a bit each; a block holds
+  // any number of them, so the last three are chosen without a branch.
+  void Add(std::uint64_t quotes, std::size_t base) {
+    const std::size_t n = static_cast<std::size_t>(__builtin_popcountll(quotes));
+    const std::uint64_t second = WithoutHighest(quotes), third = WithoutHighest(second);
+    const std::size_t a = base + Highest(quotes), b = base + Highest(second), c = base + Highest(third);
+    const std::size_t p0 = at[0], p1 = at[1], p2 = at[2];
+    at[2] = n >= 1 ? a : p2;
+    at[1] = n >= 2 ? b : n == 1 ? p2 : p1;
+    at[0] = n >= 3 ? c : n == 2 ? p2 : n == 1 ? p1 : p0;
+    count += n;
+  }
+};
+
+}  // namespace
+#endif
+
+bool UserAgentAfter(std::string_view line, std::size_t first, std::size_t second,
+                    std::optional<std::string_view>& agent) {
+#if defined(__SSE2__)
+  const std::size_t size = line.size();
+  if (size < 64 || (first > 0 && line[first - 1] == '\\') || line[second - 1] == '\\') return false;
+  LastQuotes last;
+  std::uint64_t escaped = 0, backslash_before = 0;  // a backslash ends the block before
+  std::size_t i = second + 1;
+  for (; i + 64 <= size; i += 64) {
+    const Bytes64 bytes(line.data() + i);
+    const std::uint64_t quotes = bytes.Bits(IsQuote), backslashes = bytes.Bits(IsBackslash);
+    escaped |= quotes & (backslashes << 1 | backslash_before);
+    backslash_before = backslashes >> 63;
+    last.Add(quotes, i);
+  }
+  if (i < size) {
+    // The last 64 bytes, of which the first were looked at already.
+    const std::size_t base = size - 64, seen = i - base;
+    const Bytes64 bytes(line.data() + base);
+    const std::uint64_t quotes = bytes.Bits(IsQuote) >> seen << seen, backslashes = bytes.Bits(IsBackslash);
+    escaped |= quotes & backslashes << 1;  // seen > 0: the byte before each quote is in the block
+    last.Add(quotes, base);
+  }
+  if (escaped != 0) return false;
+  // The request is the first field; the others are the quotes after it,
+  // two by two, and a last one left open is none. The line holds at least
+  // three fields when two whole ones follow the request.
+  if (last.count < 4) {
+    agent.reset();
+  } else {
+    const std::size_t open = last.count % 2 == 0 ? last.at[1] : last.at[0];
+    const std::size_t close = last.count % 2 == 0 ? last.at[2] : last.at[1];
+    agent = line.substr(open + 1, close - open - 1);
+  }
+  return true;
+#else
+  (void)line, (void)first, (void)second, (void)agent;
+  return false;
+#endif
 }
 
 std::string_view ClientAddress(std::string_view line) {

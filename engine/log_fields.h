@@ -31,12 +31,18 @@ struct RequestField {
 // closing quote's position in closing_quote: the path comes back in
 // registers, where a RequestField would come back through memory, stored
 // in pieces and loaded whole, which the processor cannot forward.
-std::string_view AnyHttpPath(std::string_view line, std::size_t& closing_quote);
+// With first_quote, the position of the line's first quote there too.
+std::string_view AnyHttpPath(std::string_view line, std::size_t& closing_quote, std::size_t* first_quote = nullptr);
 inline std::optional<RequestField> AnyHttpRequest(std::string_view line) {
   std::size_t closing_quote = 0;
   const std::string_view path = AnyHttpPath(line, closing_quote);
   if (path.data() == nullptr) return std::nullopt;
   return RequestField{path, closing_quote};
+}
+
+// The quote that opens the request field of a path AnyHttpPath gave.
+inline std::size_t RequestQuote(std::string_view line, std::string_view path) {
+  return static_cast<std::size_t>(path.data() - line.data()) - 5;  // before "\"GET "
 }
 
 // Where the request field ends for a path cut by today's rule (non-empty,
@@ -83,6 +89,13 @@ class LineQuotes {
 // None for a line of fewer fields.
 std::optional<std::string_view> UserAgent(std::string_view line, const LineQuotes& quotes);
 inline std::optional<std::string_view> UserAgent(std::string_view line) { return UserAgent(line, LineQuotes(line)); }
+
+// UserAgent(line) of a line whose first two double quotes are at first
+// and second, found from the bytes after second alone. False, agent left
+// as it is, when that cannot be told so: a backslash stands before one of
+// the line's quotes, or the line is shorter than 64 bytes.
+bool UserAgentAfter(std::string_view line, std::size_t first, std::size_t second,
+                    std::optional<std::string_view>& agent);
 
 // The client's address: the line's first field, up to the first space
 // (the whole line when it has none).

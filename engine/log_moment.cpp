@@ -159,10 +159,10 @@ void StampMemo::Keep(std::string_view s, LogMoment moment) {
 LogMoment MomentOfLine(std::string_view line) { return MomentOfStamp(line, StampEnd(line)); }
 LogMoment MomentOfLine(std::string_view line, StampMemo& memo) { return MomentOfStamp(line, StampEnd(line), &memo); }
 
-LogMoment MomentOfLine(std::string_view line, const LineQuotes& quotes, StampMemo& memo) {
-  for (std::size_t i = 0; i < quotes.Count(); ++i)
-    if (EndsStamp(line, quotes[i])) return MomentOfStamp(line, quotes[i] - 2, &memo);
-  return kNoMoment;
+LogMoment MomentOfLine(std::string_view line, std::size_t first_quote, StampMemo& memo) {
+  if (first_quote != std::string_view::npos && EndsStamp(line, first_quote))
+    return MomentOfStamp(line, first_quote - 2, &memo);
+  return MomentOfLine(line, memo);
 }
 
 std::optional<LogMoment> ParseMoment(std::string_view text, bool as_end) {

@@ -50,10 +50,9 @@ inline std::optional<LogMoment> ReadLogMoment(std::string_view line) {
   const LogMoment m = MomentOfLine(line);
   return m != kNoMoment ? std::optional(m) : std::nullopt;
 }
-// MomentOfLine of a line whose quotes are known (log_fields.h), reading
-// with memo.
-class LineQuotes;
-LogMoment MomentOfLine(std::string_view line, const LineQuotes& quotes, StampMemo& memo);
+// MomentOfLine of a line whose first double quote is at first_quote (npos:
+// none), reading with memo: the timestamp nearly always ends just before it.
+LogMoment MomentOfLine(std::string_view line, std::size_t first_quote, StampMemo& memo);
 
 // A moment given as "YYYY-MM-DD" or "YYYY-MM-DD HH:MM[:SS]", a real date
 // and time. As the start of a period a bare date means its first second

@@ -45,12 +45,14 @@ void PrefetchPath(const LinePath& item) {
   __builtin_prefetch(item.path.data());
   __builtin_prefetch(item.path.data() + item.path.size());
 }
-// With the counting rules, the client's fields are read on this side too:
-// the address and the timestamp at the line's start, the user agent at its end.
+// With the counting rules, the client's fields are read on this side too,
+// unless the reading side read them: the address and the timestamp at the
+// line's start, the user agent at its end.
 void PrefetchPath(const RuledLine& item) {
   if (item.kind == LinePath::Kind::kNone) return;
   __builtin_prefetch(item.path.data());
   __builtin_prefetch(item.path.data() + item.path.size());
+  if (item.client_read) return;
   __builtin_prefetch(item.line.data());
   __builtin_prefetch(item.line.data() + item.line.size() / 2 + item.line.size() / 4);
   __builtin_prefetch(item.line.data() + item.line.size());
@@ -66,7 +68,7 @@ class PathCounter {
   PathCounter(const RunSettings& settings, ScanGauge& gauge, RunView& view, DownloadTally& tally, FileClients*)
       : filter_(settings), gauge_(gauge), view_(view), tally_(tally) {}
 
-  static LinePath Read(std::string_view line) { return LinePath::Read(line); }
+  static LinePath Read(std::string_view line, bool /*spare*/) { return LinePath::Read(line); }
   void Take(const LinePath* paths, std::size_t n) {
     for (std::size_t i = 0; i < n; ++i) {
       if (i + 8 < n) PrefetchPath(paths[i + 8]);
@@ -105,9 +107,9 @@ class RuledLineCounter {
   using Item = RuledLine;
   RuledLineCounter(const RunSettings& settings, ScanGauge& gauge, RunView& view, DownloadTally& tally,
                    FileClients* downloaders)
-      : rules_(settings), counter_(settings, tally, downloaders), gauge_(gauge), view_(view) {}
+      : rules_(settings, settings.OncePerClient || downloaders), counter_(settings, tally, downloaders), gauge_(gauge), view_(view) {}
 
-  RuledLine Read(std::string_view line) { return rules_.Read(line); }
+  RuledLine Read(std::string_view line, bool spare) { return rules_.Read(line, spare); }
   void Take(const RuledLine* lines, std::size_t n) {
     for (std::size_t i = 0; i < n; ++i) {
       if (i + 24 < n) PrefetchPath(lines[i + 24]);
@@ -131,7 +133,7 @@ class RuledLineCounter {
 template <class Counter>
 void CountLines(const LogLines& lines, std::size_t first, std::size_t count, Counter& counter) {
   ForEachLine<typename Counter::Item>(
-      lines, first, count, [&counter](std::string_view line) { return counter.Read(line); },
+      lines, first, count, [&counter](std::string_view line, bool spare) { return counter.Read(line, spare); },
       [&counter](const typename Counter::Item* items, std::size_t n) { counter.Take(items, n); });
 }
 

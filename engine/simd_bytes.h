@@ -42,6 +42,7 @@ inline __m128i IsCr(__m128i v) { return _mm_cmpeq_epi8(v, _mm_set1_epi8('\r')); 
 inline __m128i IsLf(__m128i v) { return _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')); }
 inline __m128i IsNul(__m128i v) { return _mm_cmpeq_epi8(v, _mm_setzero_si128()); }
 inline __m128i IsQuote(__m128i v) { return _mm_cmpeq_epi8(v, _mm_set1_epi8('"')); }
+inline __m128i IsBackslash(__m128i v) { return _mm_cmpeq_epi8(v, _mm_set1_epi8('\\')); }
 
 // One bit per byte of the sixteen at p, set where the byte is c.
 inline unsigned Matches16(const char* p, char c) {

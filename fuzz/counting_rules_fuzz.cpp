@@ -6,9 +6,11 @@
 // agents of the log.
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "counting_rules.h"
 #include "crawler_list.h"
 #include "log_fields.h"
 #include "log_lines.h"
@@ -53,7 +55,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (status < -1 || status > 999) std::abort();
       if (DecodePath(WithoutQuery(request->path), decoded).size() > request->path.size()) std::abort();
     }
-    if (const auto agent = UserAgent(line); agent && !Inside(*agent, line)) std::abort();
+    const std::optional<std::string_view> agent = UserAgent(line);
+    if (agent && !Inside(*agent, line)) std::abort();
+    // Found from the quotes after the first two, when that can tell.
+    const std::size_t first = line.find('"'), second = first == line.npos ? first : line.find('"', first + 1);
+    std::optional<std::string_view> after;
+    if (second != line.npos && UserAgentAfter(line, first, second, after) && after != agent) std::abort();
     if (!Inside(ClientAddress(line), line)) std::abort();
   }
   if (lines.Empty()) return 0;
@@ -71,6 +78,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   settings.Decode = data[0] & 16;
   settings.Link = data[0] & 32;
   settings.Crawlers = Crawlers();
+
+  // The clients' fields read on the reading side count as those read on
+  // the counting side.
+  const auto tally = [&](bool spare) {
+    DownloadTally counts;
+    FileClients downloaders;
+    LineRules rules(settings, true);
+    RuledCounter counter(settings, counts, &downloaders);
+    for (std::size_t i = 0; i < lines.Count(); ++i) counter.Take(rules.Read(lines[i], spare && i % 3 != 0));
+    counter.Flush();
+    std::vector<std::int64_t> out;
+    for (const DownloadTally::Entry& e : counts.Entries()) out.push_back(e.count);
+    return out;
+  };
+  if (tally(false) != tally(true)) std::abort();
 
   fuzz::QuietView view;
   const Ranking ranking = RunRanking(lines, settings, view);

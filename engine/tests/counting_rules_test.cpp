@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "counting_rules.h"
 #include "cp932.h"
 #include "crawler_list.h"
 #include "ranking_run.h"
@@ -222,6 +223,59 @@ TEST(CountingRules, ARuleThatChangesNothingGivesTodaysRanking) {
     EXPECT_EQ(ruled.top_total, today.top_total);
     EXPECT_EQ(ruled.other_http, today.other_http);
   }
+}
+
+// The client's fields are read on the reading side when it has time to
+// spare, and on the counting side otherwise, batch by batch as the two
+// threads go: the counts and the downloaders must be alike whichever side
+// read which line.
+TEST(CountingRules, ClientsCountAlikeWhicheverSideReadsThem) {
+  const std::string agents[] = {"Mozilla/5.0 (Windows NT 10.0) Chrome/120", "Wget/1.21.3", kGooglebot, kGptBot,
+                                "Googlebot lookalike", "a \\\"quoted\\\" agent", std::string(200, 'm'), ""};
+  const std::string addresses[] = {"192.0.2.1", "192.0.2.2", "198.51.100.7", "01.2.3.4", "2001:db8::1", "host"};
+  std::mt19937 rng(11);
+  std::string text;
+  for (int i = 0; i < 20000; ++i) {
+    Request r = Get("/f" + std::to_string(rng() % 40) + (rng() % 5 ? ".zip" : ".jpg") + (rng() % 9 ? "" : "?x"),
+                    rng() % 2 ? "HTTP/2.0" : "HTTP/1.1");
+    r.status = rng() % 4 ? 200 : 206;
+    r.agent = agents[rng() % std::size(agents)];
+    r.address = addresses[rng() % std::size(addresses)];
+    r.stamp = rng() % 10 ? std::to_string(10 + rng() % 3) + "/Oct/2024:13:55:36 +0900" : "";
+    std::string line = LineOf(r);
+    if (rng() % 10 == 0) line.resize(line.find(" \"-\""));  // the common format: no user agent
+    text += line + "\n";
+  }
+  const LogLines lines = LogLines::FromBytes(text);
+  RunSettings settings;
+  AllFive(settings);
+  settings.Crawlers = ShippedCrawlers();
+  struct Counted {
+    std::vector<std::pair<std::string, std::int64_t>> entries;  // latest spelling and count
+    std::vector<std::int64_t> downloaders;
+    bool operator==(const Counted&) const = default;
+  };
+  const auto count = [&](const std::function<bool(std::size_t)>& spare) {
+    DownloadTally tally;
+    FileClients downloaders;
+    LineRules rules(settings, true);
+    RuledCounter counter(settings, tally, &downloaders);
+    for (std::size_t i = 0; i < lines.Count(); ++i) counter.Take(rules.Read(lines[i], spare(i)));
+    counter.Flush();
+    Counted counted;
+    std::vector<std::uint32_t> files;
+    for (const DownloadTally::Entry& e : tally.Entries()) {
+      counted.entries.emplace_back(std::string(e.latest), e.count);
+      files.push_back(static_cast<std::uint32_t>(files.size()));
+    }
+    counted.downloaders = downloaders.Count(files);
+    return counted;
+  };
+  const Counted by_counting_side = count([](std::size_t) { return false; });
+  EXPECT_FALSE(by_counting_side.entries.empty());
+  EXPECT_EQ(count([](std::size_t) { return true; }), by_counting_side);
+  EXPECT_EQ(count([](std::size_t i) { return i / 100 % 2 == 1; }), by_counting_side);
+  EXPECT_EQ(count([](std::size_t i) { return (i * 2654435761u) >> 7 & 1; }), by_counting_side);
 }
 
 }  // namespace

@@ -76,20 +76,29 @@ TEST(LogFields, TheUserAgentIsTheLastOfAtLeastThreeQuotedFields) {
     const char* name;
     std::string rest;  // after the request field
     std::optional<std::string> agent;
+    bool told_after_the_request;  // whether UserAgentAfter tells it (no backslash before a quote)
   };
   const Case cases[] = {
-      {"combined", " 200 1 \"-\" \"Mozilla/5.0\"", "Mozilla/5.0"},
-      {"empty_agent", " 200 1 \"-\" \"\"", ""},
-      {"common_format", " 200 1", std::nullopt},
-      {"only_a_referrer", " 200 1 \"-\"", std::nullopt},
-      {"more_fields_after", " 200 1 \"-\" \"Mozilla\" \"x-forwarded\"", "x-forwarded"},
-      {"escaped_quotes", " 200 1 \"-\" \"a \\\"b\\\" c\"", "a \\\"b\\\" c"},
-      {"escaped_backslash_before_the_end", " 200 1 \"-\" \"a\\\\\"", "a\\\\"},
-      {"left_open", " 200 1 \"-\" \"Mozilla", std::nullopt},
+      {"combined", " 200 1 \"-\" \"Mozilla/5.0\"", "Mozilla/5.0", true},
+      {"empty_agent", " 200 1 \"-\" \"\"", "", true},
+      {"common_format", " 200 1", std::nullopt, true},
+      {"only_a_referrer", " 200 1 \"-\"", std::nullopt, true},
+      {"more_fields_after", " 200 1 \"-\" \"Mozilla\" \"x-forwarded\"", "x-forwarded", true},
+      {"long_agent", " 200 1 \"-\" \"" + std::string(150, 'm') + "\"", std::string(150, 'm'), true},
+      {"escaped_quotes", " 200 1 \"-\" \"a \\\"b\\\" c\"", "a \\\"b\\\" c", false},
+      {"escaped_backslash_before_the_end", " 200 1 \"-\" \"a\\\\\"", "a\\\\", false},
+      {"left_open", " 200 1 \"-\" \"Mozilla", std::nullopt, true},
+      {"left_open_after_the_agent", " 200 1 \"-\" \"Mozilla\" \"x", "Mozilla", true},
   };
   for (const Case& c : cases) {
     const std::string line = kHead + "\"GET /a.zip HTTP/1.1\"" + c.rest;
     EXPECT_EQ(UserAgent(line), c.agent) << c.name;
+    const std::size_t first = line.find('"'), second = line.find('"', first + 1);
+    std::optional<std::string_view> after = "unchanged";
+    EXPECT_EQ(UserAgentAfter(line, first, second, after), c.told_after_the_request) << c.name;
+    if (c.told_after_the_request) {
+      EXPECT_EQ(after, c.agent) << c.name;
+    }
   }
   EXPECT_EQ(ClientAddress(kHead), "192.0.2.1");
   EXPECT_EQ(ClientAddress("no-space"), "no-space");
