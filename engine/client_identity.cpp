@@ -36,18 +36,24 @@ std::uint64_t RandomSeed() {
 
 }  // namespace
 
-std::optional<std::uint32_t> CanonicalIpv4(std::string_view text) {
+std::optional<std::uint32_t> CanonicalIpv4(std::string_view text, std::size_t readable) {
   const std::size_t size = text.size();
   if (size < 7 || size > 15) return std::nullopt;
-  // The text, then zeros: two overlapping loads of its first and last eight
-  // (or four) bytes, cheaper than a copy of varied length.
-  unsigned char bytes[18] = {};
-  if (size >= 8) {
-    std::memcpy(bytes, text.data(), 8);
-    std::memcpy(bytes + size - 8, text.data() + size - 8, 8);
-  } else {
-    std::memcpy(bytes, text.data(), 4);
-    std::memcpy(bytes + size - 4, text.data() + size - 4, 4);
+  // Eighteen bytes from the text's start, of which those past it are
+  // never used. Read in place when they may be; otherwise the text, then
+  // zeros, by two overlapping loads of its first and last eight (or four)
+  // bytes, cheaper than a copy of varied length.
+  unsigned char copy[18] = {};
+  const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text.data());
+  if (readable < sizeof copy) {
+    if (size >= 8) {
+      std::memcpy(copy, text.data(), 8);
+      std::memcpy(copy + size - 8, text.data() + size - 8, 8);
+    } else {
+      std::memcpy(copy, text.data(), 4);
+      std::memcpy(copy + size - 4, text.data() + size - 4, 4);
+    }
+    bytes = copy;
   }
   const std::uint32_t within = (1u << size) - 1;
   std::uint32_t dots = 0, digits = 0;
@@ -129,8 +135,8 @@ std::uint32_t ClientIds::AgentOf(std::optional<std::string_view> agent, bool* ne
   return id;
 }
 
-ClientKey ClientIds::Of(std::string_view address, std::uint32_t agent) {
-  if (const std::optional<std::uint32_t> ipv4 = CanonicalIpv4(address)) return {*ipv4, agent};
+ClientKey ClientIds::Of(std::string_view address, std::uint32_t agent, std::size_t readable) {
+  if (const std::optional<std::uint32_t> ipv4 = CanonicalIpv4(address, readable)) return {*ipv4, agent};
   return {addresses_.Of(address).first, agent | kGivenAddress};
 }
 

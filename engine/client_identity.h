@@ -34,7 +34,10 @@ struct ClientKey {
 // A dotted IPv4 address written the one way it can be (four numbers of
 // 0 to 255 without leading zeros), as its number; such a text and its
 // number stand for each other, so equal numbers mean equal texts.
-std::optional<std::uint32_t> CanonicalIpv4(std::string_view text);
+// readable: how many bytes from text.data() may be read (at least its
+// size); with 18, the text is read where it lies.
+std::optional<std::uint32_t> CanonicalIpv4(std::string_view text, std::size_t readable);
+inline std::optional<std::uint32_t> CanonicalIpv4(std::string_view text) { return CanonicalIpv4(text, text.size()); }
 
 // Numbers for the distinct texts of a log, 1, 2, 3 ... in the order met.
 // It keeps views: the texts must outlive it.
@@ -63,8 +66,9 @@ class ClientIds {
   // The number of a line's user agent: 0 for none. new_agent tells
   // whether this user agent is met for the first time.
   std::uint32_t AgentOf(std::optional<std::string_view> agent, bool* new_agent = nullptr);
-  // The client of a line with this address and agent number.
-  ClientKey Of(std::string_view address, std::uint32_t agent);
+  // The client of a line with this address and agent number; readable as
+  // for CanonicalIpv4.
+  ClientKey Of(std::string_view address, std::uint32_t agent, std::size_t readable = 0);
 
   const TextIds& Agents() const { return agents_; }
 

@@ -35,7 +35,7 @@ void LineRules::ReadClient(RuledLine& ruled, std::size_t first_quote, std::size_
     ruled.agent_size = static_cast<std::uint32_t>(user_agent->size());
   }
   if (!reads_clients_ || ruled.kind != LinePath::Kind::kDownload) return;
-  if (const std::optional<std::uint32_t> ipv4 = CanonicalIpv4(ClientAddress(line))) ruled.address = *ipv4, ruled.ipv4 = true;
+  if (const std::optional<std::uint32_t> ipv4 = CanonicalIpv4(ClientAddress(line), line.size())) ruled.address = *ipv4, ruled.ipv4 = true;
   if (settings_.OncePerClient) ruled.day = DayOf(MomentOfLine(line, first, stamps_));
 }
 
@@ -124,7 +124,7 @@ bool RuledCounter::ReadClient(const RuledLine& line, bool client, ClientKey& key
   const LineQuotes quotes(line.line);
   const std::uint32_t agent = AgentOf(UserAgent(line.line, quotes));
   if (IsCrawler(agent)) return false;
-  if (client) key = clients_.Of(ClientAddress(line.line), agent);
+  if (client) key = clients_.Of(ClientAddress(line.line), agent, line.line.size());
   if (client && settings_.OncePerClient)
     day = DayOf(MomentOfLine(line.line, quotes.Count() > 0 ? quotes[0] : std::string_view::npos, stamps_));
   return true;

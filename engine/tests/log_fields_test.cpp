@@ -176,11 +176,15 @@ TEST(ClientIdentity, AddressesAreReadAsTheirNumbersOneByOne) {
     const int n = std::uniform_int_distribution<int>(2, 5)(rng);
     for (int k = 1; k < n; ++k) text += pick(rng, separators) + pick(rng, numbers);
     const ClientKey key = ids.Of(text, 5);
-    if (const std::optional<std::uint32_t> number = ReferenceIpv4(text)) {
+    const std::optional<std::uint32_t> number = ReferenceIpv4(text);
+    if (number) {
       EXPECT_EQ(key, (ClientKey{*number, 5})) << text;
     } else {
       EXPECT_EQ(key.agent, 5u | 0x80000000u) << text;
     }
+    // Read where it lies in a line, with digits and dots after it.
+    const std::string line = text + pick(rng, separators) + "1.2.3.4 - - 5678";
+    EXPECT_EQ(CanonicalIpv4(std::string_view(line).substr(0, text.size()), line.size()), number) << text;
   }
 }
 
