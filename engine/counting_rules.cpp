@@ -35,7 +35,8 @@ void LineRules::ReadClient(RuledLine& ruled, std::size_t first_quote, std::size_
     ruled.agent_size = static_cast<std::uint32_t>(user_agent->size());
   }
   if (!reads_clients_ || ruled.kind != LinePath::Kind::kDownload) return;
-  if (const std::optional<std::uint32_t> ipv4 = CanonicalIpv4(ClientAddress(line), line.size())) ruled.address = *ipv4, ruled.ipv4 = true;
+  if (const std::optional<std::uint32_t> ipv4 = CanonicalIpv4(ClientAddress(line), line.size()))
+    ruled.address = *ipv4, ruled.ipv4 = true;
   if (settings_.OncePerClient) ruled.day = DayOf(MomentOfLine(line, first, stamps_));
 }
 
@@ -116,7 +117,8 @@ bool RuledCounter::ReadClient(const RuledLine& line, bool client, ClientKey& key
       agent = ours;
     }
     if (IsCrawler(agent)) return false;
-    if (client) key = line.ipv4 ? ClientKey{line.address, agent} : clients_.Of(ClientAddress(line.line), agent);
+    if (client)
+      key = line.ipv4 ? ClientKey{line.address, agent} : clients_.Of(ClientAddress(line.line), agent, line.line.size());
     day = line.day;
     return true;
   }

@@ -118,6 +118,8 @@ class RuledCounter {
   void Flush();
 
   std::int64_t OtherHttpLines() const { return other_http_; }
+  // Whether the downloads' clients are told apart: what LineRules is told.
+  bool TellsClients() const { return tells_clients_; }
 
  private:
   // Who downloaded on which day, for each download of the batch.

@@ -107,7 +107,10 @@ class RuledLineCounter {
   using Item = RuledLine;
   RuledLineCounter(const RunSettings& settings, ScanGauge& gauge, RunView& view, DownloadTally& tally,
                    FileClients* downloaders)
-      : rules_(settings, settings.OncePerClient || downloaders), counter_(settings, tally, downloaders), gauge_(gauge), view_(view) {}
+      : counter_(settings, tally, downloaders),
+        rules_(settings, counter_.TellsClients()),
+        gauge_(gauge),
+        view_(view) {}
 
   RuledLine Read(std::string_view line, bool spare) { return rules_.Read(line, spare); }
   void Take(const RuledLine* lines, std::size_t n) {
@@ -122,8 +125,8 @@ class RuledLineCounter {
   std::int64_t OtherHttpLines() const { return counter_.OtherHttpLines(); }
 
  private:
-  LineRules rules_;  // the reading thread's, while the scan lasts
   RuledCounter counter_;
+  LineRules rules_;  // the reading thread's, while the scan lasts; reads the clients the counter tells apart
   ScanGauge& gauge_;
   RunView& view_;
 };

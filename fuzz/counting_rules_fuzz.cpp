@@ -84,8 +84,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto tally = [&](bool spare) {
     DownloadTally counts;
     FileClients downloaders;
-    LineRules rules(settings, true);
     RuledCounter counter(settings, counts, &downloaders);
+    LineRules rules(settings, counter.TellsClients());
     for (std::size_t i = 0; i < lines.Count(); ++i) counter.Take(rules.Read(lines[i], spare && i % 3 != 0));
     counter.Flush();
     std::vector<std::int64_t> out;

@@ -258,8 +258,8 @@ TEST(CountingRules, ClientsCountAlikeWhicheverSideReadsThem) {
   const auto count = [&](const std::function<bool(std::size_t)>& spare) {
     DownloadTally tally;
     FileClients downloaders;
-    LineRules rules(settings, true);
     RuledCounter counter(settings, tally, &downloaders);
+    LineRules rules(settings, counter.TellsClients());
     for (std::size_t i = 0; i < lines.Count(); ++i) counter.Take(rules.Read(lines[i], spare(i)));
     counter.Flush();
     Counted counted;
